@@ -1,0 +1,149 @@
+// COleControl: the base of an in-process control whose IDispatch is built
+// from a dispatch map, and the one error boundary of the system.
+//
+// The derived control lists its members once, as a table of DispEntry built
+// with DispProperty / DispPropertyPutOnly / DispPropertyGetOnly / DispMethod,
+// each naming the member functions and the automation types of the value,
+// the parameters and the result (as the framework's VTS lists do).
+//
+// Invoke converts arguments to the declared types the way DispGetParam does,
+// refuses what the map does not allow, runs the member, and turns whatever the
+// member raises into a failed call: a ComponentError becomes DISP_E_EXCEPTION
+// with EXCEPINFO.scode and bstrDescription; any other exception becomes
+// DISP_E_EXCEPTION too (E_OUTOFMEMORY, E_UNEXPECTED). Nothing escapes Invoke.
+#pragma once
+
+#include <initializer_list>
+#include <span>
+#include <type_traits>
+#include <utility>
+
+#include "platform/Automation.h"
+#include "platform/ComponentError.h"
+
+class COleControl : public IDispatch {
+public:
+    // Thunks receive values already converted to the declared types.
+    using GetThunk = void (*)(COleControl& self, VARIANT& result);
+    using SetThunk = void (*)(COleControl& self, const VARIANT& value);
+    using MethodThunk = void (*)(COleControl& self, const VARIANT* args, VARIANT& result);
+
+    static constexpr UINT kMaxParams = 4;
+
+    struct DispEntry {
+        const char* name;
+        DISPID id;
+        bool isMethod;
+        VARTYPE type;  // property type, or method result type (VT_EMPTY: none)
+        VARTYPE params[kMaxParams];
+        UINT paramCount;
+        GetThunk get;  // null: reading is refused (CTL_E_GETNOTSUPPORTED)
+        SetThunk set;  // null: writing is refused (CTL_E_SETNOTSUPPORTED)
+        MethodThunk call;
+    };
+
+    // IUnknown. A control starts with one reference, owned by its creator.
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppvObject) override;
+    ULONG STDMETHODCALLTYPE AddRef() override;
+    ULONG STDMETHODCALLTYPE Release() override;
+
+    // IDispatch.
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* pctinfo) override;
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT iTInfo, LCID lcid, ITypeInfo** ppTInfo) override;
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR* rgszNames, UINT cNames, LCID lcid,
+                                            DISPID* rgDispId) override;
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID dispIdMember, REFIID riid, LCID lcid, WORD wFlags,
+                                     DISPPARAMS* pDispParams, VARIANT* pVarResult, EXCEPINFO* pExcepInfo,
+                                     UINT* puArgErr) override;
+
+    // Raise the framework's control errors for refused reads and writes.
+    [[noreturn]] static void GetNotSupported();
+    [[noreturn]] static void SetNotSupported();
+
+protected:
+    COleControl() = default;
+    virtual ~COleControl() = default;
+    COleControl(const COleControl&) = delete;
+    COleControl& operator=(const COleControl&) = delete;
+
+    virtual std::span<const DispEntry> GetDispatchMap() const = 0;
+    // The control's own dispatch interface, answered by QueryInterface
+    // besides IUnknown and IDispatch.
+    void SetInitialDispIID(const IID& iid) noexcept { dispIid_ = &iid; }
+
+    // Conversions between declared automation types and C++ values.
+    template <class T>
+    static T FromVariant(const VARIANT& v);
+    // LONG -> VT_I4, SHORT -> VT_I2, BSTR -> VT_BSTR (ownership passes to
+    // out), IDispatch* -> VT_DISPATCH (the caller's reference passes to out).
+    template <class T>
+    static void ToVariant(T value, VARIANT& out);
+
+    template <auto Get, auto Set>
+    static DispEntry DispProperty(const char* name, DISPID id, VARTYPE type) {
+        return {name, id, false, type, {}, 0, &GetFn<Get>, &SetFn<Set>, nullptr};
+    }
+    template <auto Set>
+    static DispEntry DispPropertyPutOnly(const char* name, DISPID id, VARTYPE type) {
+        return {name, id, false, type, {}, 0, nullptr, &SetFn<Set>, nullptr};
+    }
+    template <auto Get>
+    static DispEntry DispPropertyGetOnly(const char* name, DISPID id, VARTYPE type) {
+        return {name, id, false, type, {}, 0, &GetFn<Get>, nullptr, nullptr};
+    }
+    template <auto Fn>
+    static DispEntry DispMethod(const char* name, DISPID id, VARTYPE result,
+                                std::initializer_list<VARTYPE> params) {
+        DispEntry e{name, id, true, result, {}, static_cast<UINT>(params.size()), nullptr, nullptr,
+                    &CallFn<Fn>};
+        UINT i = 0;
+        for (VARTYPE p : params) e.params[i++] = p;
+        return e;
+    }
+
+private:
+    template <class>
+    struct MemberOf;
+    template <class C, class R, class... A>
+    struct MemberOf<R (C::*)(A...)> {
+        using Class = C;
+        using Result = R;
+    };
+
+    template <auto Get>
+    static void GetFn(COleControl& self, VARIANT& result) {
+        using M = MemberOf<decltype(Get)>;
+        auto& c = static_cast<typename M::Class&>(self);
+        ToVariant<typename M::Result>((c.*Get)(), result);
+    }
+    template <auto Set>
+    static void SetFn(COleControl& self, const VARIANT& value) {
+        SetWith(Set, self, value);
+    }
+    template <class C, class A>
+    static void SetWith(void (C::*set)(A), COleControl& self, const VARIANT& value) {
+        (static_cast<C&>(self).*set)(FromVariant<A>(value));
+    }
+    template <auto Fn>
+    static void CallFn(COleControl& self, const VARIANT* args, VARIANT& result) {
+        CallWith(Fn, self, args, result);
+    }
+    template <class C, class R, class... A>
+    static void CallWith(R (C::*fn)(A...), COleControl& self, const VARIANT* args, VARIANT& result) {
+        CallExpanded(fn, static_cast<C&>(self), args, result, std::index_sequence_for<A...>{});
+    }
+    template <class C, class R, class... A, std::size_t... I>
+    static void CallExpanded(R (C::*fn)(A...), C& self, const VARIANT* args, VARIANT& result,
+                             std::index_sequence<I...>) {
+        if constexpr (std::is_void_v<R>)
+            (self.*fn)(FromVariant<A>(args[I])...);
+        else
+            ToVariant<R>((self.*fn)(FromVariant<A>(args[I])...), result);
+    }
+
+    HRESULT InvokeEntry(const DispEntry& entry, WORD flags, DISPPARAMS& params, VARIANT* result,
+                        UINT* argErr);
+
+    ULONG refs_ = 1;
+    const IID* dispIid_ = nullptr;
+};

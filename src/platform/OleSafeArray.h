@@ -1,0 +1,50 @@
+// COleSafeArray: a VARIANT that holds (and owns) a safe array, or nothing.
+//
+// Every converter is one of these: its grid. Dimensions are counted from 1
+// as the API counts them; element indices are given dimension 1 first.
+// Failures of the API (a bad index, no array, out of memory) are raised as
+// ComponentError with the API's code.
+#pragma once
+
+#include "platform/Automation.h"
+#include "platform/OleVariant.h"
+
+class COleSafeArray : public tagVARIANT {
+public:
+    COleSafeArray() noexcept;  // VT_EMPTY, no array
+    COleSafeArray(const COleSafeArray& src);  // deep copy
+    COleSafeArray& operator=(const COleSafeArray& src);
+    ~COleSafeArray();
+
+    // Replaces any array held with a new one of vt elements, lower bounds 0,
+    // elements[0] elements in dimension 1 and so on; every element empty.
+    void Create(VARTYPE vt, DWORD dims, const DWORD* elements);
+    void CreateOneDim(VARTYPE vt, DWORD elements, const void* data = nullptr);
+
+    // Stores a copy of *value (a VARIANT for VT_VARIANT arrays).
+    void PutElement(LONG* indices, const void* value);
+    // Moves value into a VT_VARIANT array without copying it.
+    void PutElement(LONG* indices, COleVariant&& value);
+    // Copies the element into *value (treated as uninitialised).
+    void GetElement(LONG* indices, void* value) const;
+
+    void GetLBound(DWORD dim, LONG* bound) const;
+    void GetUBound(DWORD dim, LONG* bound) const;
+    DWORD GetDim() const;
+    // Elements in dimension dim: UBound - LBound + 1.
+    LONG GetCount(DWORD dim) const;
+
+    // Deep copy of a variant holding an array (raises E_INVALIDARG when src
+    // holds none); the array held before is destroyed.
+    COleSafeArray& operator=(const VARIANT& src);
+    bool HasArray() const noexcept { return (vt & VT_ARRAY) != 0 && parray != nullptr; }
+
+    void AccessData(void** data);
+    void UnaccessData();
+
+    void Clear() noexcept;
+    void Attach(VARIANT& src);
+    [[nodiscard]] VARIANT Detach() noexcept;
+};
+
+static_assert(sizeof(COleSafeArray) == sizeof(VARIANT));
