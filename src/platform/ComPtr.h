@@ -54,6 +54,7 @@ public:
 
     T* Get() const noexcept { return p_; }
     T* operator->() const noexcept { return p_; }
+    T& operator*() const noexcept { return *p_; }
     explicit operator bool() const noexcept { return p_ != nullptr; }
     void Swap(ComPtr& other) noexcept { std::swap(p_, other.p_); }
 

@@ -1,0 +1,38 @@
+#include "control/ChartLink.h"
+
+void CChartLink::Attach(IDispatch* handle) {
+    chart_.Reset();
+    if (!handle) RaiseError(E_POINTER, InterfaceTraits<IChartControl>::Id());
+    HRESULT hr = ComPtr<IDispatch>(handle).As(chart_);
+    if (hr == E_NOINTERFACE || (SUCCEEDED(hr) && !chart_)) RaiseError(E_POINTER, InterfaceTraits<IChartControl>::Id());
+    if (FAILED(hr)) RaiseError(hr, InterfaceTraits<IChartControl>::Id());
+}
+
+DispatchDriver CChartLink::Driver() const {
+    if (!chart_) RaiseError(E_POINTER, InterfaceTraits<IChartControl>::Id());
+    return DispatchDriver(chart_.Get(), InterfaceTraits<IChartControl>::Id());
+}
+
+void CChartLink::PutGrid(DISPID id, const COleSafeArray& grid) const {
+    DispatchDriver chart = Driver();
+    COleVariant copy(static_cast<const VARIANT&>(grid));
+    chart.PutProperty(id, copy);
+}
+
+void CChartLink::PutLong(DISPID id, LONG value) const { Driver().PutProperty(id, COleVariant(value, VT_I4)); }
+
+LONG CChartLink::GetLong(DISPID id) const { return Driver().GetProperty(id, VT_I4).lVal; }
+
+void CChartLink::GetGrid(DISPID id, COleSafeArray& grid) const {
+    COleVariant value = Driver().GetProperty(id, VT_VARIANT);
+    if (value.vt & VT_ARRAY) grid = value;
+}
+
+void CChartLink::PutIndexed(DISPID id, const OLECHAR* index, const VARIANT& value) const {
+    DispatchDriver chart = Driver();
+    chart.PutIndexed(id, COleVariant(index), value);
+}
+
+COleVariant CChartLink::Call(DISPID id, std::initializer_list<VARIANT> args, VARTYPE result) const {
+    return Driver().CallMethod(id, args, result);
+}

@@ -1,0 +1,40 @@
+// CChartLink: the control's one counted pointer to the chart, and the calls
+// made on it by dispatch identifier.
+//
+// Every call on an empty link raises E_POINTER; callers that must skip their
+// call silently without a chart ask IsAttached first. A failing chart call
+// is raised with the chart's code and description.
+#pragma once
+
+#include <initializer_list>
+
+#include "control/ChartInterface.h"
+#include "platform/ComPtr.h"
+#include "platform/DispatchDriver.h"
+#include "platform/OleSafeArray.h"
+
+class CChartLink {
+public:
+    // Asks the handle for the chart interface; the result replaces what the
+    // link held. A null handle or one without the interface empties the link
+    // and raises E_POINTER; any other query failure raises its own code.
+    void Attach(IDispatch* handle);
+    bool IsAttached() const noexcept { return static_cast<bool>(chart_); }
+    void Reset() noexcept { chart_.Reset(); }
+
+    // Puts a copy of the grid; the grid itself is left as it was.
+    void PutGrid(DISPID id, const COleSafeArray& grid) const;
+    void PutLong(DISPID id, LONG value) const;
+    LONG GetLong(DISPID id) const;
+    // Makes `grid` a copy of the chart property when it holds an array; a
+    // property without one leaves the grid empty.
+    void GetGrid(DISPID id, COleSafeArray& grid) const;
+    // Indexed put: property id(index) = value.
+    void PutIndexed(DISPID id, const OLECHAR* index, const VARIANT& value) const;
+    COleVariant Call(DISPID id, std::initializer_list<VARIANT> args = {}, VARTYPE result = VT_EMPTY) const;
+
+private:
+    DispatchDriver Driver() const;
+
+    ComPtr<IChartControl> chart_;
+};

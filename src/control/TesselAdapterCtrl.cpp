@@ -1,0 +1,285 @@
+#include "control/TesselAdapterCtrl.h"
+
+#include <array>
+
+#include "control/ChartMembers.h"
+#include "links/Blob.h"
+#include "links/LinkMap.h"
+#include "links/Links.h"
+#include "links/LinksFromBlob.h"
+#include "links/ObjectivesFromBlob.h"
+#include "links/PerspectivesFromBlob.h"
+#include "links/StrategiesFromBlob.h"
+#include "links/TemplateConverters.h"
+#include "links/TemplateStore.h"
+#include "platform/CRuntime.h"
+#include "scorecard/Objectives.h"
+#include "scorecard/Perspectives.h"
+#include "scorecard/Strategies.h"
+#include "scorecard/TreeFields.h"
+#include "scorecard/TreeItems.h"
+#include "tables/ContextMenu.h"
+#include "tables/MouseOver.h"
+#include "tables/TemplateMap.h"
+#include "tables/VantorStrings.h"
+
+const IID IID_DTesselAdapter = {0x04A4CC28, 0x6452, 0x11D3, {0x96, 0xB4, 0x00, 0x04, 0xAC, 0x96, 0x57, 0x2D}};
+const IID IID_DTesselAdapterEvents = {0x04A4CC29, 0x6452, 0x11D3, {0x96, 0xB4, 0x00, 0x04, 0xAC, 0x96, 0x57, 0x2D}};
+
+namespace {
+
+
+// A text out-argument of a chart method: starts empty, freed on every path.
+struct OutText {
+    COleVariant text{OLESTR("")};
+    VARIANT Ref() {
+        VARIANT ref;
+        VariantInit(&ref);
+        ref.vt = VT_BYREF | VT_BSTR;
+        ref.pbstrVal = &text.bstrVal;
+        return ref;
+    }
+    BSTR Take() { return text.Detach().bstrVal; }
+};
+
+// A context-menu number: the cell's text read like atoi, cut to 16 bits.
+COleVariant MenuNumber(const COleVariant& text) {
+    std::array<char, 64> narrow{};
+    WideCharToMultiByte(CP_ACP, 0, text.bstrVal, static_cast<int>(std::min<UINT>(SysStringLen(text.bstrVal), 63)),
+                        narrow.data(), 63, nullptr, nullptr);
+    return COleVariant(Cut16(AtoL(narrow.data())), VT_I2);
+}
+
+}  // namespace
+
+CTesselAdapterCtrl::CTesselAdapterCtrl() { SetInitialDispIID(IID_DTesselAdapter); }
+
+// The chart goes first, then the kept table.
+CTesselAdapterCtrl::~CTesselAdapterCtrl() {
+    chart_.Reset();
+    reader_.ReleaseKeptTable();
+}
+
+LONG CTesselAdapterCtrl::Read(LayoutPaths paths, IDispatch* table, COrlinTableData& converter) {
+    return reader_.Read(paths.For(version_), table, &converter);
+}
+
+// ---- Table properties -------------------------------------------------------
+
+template <class Converter, LayoutPaths Paths, DISPID ChartProperty>
+void CTesselAdapterCtrl::SetTablePut(LPDISPATCH table) {
+    if (!table) return;
+    Converter grid;
+    if (Read(Paths, table, grid) == CTableReader::kFilled && chart_.IsAttached()) chart_.PutGrid(ChartProperty, grid);
+}
+
+// Tables that are read and converted but have no chart member to go to.
+template <class Converter, LayoutPaths Paths>
+void CTesselAdapterCtrl::SetTableOnly(LPDISPATCH table) {
+    if (!table) return;
+    Converter grid;
+    Read(Paths, table, grid);
+}
+
+template <class Converter, DISPID ChartProperty, LayoutPaths WriteBack>
+LPDISPATCH CTesselAdapterCtrl::GetWrittenBack() {
+    Converter grid;
+    if (chart_.IsAttached()) chart_.GetGrid(ChartProperty, grid);
+    return reader_.WriteBack(WriteBack.For(version_), &grid);
+}
+
+// Map and template tables fill their instance in the template store, which
+// waits there for AddTemplate or AddTemplateEx.
+template <class Converter>
+void CTesselAdapterCtrl::SetTemplateTable(LPDISPATCH table) {
+    if (!table) return;
+    reader_.Read310(table, &CTemplateStore::Instance<Converter>());
+}
+
+template <LayoutPaths Paths>
+void CTesselAdapterCtrl::SetCellTable(LPDISPATCH table) {
+    if (!table) return;
+    CTreeItems items;
+    reader_.ReadCells(Paths.For(version_), table, &items);
+}
+
+void CTesselAdapterCtrl::SetUIStrings(LPDISPATCH table) {
+    if (!table) return;
+    CVantorStrings grid;
+    if (reader_.Read310(table, &grid) != CTableReader::kFilled || !chart_.IsAttached()) return;
+    COleVariant copy(static_cast<const VARIANT&>(grid));
+    chart_.Call(chart::kUIStrings, {copy}, VT_BOOL);
+}
+
+// The context menu goes to the chart row by row: both texts, then the
+// second and the first number.
+void CTesselAdapterCtrl::SetContextMenu(LPDISPATCH table) {
+    if (!table) return;
+    CContextMenu grid;
+    if (reader_.Read310(table, &grid) != CTableReader::kFilled || !chart_.IsAttached()) return;
+    const LONG rows = grid.GetCount(1);
+    for (LONG r = 0; r < rows; ++r) {
+        std::array<COleVariant, 4> cell;
+        for (LONG c = 0; c < 4; ++c) {
+            LONG index[2] = {r, c};
+            grid.GetElement(index, &cell[c]);
+            cell[c].ChangeType(VT_BSTR);
+        }
+        chart_.Call(chart::kContextMenuEntry, {cell[1], cell[3], MenuNumber(cell[2]), MenuNumber(cell[0])}, VT_I4);
+    }
+}
+
+// Below layout 30 the chart hands its blob out through a method.
+LPDISPATCH CTesselAdapterCtrl::GetBlob() {
+    CBlob blob;
+    if (chart_.IsAttached()) {
+        if (version_ >= 30) {
+            chart_.GetGrid(chart::kBlob, blob);
+        } else {
+            COleVariant value = chart_.Call(chart::kBlobOfVersion, {COleVariant(LONG{2}, VT_I4)}, VT_VARIANT);
+            if (value.vt & VT_ARRAY) blob = value;
+        }
+    }
+    return reader_.WriteBack310(&blob);
+}
+
+// ---- Single values -----------------------------------------------------------
+
+template <DISPID ChartProperty>
+LONG CTesselAdapterCtrl::GetChartLong() {
+    return chart_.GetLong(ChartProperty);
+}
+
+template <DISPID ChartProperty>
+void CTesselAdapterCtrl::SetChartLong(LONG value) {
+    chart_.PutLong(ChartProperty, value);
+}
+
+template <int Which>
+BSTR CTesselAdapterCtrl::GetObjectiveSelection() {
+    std::array<OutText, 3> text;  // objective, strategy, perspective
+    chart_.Call(chart::kObjectiveSelection, {text[0].Ref(), text[1].Ref(), text[2].Ref()}, VT_BOOL);
+    return text[Which].Take();
+}
+
+template <int Which>
+BSTR CTesselAdapterCtrl::GetMatrixSelection() {
+    std::array<OutText, 2> text;  // objective, row
+    chart_.Call(chart::kMatrixSelection, {text[0].Ref(), text[1].Ref()}, VT_BOOL);
+    return text[Which].Take();
+}
+
+BSTR CTesselAdapterCtrl::GetSelectedStrategy() {
+    return chart_.Call(chart::kSelectedStrategy, {}, VT_BSTR).Detach().bstrVal;
+}
+
+template <DISPID ChartMethod, CTesselAdapterCtrl::ItemSwitch Switch>
+LONG CTesselAdapterCtrl::SwitchContextMenuItem(LONG itemNb) {
+    if (itemNb < 0) return 0;
+    if constexpr (Switch == ItemSwitch::None)
+        chart_.Call(ChartMethod, {COleVariant(itemNb, VT_I4)});
+    else
+        chart_.Call(ChartMethod, {COleVariant(itemNb, VT_I4),
+                                  COleVariant(Switch == ItemSwitch::Enable ? VARIANT_TRUE : VARIANT_FALSE, VT_BOOL)});
+    return 1;
+}
+
+// The web front end draws with its own font; the flag also stops the reader
+// from keeping tables.
+void CTesselAdapterCtrl::SetUseWEBGui(SHORT useWebGui) {
+    reader_.SetUseWebGui(useWebGui);
+    if (!useWebGui) return;
+    chart_.Call(chart::kFont, {COleVariant(OLESTR("Arial")), COleVariant(SHORT{48}, VT_I2), COleVariant(SHORT{48}, VT_I2)});
+    chart_.PutLong(chart::kFontHeightToo, 10);
+    chart_.PutLong(chart::kFontHeight, 10);
+}
+
+// No save dialog can be shown here yet, so the dialog counts as cancelled
+// and nothing is sent.
+void CTesselAdapterCtrl::SaveAsJPeg(BSTR) {}
+
+// ---- Methods -------------------------------------------------------------------
+
+void CTesselAdapterCtrl::HandleTesselCtrl(LPDISPATCH tesselHandle) {
+    chart_.Attach(tesselHandle);
+    SendHostLook();
+}
+
+// The host's colour scheme and font follow the chart once the host
+// environment can be reached; until then the chart keeps its own look.
+void CTesselAdapterCtrl::SendHostLook() {}
+
+void CTesselAdapterCtrl::SetVersion(SHORT version) { version_ = version; }
+
+// Templates reach the chart once their converters read them; until then
+// the store holds nothing to send.
+void CTesselAdapterCtrl::AddTemplate() {}
+void CTesselAdapterCtrl::AddTemplateEx() {}
+
+// ---- The dispatch map -----------------------------------------------------------
+
+std::span<const COleControl::DispEntry> CTesselAdapterCtrl::GetDispatchMap() const {
+    using C = CTesselAdapterCtrl;
+    static const DispEntry map[] = {
+        DispPropertyPutOnly<&C::SetTablePut<CPerspectives, kEveryLayout, chart::kPerspectives>>("Perspectives", 1, VT_DISPATCH),
+        DispPropertyPutOnly<&C::SetTablePut<CStrategies, kEveryLayout, chart::kStrategies>>("Strategies", 2, VT_DISPATCH),
+        DispProperty<&C::GetWrittenBack<CObjectives, chart::kObjectives, kNoLayout20>,
+                     &C::SetTablePut<CObjectives, kNoLayout20, chart::kObjectives>>("Objectives", 3, VT_DISPATCH),
+        DispProperty<&C::GetBlob, &C::SetTablePut<CBlob, kLayout310Only, chart::kBlob>>("Blob", 4, VT_DISPATCH),
+        DispPropertyPutOnly<&C::SetTablePut<CTreeFields, kNoLayout20, chart::kMeasureFields>>("MeasureFields", 5, VT_DISPATCH),
+        DispPropertyPutOnly<&C::SetTablePut<CTreeFields, kNoLayout20, chart::kInitiativeFields>>("InitiativeFields", 6, VT_DISPATCH),
+        DispPropertyPutOnly<&C::SetCellTable<kEveryLayout>>("InitiativeData", 7, VT_DISPATCH),
+        DispPropertyPutOnly<&C::SetCellTable<kEveryLayout>>("MeasureData", 8, VT_DISPATCH),
+        DispProperty<&C::GetWrittenBack<CLinks, chart::kLinks, kLayout310Only>,
+                     &C::SetTableOnly<CLinks, kLinksLayouts>>("Links", 9, VT_DISPATCH),
+        DispProperty<&C::GetChartLong<chart::kPresentationMode>, &C::SetChartLong<chart::kPresentationMode>>("PresentationMode", 10, VT_I4),
+        DispProperty<&C::GetChartLong<chart::kMovingRestrictions>, &C::SetChartLong<chart::kMovingRestrictions>>("MovingRestrictions", 11, VT_I4),
+        DispProperty<&C::GetChartLong<chart::kStatusBitmapVersion>, &C::SetChartLong<chart::kStatusBitmapVersion>>("StatusBitmapVersion", 12, VT_I4),
+        DispPropertyPutOnly<&C::SetUIStrings>("UIStrings", 13, VT_DISPATCH),
+        DispPropertyPutOnly<&C::SetContextMenu>("ContextMenu", 14, VT_DISPATCH),
+        DispPropertyPutOnly<&C::SetCellTable<kNoLayout20>>("InitiativeDataRow", 15, VT_DISPATCH),
+        DispPropertyPutOnly<&C::SetCellTable<kNoLayout20>>("MeasureDataRow", 16, VT_DISPATCH),
+        DispPropertyPutOnly<&C::SetTemplateTable<CStrategyMap>>("StrategyMap", 17, VT_DISPATCH),
+        DispPropertyPutOnly<&C::SetTemplateTable<CPerspectiveMap>>("PerspectiveMap", 18, VT_DISPATCH),
+        DispPropertyPutOnly<&C::SetTemplateTable<CObjectiveMap>>("ObjectiveMap", 19, VT_DISPATCH),
+        DispPropertyPutOnly<&C::SetTemplateTable<CLinkMap>>("LinkMap", 20, VT_DISPATCH),
+        DispPropertyPutOnly<&C::SetTemplateTable<CTemplateBlob>>("BlobTemplate", 21, VT_DISPATCH),
+        DispPropertyPutOnly<&C::SetTemplateTable<CTemplateStrategy>>("StrategyTemplate", 22, VT_DISPATCH),
+        DispPropertyPutOnly<&C::SetTemplateTable<CTemplateObjective>>("ObjectiveTemplate", 23, VT_DISPATCH),
+        DispPropertyPutOnly<&C::SetTemplateTable<CTemplateLink>>("ObjectiveLinkTemplate", 24, VT_DISPATCH),
+        DispPropertyGetOnly<&C::GetObjectiveSelection<0>>("ObjectiveSelectionObj", 25, VT_BSTR),
+        DispPropertyGetOnly<&C::GetObjectiveSelection<2>>("ObjectiveSelectionPers", 26, VT_BSTR),
+        DispPropertyGetOnly<&C::GetObjectiveSelection<1>>("ObjectiveSelectionStrat", 27, VT_BSTR),
+        DispPropertyGetOnly<&C::GetMatrixSelection<0>>("MatrixSelectionObj", 28, VT_BSTR),
+        DispPropertyGetOnly<&C::GetMatrixSelection<1>>("MatrixSelectionRow", 29, VT_BSTR),
+        DispPropertyPutOnly<&C::SetTablePut<CMouseOver, kLayout310Only, chart::kMouseOver>>("MouseOver", 30, VT_DISPATCH),
+        DispPropertyGetOnly<&C::GetSelectedStrategy>("SelectedStrategy", 31, VT_BSTR),
+        DispPropertyPutOnly<&C::SetCellTable<kLayout310Only>>("AdditionalInitiativeItem", 32, VT_DISPATCH),
+        DispPropertyPutOnly<&C::SetCellTable<kLayout310Only>>("AdditionalMeasureItem", 33, VT_DISPATCH),
+        DispPropertyPutOnly<&C::SetTableOnly<CTreeFields, kLayout310Only>>("AdditionalInitiativesFields", 34, VT_DISPATCH),
+        DispPropertyPutOnly<&C::SetTableOnly<CTreeFields, kLayout310Only>>("AdditionalMeasureFields", 35, VT_DISPATCH),
+        DispProperty<&C::GetWrittenBack<CObjectivesFromBlob, chart::kObjectivesFromBlob, kLayout310Only>,
+                     &C::SetTablePut<CObjectivesFromBlob, kLayout310Only, chart::kObjectivesFromBlob>>("ObjectivesFromBlob", 36, VT_DISPATCH),
+        DispProperty<&C::GetWrittenBack<CStrategiesFromBlob, chart::kStrategiesFromBlob, kLayout310Only>,
+                     &C::SetTablePut<CStrategiesFromBlob, kLayout310Only, chart::kStrategiesFromBlob>>("StrategiesFromBlob", 37, VT_DISPATCH),
+        DispProperty<&C::GetWrittenBack<CPerspectivesFromBlob, chart::kPerspectivesFromBlob, kLayout310Only>,
+                     &C::SetTablePut<CPerspectivesFromBlob, kLayout310Only, chart::kPerspectivesFromBlob>>("PerspectivesFromBlob", 38, VT_DISPATCH),
+        DispProperty<&C::GetWrittenBack<CLinksFromBlob, chart::kLinksFromBlob, kLayout310Only>,
+                     &C::SetTablePut<CLinksFromBlob, kLayout310Only, chart::kLinksFromBlob>>("LinksFromBlob", 39, VT_DISPATCH),
+        DispPropertyPutOnly<&C::SetTemplateTable<CTemplateBlobStrategies>>("StrategiesFromBlobTemplate", 40, VT_DISPATCH),
+        DispPropertyPutOnly<&C::SetTemplateTable<CTemplateBlobPerspectives>>("PerspectivesFromBlobTemplate", 41, VT_DISPATCH),
+        DispPropertyPutOnly<&C::SetTemplateTable<CTemplateBlobObjectives>>("ObjectivesFromBlobTemplate", 42, VT_DISPATCH),
+        DispPropertyPutOnly<&C::SetTemplateTable<CTemplateBlobLinks>>("LinksFromBlobTemplate", 43, VT_DISPATCH),
+        DispMethod<&C::HandleTesselCtrl>("HandleTesselCtrl", 44, VT_EMPTY, {VT_DISPATCH}),
+        DispMethod<&C::SwitchContextMenuItem<chart::kEnableContextMenuItem, ItemSwitch::Disable>>("DisableContextMenu", 45, VT_I4, {VT_I4}),
+        DispMethod<&C::SwitchContextMenuItem<chart::kEnableContextMenuItem, ItemSwitch::Enable>>("EnableContextMenu", 46, VT_I4, {VT_I4}),
+        DispMethod<&C::SwitchContextMenuItem<chart::kHideContextMenuItem, ItemSwitch::None>>("HideContextMenu", 47, VT_I4, {VT_I4}),
+        DispMethod<&C::SwitchContextMenuItem<chart::kShowContextMenuItem, ItemSwitch::None>>("ShowContextMenu", 48, VT_I4, {VT_I4}),
+        DispMethod<&C::SetUseWEBGui>("SetUseWEBGui", 49, VT_EMPTY, {VT_BOOL}),
+        DispMethod<&C::SaveAsJPeg>("SaveAsJPeg", 50, VT_EMPTY, {VT_BSTR}),
+        DispMethod<&C::AddTemplate>("AddTemplate", 51, VT_EMPTY, {}),
+        DispMethod<&C::SetVersion>("SetVersion", 52, VT_EMPTY, {VT_I2}),
+        DispMethod<&C::AddTemplateEx>("AddTemplateEx", 53, VT_EMPTY, {}),
+    };
+    return map;
+}

@@ -1,0 +1,77 @@
+// CTesselAdapterCtrl: the one control of the module and the only thing the
+// host talks to. It routes: table properties go through the table reader
+// into a converter and, when filled, to the chart; write-back getters take
+// the chart's grid back into the table the reader kept; the other members
+// pass single values and commands straight to the chart.
+//
+// The dispatch map is the routing table: each entry names the member, its
+// identifier, and the converter, layout versions and chart member it uses.
+#pragma once
+
+#include <span>
+
+#include "control/ChartLink.h"
+#include "platform/OleControl.h"
+#include "tables/LayoutVersion.h"
+#include "tables/TableReader.h"
+
+extern const IID IID_DTesselAdapter;
+extern const IID IID_DTesselAdapterEvents;
+
+class CTesselAdapterCtrl : public COleControl {
+public:
+    CTesselAdapterCtrl();
+    ~CTesselAdapterCtrl() override;
+
+    static constexpr SHORT kDefaultVersion = 20;
+
+protected:
+    std::span<const DispEntry> GetDispatchMap() const override;
+
+private:
+    // Table setters and getters, one template per pattern; the dispatch map
+    // instantiates them per member.
+    template <class Converter, LayoutPaths Paths, DISPID ChartProperty>
+    void SetTablePut(LPDISPATCH table);
+    template <class Converter, LayoutPaths Paths>
+    void SetTableOnly(LPDISPATCH table);
+    template <class Converter, DISPID ChartProperty, LayoutPaths WriteBack>
+    LPDISPATCH GetWrittenBack();
+    template <class Converter>
+    void SetTemplateTable(LPDISPATCH table);
+    template <LayoutPaths Paths>
+    void SetCellTable(LPDISPATCH table);
+
+    void SetUIStrings(LPDISPATCH table);
+    void SetContextMenu(LPDISPATCH table);
+    LPDISPATCH GetBlob();
+
+    template <DISPID ChartProperty>
+    LONG GetChartLong();
+    template <DISPID ChartProperty>
+    void SetChartLong(LONG value);
+
+    // Selections and commands.
+    template <int Which>
+    BSTR GetObjectiveSelection();
+    template <int Which>
+    BSTR GetMatrixSelection();
+    BSTR GetSelectedStrategy();
+    enum class ItemSwitch { Disable, Enable, None };
+    template <DISPID ChartMethod, ItemSwitch Switch>
+    LONG SwitchContextMenuItem(LONG itemNb);
+    void SetUseWEBGui(SHORT useWebGui);
+    void SaveAsJPeg(BSTR dialogTitle);
+
+    void HandleTesselCtrl(LPDISPATCH tesselHandle);
+    void SendHostLook();
+    void SetVersion(SHORT version);
+    void AddTemplate();
+    void AddTemplateEx();
+
+    LONG Read(LayoutPaths paths, IDispatch* table, COrlinTableData& converter);
+
+    CChartLink chart_;
+    CTableReader reader_;
+    SHORT version_ = kDefaultVersion;
+};

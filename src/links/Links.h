@@ -1,0 +1,6 @@
+// CLinks: links between objectives.
+#pragma once
+
+#include "tables/PendingTable.h"
+
+class CLinks : public CPendingTable {};

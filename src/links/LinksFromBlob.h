@@ -1,0 +1,6 @@
+// CLinksFromBlob: links carried in blob records.
+#pragma once
+
+#include "tables/PendingTable.h"
+
+class CLinksFromBlob : public CPendingTable {};

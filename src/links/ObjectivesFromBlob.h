@@ -1,0 +1,6 @@
+// CObjectivesFromBlob: objectives carried in blob records.
+#pragma once
+
+#include "tables/PendingTable.h"
+
+class CObjectivesFromBlob : public CPendingTable {};

@@ -1,0 +1,6 @@
+// CPerspectivesFromBlob: perspectives carried in blob records.
+#pragma once
+
+#include "tables/PendingTable.h"
+
+class CPerspectivesFromBlob : public CPendingTable {};

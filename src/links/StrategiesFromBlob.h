@@ -1,0 +1,6 @@
+// CStrategiesFromBlob: strategies carried in blob records.
+#pragma once
+
+#include "tables/PendingTable.h"
+
+class CStrategiesFromBlob : public CPendingTable {};

@@ -1,0 +1,6 @@
+// CObjectives: the objectives table, both ways through chart property 4.
+#pragma once
+
+#include "tables/PendingTable.h"
+
+class CObjectives : public CPendingTable {};

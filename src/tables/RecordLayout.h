@@ -1,0 +1,110 @@
+// Record layouts as data.
+//
+// A fill layout lists the fields of a fixed-width record in record order, each
+// with what it becomes in the grid; a write-back layout lists the fields a grid
+// row is written into. Converters declare one constexpr table per layout and
+// check it at compile time with IsValid, so a layout can be read against its
+// record description at a glance and a typo in an offset does not compile.
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include "platform/Automation.h"
+
+// What a field becomes in the grid.
+enum class FieldUse : std::uint8_t {
+    Skip,    // part of the record, never read
+    Text,    // VT_BSTR, trailing blanks removed
+    Long,    // VT_I4, read like atol
+    Short,   // VT_I2, read like atoi and cut to 16 bits
+    Row,     // addresses the grid row: read like atol, minus 1
+    Digit,   // VT_I2 read like atoi when the Marker of the same column holds "X", else 99
+    Marker,  // "X" or blank; chooses the value of the Digit of its column
+    Flag,    // "X" or blank; adds `bit` to the VT_I4 flag word of its column
+};
+
+inline constexpr std::int8_t kNoColumn = -1;
+
+struct FieldSpec {
+    std::uint16_t offset;
+    std::uint16_t width;
+    FieldUse use;
+    std::int8_t column = kNoColumn;  // the grid column it feeds
+    std::int8_t also = kNoColumn;    // a second column fed with the same value
+    std::uint8_t bit = 0;            // Flag only
+};
+
+// A cell written in every row whatever the record holds.
+struct ConstantCell {
+    std::int8_t column;
+    VARTYPE vt;  // VT_I2, VT_I4 or VT_BOOL
+    LONG value;
+};
+
+inline constexpr std::uint16_t kMaxRecordLength = 1026;
+inline constexpr std::uint16_t kMarkedDefault = 99;  // a Digit whose marker is not set
+
+struct FillLayout {
+    ULONG recordLength;
+    UINT columns;
+    std::span<const FieldSpec> fields;
+    std::span<const ConstantCell> constants = {};
+
+    // Fields in record order, not overlapping, inside the record; every
+    // column inside the grid; at most one Row field.
+    constexpr bool IsValid() const {
+        if (recordLength == 0 || recordLength > kMaxRecordLength || columns == 0 || columns > 32) return false;
+        if (fields.size() > 32) return false;
+        std::uint32_t end = 0;
+        int rows = 0;
+        for (const FieldSpec& f : fields) {
+            if (f.width == 0 || f.offset < end) return false;
+            end = std::uint32_t{f.offset} + f.width;
+            if (end > recordLength) return false;
+            if (!ColumnOk(f.column, f.use != FieldUse::Skip && f.use != FieldUse::Row) || !ColumnOk(f.also, false))
+                return false;
+            rows += f.use == FieldUse::Row;
+            if ((f.use == FieldUse::Flag) != (f.bit != 0)) return false;
+        }
+        for (const ConstantCell& c : constants)
+            if (!ColumnOk(c.column, true)) return false;
+        return rows <= 1;
+    }
+
+private:
+    constexpr bool ColumnOk(std::int8_t column, bool required) const {
+        if (column == kNoColumn) return !required;
+        return column >= 0 && static_cast<UINT>(column) < columns;
+    }
+};
+
+// A field of a written record and the grid column it is written from. Flag
+// fields of one column stand together, highest bit first: the column's value
+// is read once as a number and handed out greedily from the highest bit down.
+struct WriteFieldSpec {
+    std::uint16_t offset;
+    std::uint16_t width;
+    std::int8_t column;
+    std::uint8_t bit = 0;  // nonzero: a flag field ("X" or blank)
+};
+
+struct WriteLayout {
+    ULONG recordLength;
+    std::span<const WriteFieldSpec> fields;
+
+    constexpr bool IsValid() const {
+        if (recordLength == 0 || recordLength > kMaxRecordLength) return false;
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+            const WriteFieldSpec& f = fields[i];
+            if (f.width == 0 || f.column < 0 || std::uint32_t{f.offset} + f.width > recordLength) return false;
+            for (std::size_t j = 0; j < i; ++j) {
+                const WriteFieldSpec& g = fields[j];
+                if (f.offset < g.offset + g.width && g.offset < f.offset + f.width) return false;
+            }
+            bool continuesFlags = i > 0 && fields[i - 1].bit != 0 && fields[i - 1].column == f.column;
+            if (f.bit != 0 && continuesFlags && f.bit >= fields[i - 1].bit) return false;
+        }
+        return true;
+    }
+};
