@@ -137,7 +137,7 @@ LPDISPATCH CTesselAdapterCtrl::GetBlob() {
             chart_.GetGrid(chart::kBlob, blob);
         } else {
             COleVariant value = chart_.Call(chart::kBlobOfVersion, {COleVariant(LONG{2}, VT_I4)}, VT_VARIANT);
-            if (value.vt & VT_ARRAY) blob = value;
+            if (value.vt & VT_ARRAY) static_cast<COleSafeArray&>(blob) = value;
         }
     }
     return reader_.WriteBack310(&blob);

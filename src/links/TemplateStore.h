@@ -6,6 +6,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 class CTemplateStore {
 public:
@@ -13,7 +14,10 @@ public:
     template <class T>
     static T& Instance() {
         std::unique_ptr<T>& slot = Slot<T>();
-        if (!slot) slot = std::make_unique<T>();
+        if (!slot) {
+            slot = std::make_unique<T>();
+            Discarders().push_back(&Discard<T>);
+        }
         return *slot;
     }
     // The instance of T, or null when there is none.
@@ -26,7 +30,18 @@ public:
         Slot<T>().reset();
     }
 
+    // Destroys every instance there is.
+    static void DiscardAll() noexcept {
+        std::vector<void (*)()> discarders;
+        discarders.swap(Discarders());
+        for (auto discard : discarders) discard();
+    }
+
 private:
+    static std::vector<void (*)()>& Discarders() noexcept {
+        static std::vector<void (*)()> discarders;
+        return discarders;
+    }
     template <class T>
     static std::unique_ptr<T>& Slot() noexcept {
         static std::unique_ptr<T> slot;

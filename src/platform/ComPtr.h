@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstddef>
+#include <type_traits>
 #include <utility>
 
 #include "platform/ComponentError.h"
@@ -22,6 +23,10 @@ public:
     }
     ComPtr(const ComPtr& other) noexcept : ComPtr(other.p_) {}
     ComPtr(ComPtr&& other) noexcept : p_(std::exchange(other.p_, nullptr)) {}
+    // From a pointer to a derived interface (an upcast, not a query).
+    template <class U>
+        requires std::is_convertible_v<U*, T*>
+    ComPtr(const ComPtr<U>& other) noexcept : ComPtr(static_cast<T*>(other.Get())) {}
     ~ComPtr() { Reset(); }
 
     ComPtr& operator=(const ComPtr& other) noexcept {

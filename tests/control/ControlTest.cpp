@@ -1,0 +1,207 @@
+// The control as the host sees it through IDispatch::Invoke: its members,
+// what it refuses, attaching the chart, and the members that pass single
+// values and commands to the chart.
+#include <gtest/gtest.h>
+
+#include "control/ChartMembers.h"
+#include "standins/NoInterfaceObject.h"
+#include "support/AdapterFixture.h"
+
+namespace {
+
+using namespace testing_support;
+using standins::ChartCall;
+
+class ControlTest : public AdapterFixture {};
+
+const char* const kMembers[] = {
+    "Perspectives", "Strategies", "Objectives", "Blob", "MeasureFields", "InitiativeFields", "InitiativeData",
+    "MeasureData", "Links", "PresentationMode", "MovingRestrictions", "StatusBitmapVersion", "UIStrings",
+    "ContextMenu", "InitiativeDataRow", "MeasureDataRow", "StrategyMap", "PerspectiveMap", "ObjectiveMap",
+    "LinkMap", "BlobTemplate", "StrategyTemplate", "ObjectiveTemplate", "ObjectiveLinkTemplate",
+    "ObjectiveSelectionObj", "ObjectiveSelectionPers", "ObjectiveSelectionStrat", "MatrixSelectionObj",
+    "MatrixSelectionRow", "MouseOver", "SelectedStrategy", "AdditionalInitiativeItem", "AdditionalMeasureItem",
+    "AdditionalInitiativesFields", "AdditionalMeasureFields", "ObjectivesFromBlob", "StrategiesFromBlob",
+    "PerspectivesFromBlob", "LinksFromBlob", "StrategiesFromBlobTemplate", "PerspectivesFromBlobTemplate",
+    "ObjectivesFromBlobTemplate", "LinksFromBlobTemplate", "HandleTesselCtrl", "DisableContextMenu",
+    "EnableContextMenu", "HideContextMenu", "ShowContextMenu", "SetUseWEBGui", "SaveAsJPeg", "AddTemplate",
+    "SetVersion", "AddTemplateEx",
+};
+
+TEST_F(ControlTest, MembersSitAtTheirPositions) {
+    for (DISPID id = 1; id <= 53; ++id) EXPECT_EQ(Id(kMembers[id - 1]), id) << kMembers[id - 1];
+    EXPECT_EQ(Id("perspectives"), 1);
+    EXPECT_EQ(Id("SETVERSION"), 52);
+}
+
+TEST_F(ControlTest, RefusedReadsAndWritesRunNoMemberCode) {
+    ASSERT_TRUE(Attach().Ok());
+    chart_->ClearCalls();
+    for (const char* member : {"Perspectives", "Strategies", "MeasureData", "UIStrings", "StrategyMap", "MouseOver",
+                               "LinksFromBlobTemplate", "AdditionalMeasureFields"}) {
+        Outcome out = Get(member);
+        EXPECT_EQ(out.hr, DISP_E_EXCEPTION) << member;
+        EXPECT_EQ(out.scode, CTL_E_GETNOTSUPPORTED) << member;
+    }
+    for (const char* member : {"ObjectiveSelectionObj", "ObjectiveSelectionPers", "MatrixSelectionRow", "SelectedStrategy"}) {
+        // The value is not even looked at: a table would not convert to text.
+        auto table = standins::HostRecordTable::Create();
+        Outcome out = Put(member, table.Get());
+        EXPECT_EQ(out.scode, CTL_E_SETNOTSUPPORTED) << member;
+        EXPECT_FALSE(out.description.empty());
+    }
+    EXPECT_TRUE(chart_->Calls().empty());
+}
+
+TEST_F(ControlTest, ArgumentsAreCheckedAndConverted) {
+    struct Case {
+        const char* member;
+        std::vector<COleVariant> args;
+        HRESULT hr;
+    };
+    COleVariant byRef;
+    LONG item = -4;
+    byRef.vt = VT_BYREF | VT_I4;
+    byRef.plVal = &item;
+    const Case cases[] = {
+        {"SetVersion", {COleVariant(OLESTR("310"))}, S_OK},
+        {"SetVersion", {COleVariant(OLESTR("abc"))}, DISP_E_TYPEMISMATCH},
+        {"SetVersion", {COleVariant(LONG{70000})}, DISP_E_OVERFLOW},
+        {"SetVersion", {}, DISP_E_BADPARAMCOUNT},
+        {"HideContextMenu", {byRef}, S_OK},
+        {"AddTemplate", {COleVariant(LONG{1})}, DISP_E_BADPARAMCOUNT},
+    };
+    for (const Case& c : cases) {
+        Outcome out = Call(c.member, c.args);
+        EXPECT_EQ(out.hr, c.hr) << c.member;
+        if (c.hr == DISP_E_TYPEMISMATCH) {
+            EXPECT_EQ(out.argErr, 0u);
+        }
+    }
+    EXPECT_EQ(Invoke(54, DISPATCH_METHOD, {}).hr, DISP_E_MEMBERNOTFOUND);
+    EXPECT_EQ(Invoke(0, DISPATCH_PROPERTYGET, {}).hr, DISP_E_MEMBERNOTFOUND);
+}
+
+TEST_F(ControlTest, AttachingNeedsTheChartInterface) {
+    auto plain = standins::NoInterfaceObject::Create();
+    for (IDispatch* handle : {static_cast<IDispatch*>(nullptr), static_cast<IDispatch*>(plain.Get())}) {
+        ASSERT_TRUE(Attach().Ok());
+        Outcome out = Call("HandleTesselCtrl", {COleVariant(handle)});
+        EXPECT_EQ(out.Code(), E_POINTER);
+        EXPECT_EQ(Get("PresentationMode").Code(), E_POINTER) << "a failed attach empties the link";
+    }
+    auto other = standins::ChartStandIn::Create();
+    ASSERT_TRUE(Attach().Ok());
+    ASSERT_TRUE(Call("HandleTesselCtrl", {COleVariant(static_cast<IDispatch*>(other.Get()))}).Ok());
+    EXPECT_EQ(chart_->RefCount(), 1u) << "the replaced chart is released";
+    EXPECT_EQ(other->RefCount(), 2u);
+}
+
+TEST_F(ControlTest, IntegerPropertiesPassStraightToTheChart) {
+    struct Case {
+        const char* member;
+        DISPID chartProperty;
+    } cases[] = {{"PresentationMode", 1}, {"MovingRestrictions", 16}, {"StatusBitmapVersion", 15}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(PutValue(c.member, COleVariant(LONG{5})).Code(), E_POINTER) << "no chart";
+        EXPECT_EQ(Get(c.member).Code(), E_POINTER);
+    }
+    ASSERT_TRUE(Attach().Ok());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.member);
+        ASSERT_TRUE(PutValue(c.member, COleVariant(OLESTR("7"))).Ok());
+        COleVariant stored = chart_->Property(c.chartProperty);
+        EXPECT_EQ(stored.vt, VT_I4);
+        EXPECT_EQ(stored.lVal, 7);
+        chart_->SetProperty(c.chartProperty, COleVariant(OLESTR("12")));
+        Outcome out = Get(c.member);
+        EXPECT_EQ(out.value.vt, VT_I4);
+        EXPECT_EQ(out.value.lVal, 12) << "the chart's answer is converted to a long";
+        chart_->FailNext(c.chartProperty, E_ACCESSDENIED, OLESTR("chart says no"));
+        out = Get(c.member);
+        EXPECT_EQ(out.Code(), E_ACCESSDENIED);
+        EXPECT_EQ(out.description, "chart says no");
+    }
+}
+
+TEST_F(ControlTest, SelectionsAreAskedAnewOnEveryRead) {
+    ASSERT_TRUE(Attach().Ok());
+    EXPECT_EQ(Utf8(Get("ObjectiveSelectionObj").value), "") << "nothing selected";
+    EXPECT_EQ(Utf8(Get("SelectedStrategy").value), "");
+    chart_->SetSelection(OLESTR("OBJ"), OLESTR("STRAT"), OLESTR("PERS"));
+    chart_->SetMatrix(OLESTR("MOBJ"), OLESTR("ROW"));
+    chart_->SetStrategy(OLESTR("S1"));
+    chart_->ClearCalls();
+    struct Case {
+        const char* member;
+        const char* text;
+    } cases[] = {{"ObjectiveSelectionObj", "OBJ"}, {"ObjectiveSelectionStrat", "STRAT"},
+                 {"ObjectiveSelectionPers", "PERS"}, {"MatrixSelectionObj", "MOBJ"},
+                 {"MatrixSelectionRow", "ROW"},     {"SelectedStrategy", "S1"}};
+    for (const Case& c : cases) EXPECT_EQ(Utf8(Get(c.member).value), c.text) << c.member;
+    EXPECT_EQ(ChartCalls(ChartCall::Call, chart::kObjectiveSelection).size(), 3u);
+    EXPECT_EQ(ChartCalls(ChartCall::Call, chart::kMatrixSelection).size(), 2u);
+    EXPECT_EQ(ChartCalls(ChartCall::Call, chart::kSelectedStrategy).size(), 1u);
+}
+
+TEST_F(ControlTest, ContextMenuItemsAreSwitchedForItemsFromZero) {
+    struct Case {
+        const char* member;
+        DISPID method;
+        std::vector<std::string> args;  // after the item number
+    } cases[] = {{"DisableContextMenu", 27, {"BOOL:0"}}, {"EnableContextMenu", 27, {"BOOL:-1"}},
+                 {"HideContextMenu", 29, {}}, {"ShowContextMenu", 28, {}}};
+    for (const Case& c : cases) EXPECT_EQ(Call(c.member, {COleVariant(LONG{0})}).Code(), E_POINTER) << "no chart";
+    ASSERT_TRUE(Attach().Ok());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.member);
+        chart_->ClearCalls();
+        EXPECT_EQ(Call(c.member, {COleVariant(LONG{-1})}).value.lVal, 0);
+        EXPECT_TRUE(chart_->Calls().empty());
+        EXPECT_EQ(Call(c.member, {COleVariant(LONG{0})}).value.lVal, 1);
+        ASSERT_EQ(chart_->Calls().size(), 1u);
+        const ChartCall& call = chart_->Calls()[0];
+        EXPECT_EQ(call.dispid, c.method);
+        ASSERT_EQ(call.args.size(), c.args.size() + 1);
+        EXPECT_EQ(call.args[0].vt, VT_I4);
+        for (std::size_t i = 0; i < c.args.size(); ++i)
+            EXPECT_EQ(call.args[i + 1].vt == VT_BOOL ? "BOOL:" + std::to_string(call.args[i + 1].boolVal) : "?", c.args[i]);
+    }
+}
+
+TEST_F(ControlTest, WebGuiSetsTheWebFontAndStopsKeepingTables) {
+    EXPECT_EQ(Call("SetUseWEBGui", {COleVariant(SHORT{-1}, VT_BOOL)}).Code(), E_POINTER);
+    auto table = standins::HostRecordTable::Create();
+    table->SetDataFlag(0);
+    EXPECT_TRUE(Put("Perspectives", table.Get()).Ok());
+    EXPECT_EQ(table->CallCount(standins::HostOp::GetDataFlag), 0u) << "the flag was stored before the failure";
+
+    ASSERT_TRUE(Attach().Ok());
+    chart_->ClearCalls();
+    ASSERT_TRUE(Call("SetUseWEBGui", {COleVariant(SHORT{0}, VT_BOOL)}).Ok());
+    EXPECT_TRUE(chart_->Calls().empty());
+    ASSERT_TRUE(Call("SetUseWEBGui", {COleVariant(SHORT{-1}, VT_BOOL)}).Ok());
+    const auto& calls = chart_->Calls();
+    ASSERT_EQ(calls.size(), 3u);
+    EXPECT_EQ(calls[0].dispid, chart::kFont);
+    EXPECT_EQ(Utf8(calls[0].args.at(0)), "Arial");
+    EXPECT_EQ(calls[0].args.at(1).vt, VT_I2);
+    EXPECT_EQ(calls[0].args.at(1).iVal, 48);
+    EXPECT_EQ(calls[0].args.at(2).iVal, 48);
+    EXPECT_EQ(calls[1].dispid, 23);
+    EXPECT_EQ(calls[1].args.at(0).lVal, 10);
+    EXPECT_EQ(calls[2].dispid, 22);
+}
+
+TEST_F(ControlTest, ChartFailuresReachTheHostWithTheChartsText) {
+    ASSERT_TRUE(Attach().Ok());
+    auto table = standins::HostRecordTable::Create({"1 KEY"});
+    chart_->FailNext(chart::kPerspectives, E_FAIL, OLESTR("grid refused"));
+    Outcome out = Put("Perspectives", table.Get());
+    EXPECT_EQ(out.hr, DISP_E_EXCEPTION);
+    EXPECT_EQ(out.scode, E_FAIL);
+    EXPECT_EQ(out.description, "grid refused");
+    EXPECT_TRUE(chart_->Property(chart::kPerspectives).vt == VT_EMPTY) << "a failed put stores nothing";
+}
+
+}  // namespace

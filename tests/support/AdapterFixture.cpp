@@ -1,0 +1,145 @@
+#include "support/AdapterFixture.h"
+
+#include <cstdio>
+
+#include "control/TesselAdapterCtrl.h"
+#include "links/TemplateStore.h"
+#include "platform/posix/LiveCounts.h"
+
+namespace testing_support {
+
+std::string Record(std::initializer_list<std::pair<int, std::string_view>> fields) {
+    std::string record;
+    for (auto [width, text] : fields) {
+        std::string field(text.substr(0, width));
+        field.resize(width, ' ');
+        record += field;
+    }
+    return record;
+}
+
+std::string Utf8(const OLECHAR* text, std::size_t length) {
+    std::string out;
+    for (std::size_t i = 0; i < length; ++i) {
+        char32_t c = text[i];
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+std::string Utf8(const VARIANT& text) {
+    if (text.vt != VT_BSTR) return "<not text>";
+    return Utf8(text.bstrVal, SysStringLen(text.bstrVal));
+}
+
+std::string Cell(const VARIANT& grid, LONG row, LONG column) {
+    LONG index[2] = {row, column};
+    COleVariant cell;
+    HRESULT hr = SafeArrayGetElement(grid.parray, index, &cell);
+    if (FAILED(hr)) return "FAILED";
+    switch (cell.vt) {
+        case VT_EMPTY: return "EMPTY";
+        case VT_BSTR: return "BSTR:" + Utf8(cell);
+        case VT_I2: return "I2:" + std::to_string(cell.iVal);
+        case VT_I4: return "I4:" + std::to_string(cell.lVal);
+        case VT_BOOL: return "BOOL:" + std::to_string(cell.boolVal);
+        default: return "VT" + std::to_string(cell.vt);
+    }
+}
+
+std::pair<LONG, LONG> Shape(const VARIANT& grid) {
+    if (!(grid.vt & VT_ARRAY) || SafeArrayGetDim(grid.parray) != 2) return {-1, -1};
+    LONG lo = 0, hi = 0, rows = 0;
+    SafeArrayGetLBound(grid.parray, 1, &lo);
+    SafeArrayGetUBound(grid.parray, 1, &hi);
+    rows = hi - lo + 1;
+    SafeArrayGetLBound(grid.parray, 2, &lo);
+    SafeArrayGetUBound(grid.parray, 2, &hi);
+    return {rows, hi - lo + 1};
+}
+
+void AdapterFixture::SetUp() {
+    ASSERT_EQ(standins::LiveObjects(), 0) << "a stand-in outlived an earlier test";
+    bstrs_ = platform::LiveBstrCount();
+    arrays_ = platform::LiveArrayCount();
+    control_.Attach(new CTesselAdapterCtrl);
+    chart_ = standins::ChartStandIn::Create();
+}
+
+void AdapterFixture::TearDown() {
+    control_.Reset();
+    chart_.Reset();
+    CTemplateStore::DiscardAll();
+    EXPECT_EQ(standins::LiveObjects(), 0) << "stand-ins leaked";
+    EXPECT_EQ(platform::LiveBstrCount(), bstrs_) << "strings leaked";
+    EXPECT_EQ(platform::LiveArrayCount(), arrays_) << "arrays leaked";
+}
+
+DISPID AdapterFixture::Id(const char* member) {
+    OleString name;
+    for (const char* c = member; *c; ++c) name += static_cast<OLECHAR>(*c);
+    LPOLESTR names[1] = {name.data()};
+    DISPID id = DISPID_UNKNOWN;
+    EXPECT_EQ(control_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id), S_OK) << member;
+    return id;
+}
+
+Outcome AdapterFixture::Invoke(DISPID id, WORD flags, std::vector<COleVariant> args, bool put) {
+    std::vector<VARIANT> reversed(args.rbegin(), args.rend());  // shallow: args keeps ownership
+    DISPID named = DISPID_PROPERTYPUT;
+    DISPPARAMS params{reversed.data(), put ? &named : nullptr, static_cast<UINT>(reversed.size()), put ? 1u : 0u};
+    EXCEPINFO info{};
+    Outcome out;
+    VARIANT result;
+    VariantInit(&result);
+    out.hr = control_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, &result, &info, &out.argErr);
+    out.value.Attach(result);
+    out.scode = info.scode;
+    if (info.bstrDescription) out.description = Utf8(info.bstrDescription, SysStringLen(info.bstrDescription));
+    SysFreeString(info.bstrDescription);
+    SysFreeString(info.bstrSource);
+    SysFreeString(info.bstrHelpFile);
+    return out;
+}
+
+Outcome AdapterFixture::Put(const char* member, IDispatch* table) {
+    return PutValue(member, COleVariant(table));
+}
+
+Outcome AdapterFixture::PutValue(const char* member, const VARIANT& value) {
+    return Invoke(Id(member), DISPATCH_PROPERTYPUT, {COleVariant(value)}, true);
+}
+
+Outcome AdapterFixture::Get(const char* member) {
+    return Invoke(Id(member), DISPATCH_PROPERTYGET, {});
+}
+
+Outcome AdapterFixture::Call(const char* member, std::vector<COleVariant> args) {
+    return Invoke(Id(member), DISPATCH_METHOD, std::move(args));
+}
+
+Outcome AdapterFixture::Attach() {
+    return Call("HandleTesselCtrl", {COleVariant(static_cast<IDispatch*>(chart_.Get()))});
+}
+
+Outcome AdapterFixture::SetVersion(SHORT version) {
+    return Call("SetVersion", {COleVariant(version, VT_I2)});
+}
+
+std::vector<const standins::ChartCall*> AdapterFixture::ChartCalls(standins::ChartCall::Kind kind, DISPID id) const {
+    std::vector<const standins::ChartCall*> found;
+    for (const standins::ChartCall& call : chart_->Calls())
+        if (call.kind == kind && call.dispid == id) found.push_back(&call);
+    return found;
+}
+
+}  // namespace testing_support

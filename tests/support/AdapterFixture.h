@@ -1,0 +1,75 @@
+// The fixture every adapter test stands on: a control driven the way the host
+// drives it (IDispatch::Invoke with member names resolved by GetIDsOfNames),
+// a chart stand-in, and the check on teardown that no stand-in, string or
+// array outlives the test.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "platform/ComPtr.h"
+#include "platform/OleSafeArray.h"
+#include "platform/OleVariant.h"
+#include "standins/ChartStandIn.h"
+#include "standins/HostCellTable.h"
+#include "standins/HostRecordTable.h"
+
+namespace testing_support {
+
+// What the host sees of one Invoke.
+struct Outcome {
+    HRESULT hr = S_OK;
+    HRESULT scode = S_OK;          // EXCEPINFO.scode when hr is DISP_E_EXCEPTION
+    std::string description;       // EXCEPINFO.bstrDescription, UTF-8
+    COleVariant value;
+    UINT argErr = 0;
+
+    bool Ok() const { return hr == S_OK; }
+    // The code the member failed with, as a host reads it.
+    HRESULT Code() const { return hr == DISP_E_EXCEPTION ? scode : hr; }
+};
+
+// A record from fields given as (width, text): each text blank-padded (or
+// cut) to its width, in order.
+std::string Record(std::initializer_list<std::pair<int, std::string_view>> fields);
+
+std::string Utf8(const OLECHAR* text, std::size_t length);
+std::string Utf8(const VARIANT& text);
+
+// A readable form of a grid cell: "BSTR:Finance", "I2:99", "I4:7",
+// "BOOL:-1", "EMPTY".
+std::string Cell(const VARIANT& grid, LONG row, LONG column);
+// Rows x columns of a 2-D grid.
+std::pair<LONG, LONG> Shape(const VARIANT& grid);
+
+class AdapterFixture : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    DISPID Id(const char* member);
+    Outcome Invoke(DISPID id, WORD flags, std::vector<COleVariant> args, bool put = false);
+    Outcome Put(const char* member, IDispatch* table);
+    Outcome PutValue(const char* member, const VARIANT& value);
+    Outcome Get(const char* member);
+    Outcome Call(const char* member, std::vector<COleVariant> args = {});
+    Outcome Attach();
+    Outcome SetVersion(SHORT version);
+
+    // Chart calls of one kind and dispid, in order.
+    std::vector<const standins::ChartCall*> ChartCalls(standins::ChartCall::Kind kind, DISPID id) const;
+
+    ComPtr<IDispatch> control_;
+    ComPtr<standins::ChartStandIn> chart_;
+
+private:
+    long bstrs_ = 0;
+    long arrays_ = 0;
+};
+
+}  // namespace testing_support

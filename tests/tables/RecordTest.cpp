@@ -1,0 +1,167 @@
+// The record cutter and builder through a converter of a test layout that
+// uses every kind of field, and the layout checks that keep tables honest.
+#include <gtest/gtest.h>
+
+#include "platform/posix/LiveCounts.h"
+#include "standins/HostRecordTable.h"
+#include "support/AdapterFixture.h"
+#include "tables/OrlinTableData.h"
+#include "tables/RecordCutter.h"
+
+namespace {
+
+using namespace testing_support;
+using enum FieldUse;
+using standins::HostRecordTable;
+
+constexpr FieldSpec kFields[] = {
+    // offset width use     column also       bit
+    {   0,    3,  Row},
+    {   3,    5,  Text,     0,     4},
+    {   8,    4,  Long,     1},
+    {  12,    4,  Short,    2},
+    {  16,    1,  Digit,    3},
+    {  17,    1,  Marker,   3},
+    {  18,    1,  Flag,     5,     kNoColumn, 1},
+    {  19,    1,  Flag,     5,     kNoColumn, 2},
+    {  20,    2,  Skip},
+    {  22,    1,  Flag,     5,     kNoColumn, 4},
+};
+constexpr ConstantCell kConstants[] = {{6, VT_BOOL, -1}, {7, VT_I4, 0}};
+constexpr FillLayout kFill{23, 8, kFields, kConstants};
+static_assert(kFill.IsValid());
+
+constexpr FieldSpec kOverlapping[] = {{0, 4, Text, 0}, {3, 2, Text, 1}};
+constexpr FieldSpec kPastTheEnd[] = {{0, 4, Text, 0}, {4, 7, Text, 1}};
+constexpr FieldSpec kNoSuchColumn[] = {{0, 4, Text, 2}};
+static_assert(!FillLayout{10, 2, kOverlapping}.IsValid());
+static_assert(!FillLayout{10, 2, kPastTheEnd}.IsValid());
+static_assert(!FillLayout{10, 2, kNoSuchColumn}.IsValid());
+
+// Text, number, then three flags from one column, highest bit first.
+constexpr WriteFieldSpec kWrite[] = {{0, 4, 0}, {4, 3, 1}, {7, 1, 2, 4}, {8, 1, 2, 2}, {9, 1, 2, 1}};
+constexpr WriteLayout kWriteLayout{12, kWrite};
+static_assert(kWriteLayout.IsValid());
+constexpr WriteFieldSpec kFlagsUpward[] = {{0, 1, 0, 1}, {1, 1, 0, 2}};
+static_assert(!WriteLayout{2, kFlagsUpward}.IsValid());
+
+class TestConverter : public COrlinTableData, public COleSafeArray {
+public:
+    BOOL Fill310(ComPtr<IHostTable> table) override { return FillRecords(*this, std::move(table), kFill); }
+    BOOL WriteBackRows310(ComPtr<IHostTable> table) override {
+        return WriteRecords(*this, std::move(table), kWriteLayout);
+    }
+};
+
+class RecordTest : public ::testing::Test {
+protected:
+    void TearDown() override {
+        EXPECT_EQ(standins::LiveObjects(), 0);
+        EXPECT_EQ(platform::LiveBstrCount(), bstrs_);
+        EXPECT_EQ(platform::LiveArrayCount(), arrays_);
+    }
+    // Builds a grid of rows of cells.
+    static void FillGrid(COleSafeArray& grid, const std::vector<std::vector<COleVariant>>& rows) {
+        const DWORD size[2] = {static_cast<DWORD>(rows.size()), static_cast<DWORD>(rows.at(0).size())};
+        grid.Create(VT_VARIANT, 2, size);
+        for (LONG r = 0; r < static_cast<LONG>(rows.size()); ++r)
+            for (LONG c = 0; c < static_cast<LONG>(rows[r].size()); ++c) {
+                LONG index[2] = {r, c};
+                grid.PutElement(index, static_cast<const VARIANT*>(&rows[r][c]));
+            }
+    }
+    long bstrs_ = platform::LiveBstrCount();
+    long arrays_ = platform::LiveArrayCount();
+};
+
+TEST_F(RecordTest, TrimEndsTheFieldAfterItsLastNonBlank) {
+    struct Case {
+        const char* field;  // width 10
+        const char* value;
+    } cases[] = {{"AB", "AB"}, {"", ""}, {"  7", "  7"}, {"A\t", "A\t"}, {"ABCDEFGHIJ", "ABCDEFGHIJ"}, {"A B", "A B"}};
+    for (const Case& c : cases) {
+        std::string area = c.field;
+        area.resize(10, ' ');
+        area += '\0';
+        EXPECT_EQ(std::string(TrimField(area.data(), area.size())), c.value) << '"' << c.field << '"';
+    }
+}
+
+TEST_F(RecordTest, EveryKindOfFieldReachesItsColumn) {
+    struct Case {
+        std::string record;
+        LONG row;
+        std::vector<std::string> cells;  // columns 0..7
+    } cases[] = {
+        {Record({{3, "  2"}, {5, "KEY"}, {4, "  42"}, {4, "7000"}, {1, "5"}, {1, "X"}, {1, "X"}, {1, "X"}, {2, "zz"}, {1, "X"}}),
+         1, {"BSTR:KEY", "I4:42", "I2:7000", "I2:5", "BSTR:KEY", "I4:7", "BOOL:-1", "I4:0"}},
+        {Record({{3, "1"}, {5, "  A"}, {4, "-12"}, {4, "-300"}, {1, "5"}, {1, "x"}, {1, " "}, {1, "X"}, {2, "X"}, {1, " "}}),
+         0, {"BSTR:  A", "I4:-12", "I2:-300", "I2:99", "BSTR:  A", "I4:2", "BOOL:-1", "I4:0"}},
+        {Record({{3, "1"}, {5, std::string_view("A\0B", 3)}, {4, "12ab"}, {4, "abc"}, {1, " "}, {1, "X"}, {1, "x"}}),
+         0, {"BSTR:A", "I4:12", "I2:0", "I2:0", "BSTR:A", "I4:0", "BOOL:-1", "I4:0"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.row);
+        // Two short rows make a three-row grid; the record under test names its own row.
+        auto table = HostRecordTable::Create({"1", "2", c.record});
+        TestConverter grid;
+        ASSERT_TRUE(grid.Fill310(table));
+        ASSERT_EQ(Shape(grid), std::make_pair(LONG{3}, LONG{8}));
+        for (LONG col = 0; col < 8; ++col) EXPECT_EQ(Cell(grid, c.row, col), c.cells[col]) << "column " << col;
+    }
+}
+
+TEST_F(RecordTest, WriteBackFollowsTheCopyRule) {
+    using V = COleVariant;
+    struct Case {
+        std::vector<COleVariant> cells;
+        std::string record;
+    };
+    const Case cases[] = {
+        {{V(OLESTR("AB")), V(LONG{7}), V(LONG{7})}, std::string("AB\0 7\0 XXX  ", 12)},
+        {{V(OLESTR("ABCD")), V(LONG{123}), V(LONG{6})}, std::string("ABCD123XX   ", 12)},
+        {{V(OLESTR("ABCDEF")), V(LONG{-12345}), V(LONG{1})}, std::string("ABCD-12  X  ", 12)},
+        {{V(OLESTR("")), V(SHORT{-1}, VT_BOOL), V(LONG{0})}, std::string("\0   -1\0     ", 12)},
+        {{V(OLESTR("\u20ac\u0100")), V(), V(LONG{9})}, std::string("\x80?\0 \0  XXX  ", 12)},
+        {{V(OLESTR("x")), V(1.5), V(OLESTR("  5abc"))}, std::string("x\0  1.5X X  ", 12)},
+        {{V(OLESTR("x")), V(LONG{0}), V(OLESTR(""))}, std::string("x\0  0\0      ", 12)},
+        {{V(OLESTR("x")), V(LONG{0}), V(OLESTR("-3"))}, std::string("x\0  0\0      ", 12)},
+    };
+    std::vector<std::vector<COleVariant>> rows;
+    for (const Case& c : cases) rows.push_back(c.cells);
+    TestConverter grid;
+    FillGrid(grid, rows);
+    auto table = HostRecordTable::Create({"old row"});
+    ASSERT_TRUE(grid.WriteBackRows310(table));
+    ASSERT_EQ(table->RowCount(), std::size(cases));
+    for (std::size_t r = 0; r < std::size(cases); ++r) EXPECT_EQ(table->Row(r + 1), cases[r].record) << "row " << r;
+}
+
+TEST_F(RecordTest, WriteBackFailuresLeaveWhatWasAppended) {
+    auto expectFailure = [](TestConverter& grid, IHostTable* table, HRESULT code) {
+        try {
+            grid.WriteBackRows310(ComPtr<IHostTable>(table));
+            ADD_FAILURE() << "written";
+        } catch (const ComponentError& error) {
+            EXPECT_EQ(error.Code(), code);
+        }
+    };
+    auto table = HostRecordTable::Create();
+    COleVariant null;
+    null.vt = VT_NULL;  // has no text form
+    TestConverter grid;
+    FillGrid(grid, {{COleVariant(OLESTR("1")), COleVariant(LONG{1}), COleVariant(LONG{1})},
+                    {null, COleVariant(LONG{1}), COleVariant(LONG{1})}});
+    expectFailure(grid, table.Get(), DISP_E_TYPEMISMATCH);
+    EXPECT_EQ(table->RowCount(), 1u);
+
+    TestConverter narrow;  // fewer columns than the layout reads
+    FillGrid(narrow, {{COleVariant(OLESTR("1"))}});
+    expectFailure(narrow, table.Get(), DISP_E_BADINDEX);
+
+    TestConverter empty;  // no array: fails before the table is touched
+    expectFailure(empty, table.Get(), E_INVALIDARG);
+    EXPECT_EQ(table->CallCount(standins::HostOp::GetRowStore), 2u);
+}
+
+}  // namespace
