@@ -1,6 +1,19 @@
-// CContextMenu: the chart's context-menu entries.
+// CContextMenu: the chart's context-menu entries. The grid keeps all four
+// fields as text; the numbers are read from it when the entries are sent.
 #pragma once
 
-#include "tables/PendingTable.h"
+#include "tables/SingleLayoutTable.h"
 
-class CContextMenu : public CPendingTable {};
+namespace context_menu {
+using enum FieldUse;
+inline constexpr FieldSpec kFields[] = {
+    // offset width use   column
+    {   0,   15,  Text,   0},      // first number
+    {  15,   60,  Text,   1},      // first text
+    {  75,   15,  Text,   2},      // second number
+    {  90,   15,  Text,   3},      // second text
+};
+inline constexpr FillLayout kLayout{105, 4, kFields};
+}  // namespace context_menu
+
+class CContextMenu : public CSingleLayoutTable<context_menu::kLayout> {};

@@ -56,6 +56,12 @@ std::string Cell(const VARIANT& grid, LONG row, LONG column) {
     }
 }
 
+std::vector<std::string> RowCells(const VARIANT& grid, LONG row) {
+    std::vector<std::string> cells;
+    for (LONG column = 0; column < Shape(grid).second; ++column) cells.push_back(Cell(grid, row, column));
+    return cells;
+}
+
 std::pair<LONG, LONG> Shape(const VARIANT& grid) {
     if (!(grid.vt & VT_ARRAY) || SafeArrayGetDim(grid.parray) != 2) return {-1, -1};
     LONG lo = 0, hi = 0, rows = 0;
@@ -129,6 +135,12 @@ Outcome AdapterFixture::Call(const char* member, std::vector<COleVariant> args) 
 
 Outcome AdapterFixture::Attach() {
     return Call("HandleTesselCtrl", {COleVariant(static_cast<IDispatch*>(chart_.Get()))});
+}
+
+Outcome AdapterFixture::PutRecords(const char* member, std::vector<std::string> rows) {
+    auto table = standins::HostRecordTable::Create();
+    for (const std::string& row : rows) table->AddRow(row);
+    return Put(member, table.Get());
 }
 
 Outcome AdapterFixture::SetVersion(SHORT version) {

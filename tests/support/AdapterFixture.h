@@ -44,6 +44,8 @@ std::string Utf8(const VARIANT& text);
 // A readable form of a grid cell: "BSTR:Finance", "I2:99", "I4:7",
 // "BOOL:-1", "EMPTY".
 std::string Cell(const VARIANT& grid, LONG row, LONG column);
+// Every cell of a grid row, as Cell shows them.
+std::vector<std::string> RowCells(const VARIANT& grid, LONG row);
 // Rows x columns of a 2-D grid.
 std::pair<LONG, LONG> Shape(const VARIANT& grid);
 
@@ -59,6 +61,8 @@ protected:
     Outcome Get(const char* member);
     Outcome Call(const char* member, std::vector<COleVariant> args = {});
     Outcome Attach();
+    // Puts a record table of these rows into the member.
+    Outcome PutRecords(const char* member, std::vector<std::string> rows);
     Outcome SetVersion(SHORT version);
 
     // Chart calls of one kind and dispid, in order.

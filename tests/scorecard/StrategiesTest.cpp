@@ -1,0 +1,105 @@
+// Strategies and the field catalogues through the control: each layout's
+// column map, and which rows the records land in.
+#include <gtest/gtest.h>
+
+#include "control/ChartMembers.h"
+#include "support/AdapterFixture.h"
+
+namespace {
+
+using namespace testing_support;
+using Row = std::vector<std::string>;
+
+class ScorecardTest : public AdapterFixture {
+protected:
+    void SetUp() override {
+        AdapterFixture::SetUp();
+        ASSERT_TRUE(Attach().Ok());
+    }
+    // Puts rows into member at version and returns what chart property got.
+    COleVariant Send(const char* member, SHORT version, std::vector<std::string> rows, DISPID property) {
+        EXPECT_TRUE(SetVersion(version).Ok());
+        chart_->SetProperty(property, COleVariant());
+        last_ = PutRecords(member, std::move(rows));
+        return chart_->Property(property);
+    }
+    Outcome last_;
+};
+
+// S1 key, S2 text, S3 second text, S4 short text, S5 digit, S6 marker, S7 number, S8 text.
+std::string Strategy(std::string_view key, std::string_view marker = "X", std::string_view s7 = "  42",
+                     std::string_view s8 = "Tenth") {
+    return Record({{10, key}, {60, "Grow revenue"}, {30, "never read"}, {15, "Growth"}, {1, "2"}, {1, marker},
+                   {10, s7}, {10, s8}});
+}
+
+TEST_F(ScorecardTest, StrategiesGridPerLayout) {
+    const Row head = {"BSTR:S-1", "BSTR:Growth", "BSTR:Grow revenue", "BSTR:Grow revenue", "BOOL:-1"};
+    auto with = [&](Row tail) {
+        Row row = head;
+        row.insert(row.end(), tail.begin(), tail.end());
+        return row;
+    };
+    struct Case {
+        SHORT version;
+        std::string record;
+        Row row;
+    } cases[] = {
+        {310, Strategy("S-1"), with({"I2:2", "BSTR:Tenth", "I2:42"})},
+        {310, Strategy("S-1", " ", "", ""), with({"I2:99", "BSTR:", "I2:0"})},
+        {309, Strategy("S-1"), with({"I2:2"})},
+        {30, Strategy("S-1", "x"), with({"I2:99"})},
+        {29, Strategy("S-1"), with({"I2:99"})},
+        {-5, Strategy("S-1"), with({"I2:99"})},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.version);
+        COleVariant grid = Send("Strategies", c.version, {Strategy("FIRST"), c.record}, chart::kStrategies);
+        ASSERT_TRUE(last_.Ok()) << last_.description;
+        EXPECT_EQ(Cell(grid, 0, 0), "BSTR:FIRST") << "rows follow the reading order";
+        EXPECT_EQ(RowCells(grid, 1), c.row);
+    }
+    for (auto [version, columns] : {std::pair<SHORT, LONG>{310, 8}, {30, 6}, {20, 6}})
+        EXPECT_EQ(Shape(Send("Strategies", version, {}, chart::kStrategies)), std::make_pair(LONG{0}, columns));
+}
+
+// F1 position, F2 title (60 or 30), F3 two digits, F4 ten digits.
+std::string Field(std::string_view position, std::string_view title, std::string_view f3 = "7",
+                  std::string_view f4 = "1234567890", int titleWidth = 60) {
+    return Record({{3, position}, {titleWidth, title}, {2, f3}, {10, f4}});
+}
+
+TEST_F(ScorecardTest, FieldCataloguesAreOrderedByPosition) {
+    struct Case {
+        const char* member;
+        SHORT version;
+        int titleWidth;
+        DISPID property;  // 0: sent nowhere
+    } cases[] = {
+        {"MeasureFields", 310, 60, chart::kMeasureFields},      {"MeasureFields", 309, 30, chart::kMeasureFields},
+        {"InitiativeFields", 20, 30, chart::kInitiativeFields}, {"InitiativeFields", 310, 60, chart::kInitiativeFields},
+        {"AdditionalMeasureFields", 20, 60, 0},                 {"AdditionalInitiativesFields", 310, 60, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.member << " " << c.version);
+        chart_->ClearCalls();
+        EXPECT_TRUE(SetVersion(c.version).Ok());
+        COleVariant grid = Send(c.member, c.version,
+                                {Field("2", "Second", "", "", c.titleWidth), Field("  1", "First", "7", "-42", c.titleWidth)},
+                                c.property ? c.property : chart::kMeasureFields);
+        ASSERT_TRUE(last_.Ok()) << last_.description;
+        if (c.property == 0) {
+            EXPECT_TRUE(chart_->Calls().empty()) << "no chart member takes it";
+            continue;
+        }
+        EXPECT_EQ(RowCells(grid, 0), (Row{"BSTR:First", "I4:7", "I4:-42"}));
+        EXPECT_EQ(RowCells(grid, 1), (Row{"BSTR:Second", "I4:0", "I4:0"}));
+    }
+    for (const char* member : {"MeasureFields", "AdditionalMeasureFields"}) {
+        last_ = PutRecords(member, {Field("1", "A"), Field("3", "C")});
+        EXPECT_EQ(last_.Code(), DISP_E_BADINDEX) << member;
+    }
+    EXPECT_EQ(Shape(Send("MeasureFields", 310, {}, chart::kMeasureFields)), std::make_pair(LONG{0}, LONG{3}));
+}
+
+}  // namespace
