@@ -96,8 +96,10 @@ protected:
                                 std::initializer_list<VARTYPE> params) {
         DispEntry e{name, id, true, result, {}, static_cast<UINT>(params.size()), nullptr, nullptr,
                     &CallFn<Fn>};
+        // Invoke refuses an entry declaring more than kMaxParams parameters.
         UINT i = 0;
-        for (VARTYPE p : params) e.params[i++] = p;
+        for (VARTYPE p : params)
+            if (i < kMaxParams) e.params[i++] = p;
         return e;
     }
 
@@ -109,6 +111,8 @@ private:
         using Class = C;
         using Result = R;
     };
+    template <class C, class R, class... A>
+    struct MemberOf<R (C::*)(A...) const> : MemberOf<R (C::*)(A...)> {};
 
     template <auto Get>
     static void GetFn(COleControl& self, VARIANT& result) {
@@ -130,11 +134,14 @@ private:
     }
     template <class C, class R, class... A>
     static void CallWith(R (C::*fn)(A...), COleControl& self, const VARIANT* args, VARIANT& result) {
-        CallExpanded(fn, static_cast<C&>(self), args, result, std::index_sequence_for<A...>{});
+        CallExpanded<R, A...>(fn, static_cast<C&>(self), args, result, std::index_sequence_for<A...>{});
     }
-    template <class C, class R, class... A, std::size_t... I>
-    static void CallExpanded(R (C::*fn)(A...), C& self, const VARIANT* args, VARIANT& result,
-                             std::index_sequence<I...>) {
+    template <class C, class R, class... A>
+    static void CallWith(R (C::*fn)(A...) const, COleControl& self, const VARIANT* args, VARIANT& result) {
+        CallExpanded<R, A...>(fn, static_cast<C&>(self), args, result, std::index_sequence_for<A...>{});
+    }
+    template <class R, class... A, class Fn, class C, std::size_t... I>
+    static void CallExpanded(Fn fn, C& self, const VARIANT* args, VARIANT& result, std::index_sequence<I...>) {
         if constexpr (std::is_void_v<R>)
             (self.*fn)(FromVariant<A>(args[I])...);
         else
@@ -147,3 +154,24 @@ private:
     ULONG refs_ = 1;
     const IID* dispIid_ = nullptr;
 };
+
+// The conversions the thunks use; declared here so that no control's
+// translation unit instantiates the primary templates instead. FromVariant
+// receives values already converted to the declared type; SHORT also reads
+// VT_BOOL, as declared VT_BOOL parameters arrive as VARIANT_BOOL.
+template <>
+LONG COleControl::FromVariant<LONG>(const VARIANT& v);
+template <>
+SHORT COleControl::FromVariant<SHORT>(const VARIANT& v);
+template <>
+BSTR COleControl::FromVariant<BSTR>(const VARIANT& v);  // not owned
+template <>
+IDispatch* COleControl::FromVariant<IDispatch*>(const VARIANT& v);  // not owned
+template <>
+void COleControl::ToVariant<LONG>(LONG value, VARIANT& out);
+template <>
+void COleControl::ToVariant<SHORT>(SHORT value, VARIANT& out);
+template <>
+void COleControl::ToVariant<BSTR>(BSTR value, VARIANT& out);
+template <>
+void COleControl::ToVariant<IDispatch*>(IDispatch* value, VARIANT& out);

@@ -19,6 +19,8 @@ public:
     // Replaces any array held with a new one of vt elements, lower bounds 0,
     // elements[0] elements in dimension 1 and so on; every element empty.
     void Create(VARTYPE vt, DWORD dims, const DWORD* elements);
+    // data, when given, is copied as bytes, so it may only hold elements that
+    // own nothing (bytes, numbers); other types raise E_INVALIDARG.
     void CreateOneDim(VARTYPE vt, DWORD elements, const void* data = nullptr);
 
     // Stores a copy of *value (a VARIANT for VT_VARIANT arrays).

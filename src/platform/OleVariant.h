@@ -26,6 +26,11 @@ public:
     static COleVariant FromAnsi(const char* text, std::size_t length);
     // vt is VT_I4 (default) or VT_ERROR.
     explicit COleVariant(LONG value, VARTYPE vt = VT_I4);
+#ifdef _WIN32
+    // LONG is long there, so a plain int would match the LONG, SHORT and
+    // double constructors equally well.
+    explicit COleVariant(int value, VARTYPE vt = VT_I4) : COleVariant(static_cast<LONG>(value), vt) {}
+#endif
     // vt is VT_I2 (default) or VT_BOOL (nonzero gives VARIANT_TRUE).
     explicit COleVariant(SHORT value, VARTYPE vt = VT_I2);
     explicit COleVariant(double value);

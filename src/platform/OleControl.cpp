@@ -1,0 +1,273 @@
+#include "platform/OleControl.h"
+
+#include <cstring>
+#include <new>
+
+#include "platform/OleVariant.h"
+
+namespace {
+
+constexpr WORD kPut = DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF;
+
+bool SameNameAscii(const OLECHAR* name, const char* member) noexcept {
+    auto fold = [](unsigned c) { return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c; };
+    for (; *member; ++name, ++member)
+        if (fold(static_cast<unsigned>(*name)) != fold(static_cast<unsigned char>(*member))) return false;
+    return *name == 0;
+}
+
+// These two run inside catch handlers, so neither may throw.
+BSTR AnsiToBstr(const char* text) noexcept {
+    const int length = static_cast<int>(std::strlen(text));
+    BSTR out = SysAllocStringLen(nullptr, static_cast<UINT>(length));
+    if (out && length && MultiByteToWideChar(CP_ACP, 0, text, length, out, length) != length) {
+        SysFreeString(out);
+        out = nullptr;
+    }
+    return out;
+}
+
+HRESULT RaisedException(EXCEPINFO* info, HRESULT code, BSTR description) noexcept {
+    if (!info) {
+        SysFreeString(description);
+        return DISP_E_EXCEPTION;
+    }
+    *info = EXCEPINFO{};
+    info->scode = code;
+    info->bstrSource = SysAllocString(OLESTR("TesselAdapter"));
+    info->bstrDescription = description;
+    return DISP_E_EXCEPTION;
+}
+
+// The one place where errors leave the control: whatever the member code
+// raises becomes a failed call, never an exception in the host's frames.
+template <class Body>
+HRESULT AtBoundary(EXCEPINFO* info, Body&& body) noexcept {
+    try {
+        return body();
+    } catch (const ComponentError& e) {
+        const OleString& text = e.Description();
+        return RaisedException(info, e.Code(), SysAllocStringLen(text.data(), static_cast<UINT>(text.size())));
+    } catch (const std::bad_alloc& e) {
+        return RaisedException(info, E_OUTOFMEMORY, AnsiToBstr(e.what()));
+    } catch (const std::exception& e) {
+        return RaisedException(info, E_UNEXPECTED, AnsiToBstr(e.what()));
+    } catch (...) {
+        return RaisedException(info, E_UNEXPECTED, SysAllocString(OLESTR("Unexpected error")));
+    }
+}
+
+// Coerces one argument to its declared type as DispGetParam does. Returns
+// the value to use: the argument itself when it already has the type,
+// otherwise the converted copy in scratch.
+HRESULT Coerce(const VARIANT& arg, VARTYPE type, COleVariant& scratch, const VARIANT*& out) {
+    if (type == VT_VARIANT) {
+        out = arg.vt == (VT_BYREF | VT_VARIANT) && arg.pvarVal ? arg.pvarVal : &arg;
+        return S_OK;
+    }
+    out = &arg;
+    if (arg.vt == type) return S_OK;
+    out = &scratch;
+    HRESULT hr = VariantChangeType(&scratch, const_cast<VARIANT*>(&arg), 0, type);
+    if (SUCCEEDED(hr) || hr == E_OUTOFMEMORY || hr == DISP_E_OVERFLOW) return hr;
+    return DISP_E_TYPEMISMATCH;
+}
+
+}  // namespace
+
+// ---- IUnknown --------------------------------------------------------------
+
+HRESULT COleControl::QueryInterface(REFIID riid, void** ppvObject) {
+    if (!ppvObject) return E_POINTER;
+    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) ||
+        (dispIid_ && IsEqualIID(riid, *dispIid_))) {
+        *ppvObject = static_cast<IDispatch*>(this);
+        AddRef();
+        return S_OK;
+    }
+    *ppvObject = nullptr;
+    return E_NOINTERFACE;
+}
+
+ULONG COleControl::AddRef() { return ++refs_; }
+
+ULONG COleControl::Release() {
+    const ULONG left = --refs_;
+    if (left == 0) delete this;
+    return left;
+}
+
+// ---- IDispatch -------------------------------------------------------------
+
+HRESULT COleControl::GetTypeInfoCount(UINT* pctinfo) {
+    if (!pctinfo) return E_POINTER;
+    *pctinfo = 0;  // members are described by the dispatch map only
+    return S_OK;
+}
+
+HRESULT COleControl::GetTypeInfo(UINT, LCID, ITypeInfo** ppTInfo) {
+    if (!ppTInfo) return E_POINTER;
+    *ppTInfo = nullptr;
+    // With a count of 0 every index is out of range.
+    return DISP_E_BADINDEX;
+}
+
+HRESULT COleControl::GetIDsOfNames(REFIID riid, LPOLESTR* rgszNames, UINT cNames, LCID, DISPID* rgDispId) {
+    if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
+    if (cNames == 0) return S_OK;
+    if (!rgszNames || !rgDispId) return E_POINTER;
+
+    HRESULT hr = S_OK;
+    rgDispId[0] = DISPID_UNKNOWN;
+    for (const DispEntry& entry : GetDispatchMap())
+        if (rgszNames[0] && SameNameAscii(rgszNames[0], entry.name)) {
+            rgDispId[0] = entry.id;
+            break;
+        }
+    if (rgDispId[0] == DISPID_UNKNOWN) hr = DISP_E_UNKNOWNNAME;
+    // No member declares named parameters.
+    for (UINT i = 1; i < cNames; ++i) {
+        rgDispId[i] = DISPID_UNKNOWN;
+        hr = DISP_E_UNKNOWNNAME;
+    }
+    return hr;
+}
+
+HRESULT COleControl::Invoke(DISPID dispIdMember, REFIID riid, LCID, WORD wFlags, DISPPARAMS* pDispParams,
+                            VARIANT* pVarResult, EXCEPINFO* pExcepInfo, UINT* puArgErr) {
+    return AtBoundary(pExcepInfo, [&]() -> HRESULT {
+        if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
+        if (!pDispParams) return E_POINTER;
+        if ((pDispParams->cArgs && !pDispParams->rgvarg) ||
+            (pDispParams->cNamedArgs && !pDispParams->rgdispidNamedArgs) ||
+            pDispParams->cNamedArgs > pDispParams->cArgs)
+            return E_INVALIDARG;
+        for (const DispEntry& entry : GetDispatchMap())
+            if (entry.id == dispIdMember) return InvokeEntry(entry, wFlags, *pDispParams, pVarResult, puArgErr);
+        return DISP_E_MEMBERNOTFOUND;
+    });
+}
+
+HRESULT COleControl::InvokeEntry(const DispEntry& entry, WORD flags, DISPPARAMS& params, VARIANT* result,
+                                 UINT* argErr) {
+    const bool put = (flags & kPut) != 0;
+    const bool get = (flags & DISPATCH_PROPERTYGET) != 0;
+    UINT declared = 0;
+    if (entry.isMethod) {
+        // Script clients read results with a get combined with a method call.
+        if (put || !(flags & DISPATCH_METHOD)) return DISP_E_MEMBERNOTFOUND;
+        if (entry.paramCount > kMaxParams) RaiseError(E_UNEXPECTED);
+        if (params.cArgs != entry.paramCount) return DISP_E_BADPARAMCOUNT;
+        if (params.cNamedArgs != 0) return DISP_E_NONAMEDARGS;
+        declared = entry.paramCount;
+    } else if (put) {
+        // Refused before the value is looked at: the member must not run.
+        if (!entry.set) SetNotSupported();
+        if (params.cArgs != 1) return DISP_E_BADPARAMCOUNT;
+        if (params.cNamedArgs != 1 || params.rgdispidNamedArgs[0] != DISPID_PROPERTYPUT)
+            return DISP_E_PARAMNOTFOUND;
+        declared = 1;
+    } else if (get) {
+        if (!entry.get) GetNotSupported();
+        if (params.cArgs != 0) return DISP_E_BADPARAMCOUNT;
+    } else {
+        return DISP_E_MEMBERNOTFOUND;
+    }
+
+    // Parameter i arrives at rgvarg[cArgs - 1 - i]; a put's value at rgvarg[0].
+    COleVariant scratch[kMaxParams];
+    VARIANT args[kMaxParams];
+    for (UINT i = 0; i < declared; ++i) {
+        const UINT slot = params.cArgs - 1 - i;
+        const VARTYPE type = entry.isMethod ? entry.params[i] : entry.type;
+        const VARIANT* value = nullptr;
+        HRESULT hr = Coerce(params.rgvarg[slot], type, scratch[i], value);
+        if (FAILED(hr)) {
+            if (argErr) *argErr = slot;
+            return hr;
+        }
+        args[i] = *value;  // shallow: scratch and the caller keep ownership
+    }
+
+    COleVariant value;
+    if (entry.isMethod) {
+        entry.call(*this, args, value);
+    } else if (put) {
+        entry.set(*this, args[0]);
+        return S_OK;
+    } else {
+        entry.get(*this, value);
+    }
+    // A VT_BOOL member returns its VARIANT_BOOL as a SHORT, which gives VT_I2.
+    if (entry.type == VT_EMPTY)
+        value.Clear();
+    else if (entry.type != VT_VARIANT && value.vt != entry.type)
+        value.ChangeType(entry.type);
+    if (result) *result = value.Detach();
+    return S_OK;
+}
+
+void COleControl::GetNotSupported() { RaiseError(CTL_E_GETNOTSUPPORTED, {}, OLESTR("Property is write-only")); }
+
+void COleControl::SetNotSupported() { RaiseError(CTL_E_SETNOTSUPPORTED, {}, OLESTR("Property is read-only")); }
+
+// ---- Conversions used by the thunks -----------------------------------------
+
+namespace {
+
+[[noreturn]] void WrongDeclaredType() {
+    // Coerce gave the declared type, so this is a map whose declared type
+    // does not match its member's C++ type.
+    RaiseError(DISP_E_TYPEMISMATCH);
+}
+
+}  // namespace
+
+template <>
+LONG COleControl::FromVariant<LONG>(const VARIANT& v) {
+    if (v.vt != VT_I4) WrongDeclaredType();
+    return v.lVal;
+}
+
+template <>
+SHORT COleControl::FromVariant<SHORT>(const VARIANT& v) {
+    if (v.vt == VT_BOOL) return v.boolVal;
+    if (v.vt != VT_I2) WrongDeclaredType();
+    return v.iVal;
+}
+
+template <>
+BSTR COleControl::FromVariant<BSTR>(const VARIANT& v) {
+    if (v.vt != VT_BSTR) WrongDeclaredType();
+    return v.bstrVal;
+}
+
+template <>
+IDispatch* COleControl::FromVariant<IDispatch*>(const VARIANT& v) {
+    if (v.vt != VT_DISPATCH) WrongDeclaredType();
+    return v.pdispVal;
+}
+
+template <>
+void COleControl::ToVariant<LONG>(LONG value, VARIANT& out) {
+    out.vt = VT_I4;
+    out.lVal = value;
+}
+
+template <>
+void COleControl::ToVariant<SHORT>(SHORT value, VARIANT& out) {
+    out.vt = VT_I2;
+    out.iVal = value;
+}
+
+template <>
+void COleControl::ToVariant<BSTR>(BSTR value, VARIANT& out) {
+    out.vt = VT_BSTR;
+    out.bstrVal = value;
+}
+
+template <>
+void COleControl::ToVariant<IDispatch*>(IDispatch* value, VARIANT& out) {
+    out.vt = VT_DISPATCH;
+    out.pdispVal = value;
+}

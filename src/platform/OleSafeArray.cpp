@@ -1,0 +1,147 @@
+#include "platform/OleSafeArray.h"
+
+#include <cstring>
+#include <vector>
+
+namespace {
+
+VARIANTARG* Source(const VARIANT* v) noexcept { return const_cast<VARIANTARG*>(v); }
+
+// Null when no array is held: the API answers a null array with E_INVALIDARG,
+// and the union must not be read as an array pointer when it holds none.
+SAFEARRAY* ArrayOf(const COleSafeArray& a) noexcept { return a.HasArray() ? a.parray : nullptr; }
+
+bool OwnsElements(VARTYPE type) noexcept {
+    return type == VT_BSTR || type == VT_VARIANT || type == VT_DISPATCH || type == VT_UNKNOWN;
+}
+
+// SafeArrayPtrOfIndex is only meaningful while the array is locked.
+class ArrayLock {
+public:
+    explicit ArrayLock(SAFEARRAY* array) : array_(array) { CheckResult(SafeArrayLock(array_)); }
+    ~ArrayLock() { SafeArrayUnlock(array_); }
+    ArrayLock(const ArrayLock&) = delete;
+    ArrayLock& operator=(const ArrayLock&) = delete;
+
+private:
+    SAFEARRAY* array_;
+};
+
+}  // namespace
+
+COleSafeArray::COleSafeArray() noexcept { VariantInit(this); }
+
+COleSafeArray::COleSafeArray(const COleSafeArray& src) {
+    VariantInit(this);
+    CheckResult(VariantCopy(this, Source(&src)));
+}
+
+COleSafeArray& COleSafeArray::operator=(const COleSafeArray& src) {
+    if (this == &src) return *this;
+    VARIANT copy;
+    VariantInit(&copy);
+    CheckResult(VariantCopy(&copy, Source(&src)));
+    Clear();
+    static_cast<VARIANT&>(*this) = copy;
+    return *this;
+}
+
+COleSafeArray::~COleSafeArray() { VariantClear(this); }
+
+void COleSafeArray::Create(VARTYPE type, DWORD dims, const DWORD* elements) {
+    if (dims == 0 || !elements) RaiseError(E_INVALIDARG);
+    std::vector<SAFEARRAYBOUND> bounds(dims);
+    for (DWORD i = 0; i < dims; ++i) bounds[i] = {static_cast<ULONG>(elements[i]), 0};
+    SAFEARRAY* array = SafeArrayCreate(type, dims, bounds.data());
+    if (!array) RaiseError(E_OUTOFMEMORY);
+    Clear();
+    vt = static_cast<VARTYPE>(VT_ARRAY | type);
+    parray = array;
+}
+
+void COleSafeArray::CreateOneDim(VARTYPE type, DWORD elements, const void* data) {
+    // Initial data is copied as bytes, which would share strings or
+    // interfaces; such elements are stored one by one with PutElement.
+    if (data && OwnsElements(type)) RaiseError(E_INVALIDARG);
+    Create(type, 1, &elements);
+    if (!data || elements == 0) return;
+    void* target = nullptr;
+    AccessData(&target);
+    std::memcpy(target, data, static_cast<std::size_t>(elements) * SafeArrayGetElemsize(parray));
+    UnaccessData();
+}
+
+void COleSafeArray::PutElement(LONG* indices, const void* value) {
+    CheckResult(SafeArrayPutElement(ArrayOf(*this), indices, const_cast<void*>(value)));
+}
+
+void COleSafeArray::PutElement(LONG* indices, COleVariant&& value) {
+    if (vt != (VT_ARRAY | VT_VARIANT) || !ArrayOf(*this) || !indices) RaiseError(E_INVALIDARG);
+    ArrayLock lock(parray);
+    void* slot = nullptr;
+    CheckResult(SafeArrayPtrOfIndex(parray, indices, &slot));
+    auto* element = static_cast<VARIANT*>(slot);
+    CheckResult(VariantClear(element));
+    *element = value.Detach();
+}
+
+void COleSafeArray::GetElement(LONG* indices, void* value) const {
+    CheckResult(SafeArrayGetElement(ArrayOf(*this), indices, value));
+}
+
+void COleSafeArray::GetLBound(DWORD dim, LONG* bound) const {
+    CheckResult(SafeArrayGetLBound(ArrayOf(*this), dim, bound));
+}
+
+void COleSafeArray::GetUBound(DWORD dim, LONG* bound) const {
+    CheckResult(SafeArrayGetUBound(ArrayOf(*this), dim, bound));
+}
+
+DWORD COleSafeArray::GetDim() const { return HasArray() ? SafeArrayGetDim(parray) : 0; }
+
+LONG COleSafeArray::GetCount(DWORD dim) const {
+    LONG lower = 0;
+    LONG upper = 0;
+    GetLBound(dim, &lower);
+    GetUBound(dim, &upper);
+    return upper - lower + 1;
+}
+
+COleSafeArray& COleSafeArray::operator=(const VARIANT& src) {
+    // Script clients hand arrays over by reference, also wrapped in a variant.
+    const VARIANT* from = &src;
+    if (from->vt == (VT_BYREF | VT_VARIANT) && from->pvarVal) from = from->pvarVal;
+    if (!(from->vt & VT_ARRAY)) RaiseError(E_INVALIDARG);
+    SAFEARRAY* array = (from->vt & VT_BYREF) ? (from->pparray ? *from->pparray : nullptr) : from->parray;
+    if (!array) RaiseError(E_INVALIDARG);
+    SAFEARRAY* copy = nullptr;
+    CheckResult(SafeArrayCopy(array, &copy));
+    Clear();
+    vt = static_cast<VARTYPE>(from->vt & ~VT_BYREF);
+    parray = copy;
+    return *this;
+}
+
+void COleSafeArray::AccessData(void** data) {
+    CheckResult(SafeArrayAccessData(ArrayOf(*this), data));
+}
+
+void COleSafeArray::UnaccessData() { CheckResult(SafeArrayUnaccessData(ArrayOf(*this))); }
+
+void COleSafeArray::Clear() noexcept {
+    VariantClear(this);
+    VariantInit(this);
+}
+
+void COleSafeArray::Attach(VARIANT& src) {
+    if ((src.vt & (VT_ARRAY | VT_BYREF)) != VT_ARRAY) RaiseError(E_INVALIDARG);
+    Clear();
+    static_cast<VARIANT&>(*this) = src;
+    VariantInit(&src);
+}
+
+VARIANT COleSafeArray::Detach() noexcept {
+    VARIANT out = *this;
+    VariantInit(this);
+    return out;
+}
