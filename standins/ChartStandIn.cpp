@@ -1,0 +1,157 @@
+#include "standins/ChartStandIn.h"
+
+#include <utility>
+
+#include "standins/DispatchCall.h"
+
+namespace standins {
+
+namespace {
+
+// Members the adapter calls as methods; every other identifier is a property.
+bool IsMethod(DISPID member) {
+    switch (member) {
+        case 27: case 28: case 29: case 31: case 33: case 38: case 42:
+        case 43: case 45: case 59: case 65: case 70: case 73: case 83:
+            return true;
+        default:
+            return false;
+    }
+}
+
+ChartOp OpOf(ChartCall::Kind kind) {
+    switch (kind) {
+        case ChartCall::Put: return ChartOp::Put;
+        case ChartCall::Get: return ChartOp::Get;
+        default: return ChartOp::Call;
+    }
+}
+
+COleVariant True() { return COleVariant(SHORT{1}, VT_BOOL); }
+
+}  // namespace
+
+ComPtr<ChartStandIn> ChartStandIn::Create() {
+    ComPtr<ChartStandIn> chart;
+    chart.Attach(new ChartStandIn);
+    return chart;
+}
+
+void ChartStandIn::SetSelection(OleString object, OleString strategy, OleString perspective) {
+    selection_ = {std::move(object), std::move(strategy), std::move(perspective)};
+}
+
+void ChartStandIn::SetMatrix(OleString object, OleString row) { matrix_ = {std::move(object), std::move(row)}; }
+
+void ChartStandIn::FailNext(DISPID dispid, HRESULT code, OleString description) {
+    pending_.insert_or_assign(dispid, Failure{code, std::move(description)});
+}
+
+COleVariant ChartStandIn::Property(DISPID dispid) const {
+    const auto found = properties_.find(dispid);
+    return found == properties_.end() ? COleVariant() : found->second;
+}
+
+void ChartStandIn::SetProperty(DISPID dispid, const VARIANT& value) { properties_[dispid] = value; }
+
+HRESULT ChartStandIn::QueryInterface(REFIID riid, void** object) {
+    if (!object) return E_POINTER;
+    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch))
+        return Grant(object, static_cast<IDispatch*>(this));
+    if (!IsEqualIID(riid, IID_IChartControl)) return Refuse(object);
+
+    if (const HRESULT fault = faults_.Enter(ChartOp::QueryInterface); FAILED(fault)) return Refuse(object, fault);
+    if (!offersChart_) return Refuse(object);
+    return Grant(object, static_cast<IChartControl*>(this));
+}
+
+HRESULT ChartStandIn::Invoke(DISPID member, REFIID riid, LCID, WORD flags, DISPPARAMS* params,
+                             VARIANT* result, EXCEPINFO* exception, UINT* argErr) {
+    if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
+    if (const HRESULT hr = DispatchCall::CheckParams(params); FAILED(hr)) return hr;
+    const DispatchCall call(*params, result, exception, argErr);
+
+    ChartCall::Kind kind;
+    if (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) {
+        if (!call.IsPut()) return DISP_E_PARAMNOTFOUND;
+        kind = ChartCall::Put;
+    } else if (call.NamedCount() != 0) {
+        return DISP_E_NONAMEDARGS;
+    } else if ((flags & DISPATCH_METHOD) && (IsMethod(member) || !(flags & DISPATCH_PROPERTYGET))) {
+        kind = ChartCall::Call;
+    } else if (flags & DISPATCH_PROPERTYGET) {
+        kind = ChartCall::Get;
+    } else {
+        return E_INVALIDARG;
+    }
+    return Guarded([&] { return Serve(member, kind, call); });
+}
+
+HRESULT ChartStandIn::Serve(DISPID member, ChartCall::Kind kind, const DispatchCall& call) {
+    calls_.push_back({kind, member, call.CopyArgs()});
+    if (const HRESULT fault = faults_.Enter(OpOf(kind)); FAILED(fault)) return fault;
+    if (const auto failure = pending_.find(member); failure != pending_.end()) {
+        const Failure raised = std::move(failure->second);
+        pending_.erase(failure);
+        return call.Raise(raised.code, raised.description);
+    }
+
+    switch (kind) {
+        case ChartCall::Put:
+            // An indexed put changes one entry of a list the stand-in does not model.
+            if (call.ArgCount() == 0) properties_[member] = calls_.back().args.back();
+            return S_OK;
+        case ChartCall::Get:
+            return call.Return(Property(member));
+        default:
+            return RunMethod(member, call);
+    }
+}
+
+HRESULT ChartStandIn::RunMethod(DISPID member, const DispatchCall& call) {
+    switch (member) {
+        case 43: {
+            const HRESULT hr = FillTexts(call, 3, selection_ ? selection_->data() : nullptr);
+            return FAILED(hr) ? hr : call.Return(True());
+        }
+        case 45: {
+            const HRESULT hr = FillTexts(call, 2, matrix_ ? matrix_->data() : nullptr);
+            return FAILED(hr) ? hr : call.Return(True());
+        }
+        case 73:
+            return call.Return(strategy_ ? COleVariant(strategy_->data(), static_cast<UINT>(strategy_->size()))
+                                         : COleVariant());
+        case 70: return call.Return(Property(11));
+        case 31: case 33: case 42: return call.Return(True());
+        case 59: case 65: case 83: return call.Return(COleVariant(LONG{0}));
+        default: return S_OK;
+    }
+}
+
+HRESULT ChartStandIn::FillTexts(const DispatchCall& call, UINT count, const OleString* texts) {
+    if (call.ArgCount() != count) return DISP_E_BADPARAMCOUNT;
+    for (UINT i = 0; i < count; ++i) {
+        const VARIANT& arg = call.Arg(i);
+        if (arg.vt != (VT_BYREF | VT_BSTR) || !arg.pbstrVal) return call.BadArg(i, DISP_E_TYPEMISMATCH);
+    }
+    if (!texts) return S_OK;
+    // Allocate every text before touching the caller's strings, so that a
+    // failure leaves them all as they were.
+    std::vector<BSTR> fresh;
+    fresh.reserve(count);
+    for (UINT i = 0; i < count; ++i) {
+        BSTR text = SysAllocStringLen(texts[i].data(), static_cast<UINT>(texts[i].size()));
+        if (!text) {
+            for (BSTR made : fresh) SysFreeString(made);
+            return E_OUTOFMEMORY;
+        }
+        fresh.push_back(text);
+    }
+    for (UINT i = 0; i < count; ++i) {
+        SysFreeString(*call.Arg(i).pbstrVal);
+        *call.Arg(i).pbstrVal = fresh[i];
+    }
+    return S_OK;
+}
+
+}  // namespace standins

@@ -1,0 +1,92 @@
+// The chart control, as the adapter drives it: by dispatch identifier only.
+//
+// It keeps what is put into each property and hands it back on a get,
+// answers the few methods whose results the adapter reads, and records every
+// call with deep copies of its arguments so that tests can check exactly what
+// reached the chart.
+#pragma once
+
+#include <array>
+#include <map>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "control/ChartInterface.h"
+#include "platform/ComponentError.h"
+#include "platform/OleVariant.h"
+#include "standins/FaultPlan.h"
+#include "standins/StandInObject.h"
+
+namespace standins {
+
+class DispatchCall;
+
+struct ChartCall {
+    enum Kind { Put, Get, Call };
+    Kind kind;
+    DISPID dispid;
+    // In parameter order: put [value], indexed put [index, value], get [],
+    // call every argument. References are recorded as the values they held.
+    std::vector<COleVariant> args;
+};
+
+// Operations a ChartStandIn can be told to fail on their kth call. Such a
+// failure is returned plainly by Invoke, without EXCEPINFO; FailNext covers
+// failures raised as exceptions.
+enum class ChartOp { QueryInterface, Put, Get, Call };
+
+class ChartStandIn final : public StandInDispatch<IChartControl> {
+public:
+    static ComPtr<ChartStandIn> Create();
+
+    // ---- The test's side ----
+    void SetOffersChartInterface(bool offers) noexcept { offersChart_ = offers; }
+    // Out-texts of method 43 (object, strategy, perspective).
+    void SetSelection(OleString object, OleString strategy, OleString perspective);
+    // Out-texts of method 45 (object, row).
+    void SetMatrix(OleString object, OleString row);
+    // Result of method 73.
+    void SetStrategy(OleString text) { strategy_ = std::move(text); }
+
+    // Fails the next put, get or call of dispid with DISP_E_EXCEPTION carrying
+    // code and description (none when empty); replaces one still pending.
+    void FailNext(DISPID dispid, HRESULT code, OleString description = {});
+    void FailCall(ChartOp op, unsigned nth, HRESULT code) { faults_.Fail(op, nth, code); }
+    unsigned CallCount(ChartOp op) const { return faults_.Count(op); }
+
+    const std::vector<ChartCall>& Calls() const noexcept { return calls_; }
+    void ClearCalls() noexcept { calls_.clear(); }
+    // What was last put into dispid (VT_EMPTY when nothing was).
+    COleVariant Property(DISPID dispid) const;
+    void SetProperty(DISPID dispid, const VARIANT& value);
+
+    // ---- IUnknown, IDispatch ----
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params,
+                                     VARIANT* result, EXCEPINFO* exception, UINT* argErr) override;
+
+private:
+    struct Failure {
+        HRESULT code;
+        OleString description;
+    };
+
+    ChartStandIn() = default;
+    HRESULT Serve(DISPID member, ChartCall::Kind kind, const DispatchCall& call);
+    HRESULT RunMethod(DISPID member, const DispatchCall& call);
+    // Checks that the call has count VT_BYREF|VT_BSTR arguments and stores
+    // texts in them; null texts leaves them as they are.
+    static HRESULT FillTexts(const DispatchCall& call, UINT count, const OleString* texts);
+
+    bool offersChart_ = true;
+    std::optional<std::array<OleString, 3>> selection_;
+    std::optional<std::array<OleString, 2>> matrix_;
+    std::optional<OleString> strategy_;
+    std::map<DISPID, Failure> pending_;
+    std::map<DISPID, COleVariant> properties_;
+    FaultPlan<ChartOp> faults_;
+    std::vector<ChartCall> calls_;
+};
+
+}  // namespace standins

@@ -1,0 +1,60 @@
+// A host cell table held in memory, reached through IDispatch::Invoke as the
+// host's is: RowCount, ColumnCount and Cell(row, column), rows and columns
+// from 1. Cell arguments are converted as DispGetParam converts them.
+//
+// An injected failure is raised as the host raises its errors:
+// DISP_E_EXCEPTION with the code in EXCEPINFO.scode.
+#pragma once
+
+#include <vector>
+
+#include "platform/OleVariant.h"
+#include "standins/FaultPlan.h"
+#include "standins/StandInObject.h"
+#include "tables/HostTable.h"
+
+namespace standins {
+
+enum class CellOp { QueryInterface, RowCount, ColumnCount, Cell };
+
+struct CellCall {
+    CellOp op;
+    LONG row = 0;  // Cell, when its arguments converted
+    LONG column = 0;
+    bool operator==(const CellCall&) const = default;
+};
+
+class HostCellTable final : public StandInDispatch<IHostCellTable> {
+public:
+    static ComPtr<HostCellTable> Create(LONG rows = 0, LONG columns = 0);
+
+    // ---- The test's side ----
+    // Every cell becomes VT_EMPTY.
+    void SetSize(LONG rows, LONG columns);
+    void SetCell(LONG row, LONG column, const VARIANT& value);  // from 1
+    // false: QueryInterface refuses IHostCellTable.
+    void SetOffersCellTable(bool offers) noexcept { offersCellTable_ = offers; }
+
+    void FailCall(CellOp op, unsigned nth, HRESULT code) { faults_.Fail(op, nth, code); }
+    const std::vector<CellCall>& Calls() const noexcept { return calls_; }
+    void ClearCalls() noexcept { calls_.clear(); }
+    unsigned CallCount(CellOp op) const { return faults_.Count(op); }
+
+    // ---- IUnknown, IDispatch ----
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params,
+                                     VARIANT* result, EXCEPINFO* exception, UINT* argErr) override;
+
+private:
+    HostCellTable() = default;
+    std::size_t Index(LONG row, LONG column) const;
+
+    LONG rows_ = 0;
+    LONG columns_ = 0;
+    std::vector<COleVariant> cells_;  // row by row
+    bool offersCellTable_ = true;
+    FaultPlan<CellOp> faults_;
+    std::vector<CellCall> calls_;
+};
+
+}  // namespace standins

@@ -1,0 +1,95 @@
+// The common body of every stand-in object: reference counting, the
+// process-wide count of live stand-ins, and the IDispatch parts no stand-in
+// answers (type information and names).
+//
+// A stand-in starts with one reference, owned by its creator, and deletes
+// itself when the last one is released. Tests end by checking LiveObjects()
+// is back at zero, which catches every reference the system forgot to release.
+#pragma once
+
+#include <new>
+
+#include "platform/Automation.h"
+#include "platform/ComPtr.h"
+#include "platform/ComponentError.h"
+
+namespace standins {
+
+// Stand-in objects alive in this process, of every kind.
+long LiveObjects() noexcept;
+
+namespace detail {
+void CountLiveObject(long delta) noexcept;
+}
+
+template <class Interface>
+class StandInObject : public Interface {
+public:
+    StandInObject(const StandInObject&) = delete;
+    StandInObject& operator=(const StandInObject&) = delete;
+
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
+    ULONG STDMETHODCALLTYPE Release() override {
+        const ULONG left = --refs_;
+        if (left == 0) delete this;
+        return left;
+    }
+    ULONG RefCount() const noexcept { return refs_; }
+
+protected:
+    StandInObject() noexcept { detail::CountLiveObject(+1); }
+    // Virtual so that Release deletes the most derived stand-in; the entry
+    // lands after the interface's slots, which therefore keep their places.
+    virtual ~StandInObject() { detail::CountLiveObject(-1); }
+
+    // QueryInterface answers: hand out `itf` with a new reference, or null.
+    HRESULT Grant(void** out, void* itf) noexcept {
+        *out = itf;
+        AddRef();
+        return S_OK;
+    }
+    // A success code here is deliberate: it imitates an object that claims
+    // success and hands out nothing.
+    static HRESULT Refuse(void** out, HRESULT code = E_NOINTERFACE) noexcept {
+        *out = nullptr;
+        return code;
+    }
+
+private:
+    ULONG refs_ = 1;
+};
+
+// Stand-ins are reached by dispatch identifiers only, never by name, and
+// carry no type information.
+template <class Interface>
+class StandInDispatch : public StandInObject<Interface> {
+public:
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+        if (!count) return E_POINTER;
+        *count = 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override {
+        if (info) *info = nullptr;
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
+        return E_NOTIMPL;
+    }
+};
+
+// Runs an operation's body so that nothing it raises crosses the interface.
+template <class Body>
+HRESULT Guarded(Body&& body) noexcept {
+    try {
+        return body();
+    } catch (const ComponentError& error) {
+        return error.Code();
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    } catch (...) {
+        return E_UNEXPECTED;
+    }
+}
+
+}  // namespace standins

@@ -1,0 +1,292 @@
+#include "standins/TableFiles.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <memory>
+
+namespace standins {
+
+namespace {
+
+[[noreturn]] void Fail(std::string_view shown, const std::string& message) {
+    throw TableFileError(std::string(shown) + ": " + message);
+}
+
+struct FileCloser {
+    void operator()(std::FILE* file) const noexcept { std::fclose(file); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+// Calls line(text, number) for every line: a trailing \r is dropped and a
+// final newline starts no line of its own.
+template <class OnLine>
+void ForEachLine(std::string_view bytes, OnLine&& line) {
+    std::size_t start = 0;
+    long number = 0;
+    while (start < bytes.size()) {
+        std::size_t end = bytes.find('\n', start);
+        if (end == std::string_view::npos) end = bytes.size();
+        std::string_view text = bytes.substr(start, end - start);
+        if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
+        line(text, ++number);
+        start = end + 1;
+    }
+}
+
+// ---- Cell files ---------------------------------------------------------------
+
+constexpr std::string_view kColumns = "\\columns";
+
+std::string At(std::string_view shown, long line) { return std::string(shown) + ":" + std::to_string(line); }
+
+[[noreturn]] void CellFail(std::string_view shown, long line, long column, const std::string& message) {
+    throw TableFileError(At(shown, line) + ": cell " + std::to_string(column) + ": " + message);
+}
+
+template <class Int>
+bool ParseInteger(std::string_view text, Int& value) {
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    return !text.empty() && error == std::errc() && stop == end;
+}
+
+bool ParseReal(std::string_view text, double& value) {
+    if (text.empty()) return false;
+    // strtod wants a terminated string; numbers fit the stack buffer, the
+    // rare longer text gets a copy.
+    char small[64];
+    std::string large;
+    const char* start = small;
+    if (text.size() < sizeof small) {
+        std::memcpy(small, text.data(), text.size());
+        small[text.size()] = '\0';
+    } else {
+        large.assign(text);
+        start = large.c_str();
+    }
+    char* stop = nullptr;
+    value = std::strtod(start, &stop);
+    return stop == start + text.size() && std::isfinite(value);
+}
+
+// One typed cell; `scratch` is reused for the wide text so that a text cell
+// costs only its own string.
+COleVariant ParseCell(std::string_view cell, OleString& scratch, std::string_view shown, long line, long column) {
+    if (cell.empty()) return COleVariant();
+    if (cell.front() != '\\') {
+        if (!DecodeUtf8(cell, scratch)) CellFail(shown, line, column, "text is not UTF-8");
+        return COleVariant(scratch.data(), static_cast<UINT>(scratch.size()));
+    }
+    const std::size_t blank = cell.find(' ');
+    const std::string_view tag = cell.substr(0, blank);
+    const std::string_view payload = blank == std::string_view::npos ? std::string_view() : cell.substr(blank + 1);
+    const bool hasPayload = blank != std::string_view::npos;
+
+    if (tag == "\\s" || tag == "\\null") {
+        if (hasPayload) CellFail(shown, line, column, std::string(tag) + " stands alone");
+        if (tag == "\\s") return COleVariant(OLESTR(""), 0);
+        COleVariant null;
+        null.vt = VT_NULL;
+        return null;
+    }
+    if (tag == "\\i4") {
+        LONG value = 0;
+        if (!hasPayload || !ParseInteger(payload, value)) CellFail(shown, line, column, "\\i4 needs a 32-bit decimal");
+        return COleVariant(value);
+    }
+    if (tag == "\\i2") {
+        SHORT value = 0;
+        if (!hasPayload || !ParseInteger(payload, value)) CellFail(shown, line, column, "\\i2 needs a 16-bit decimal");
+        return COleVariant(value, VT_I2);
+    }
+    if (tag == "\\bool") {
+        if (payload != "1" && payload != "0") CellFail(shown, line, column, "\\bool needs 1 or 0");
+        return COleVariant(static_cast<SHORT>(payload == "1"), VT_BOOL);
+    }
+    if (tag == "\\r8") {
+        double value = 0;
+        if (!hasPayload || !ParseReal(payload, value)) CellFail(shown, line, column, "\\r8 needs a finite number");
+        return COleVariant(value);
+    }
+    if (cell.size() > 1 && cell[1] == '\\') cell.remove_prefix(1);
+    if (!DecodeUtf8(cell, scratch)) CellFail(shown, line, column, "text is not UTF-8");
+    return COleVariant(scratch.data(), static_cast<UINT>(scratch.size()));
+}
+
+// Reads a cell file in two passes over its bytes: the shape first, so that
+// the receiver can size its store once, then every cell that is not empty.
+template <class OnShape, class OnCell>
+void ReadCells(std::string_view bytes, std::string_view shown, OnShape&& onShape, OnCell&& onCell) {
+    long declared = -1;
+    if (bytes.starts_with(kColumns) && (bytes.size() == kColumns.size() || bytes[kColumns.size()] == ' ' ||
+                                        bytes[kColumns.size()] == '\n' || bytes[kColumns.size()] == '\r')) {
+        std::size_t end = bytes.find('\n');
+        if (end == std::string_view::npos) end = bytes.size();
+        std::string_view first = bytes.substr(0, end);
+        if (!first.empty() && first.back() == '\r') first.remove_suffix(1);
+        LONG count = -1;
+        if (first.size() <= kColumns.size() + 1 || !ParseInteger(first.substr(kColumns.size() + 1), count) ||
+            count < 0)
+            Fail(At(shown, 1), "\\columns needs a column count of 0 or more");
+        declared = count;
+        bytes.remove_prefix(std::min(end + 1, bytes.size()));
+    }
+    const long lineOffset = declared >= 0 ? 1 : 0;
+
+    long rows = 0;
+    long widest = 0;
+    ForEachLine(bytes, [&](std::string_view text, long number) {
+        ++rows;
+        const long cells = text.empty() ? 0 : 1 + static_cast<long>(std::count(text.begin(), text.end(), '\t'));
+        if (declared >= 0 && cells > declared)
+            Fail(At(shown, number + lineOffset),
+                 std::to_string(cells) + " cells, more than the " + std::to_string(declared) + " columns declared");
+        widest = std::max(widest, cells);
+    });
+    constexpr long kMax = std::numeric_limits<LONG>::max();
+    if (rows > kMax) Fail(shown, "too many rows");
+    onShape(static_cast<LONG>(rows), static_cast<LONG>(declared >= 0 ? declared : widest));
+
+    OleString scratch;
+    ForEachLine(bytes, [&](std::string_view text, long number) {
+        if (text.empty()) return;
+        long column = 0;
+        std::size_t start = 0;
+        for (;;) {
+            const std::size_t tab = text.find('\t', start);
+            const std::string_view cell = text.substr(start, tab == std::string_view::npos ? tab : tab - start);
+            ++column;
+            if (!cell.empty())
+                onCell(static_cast<LONG>(number), static_cast<LONG>(column),
+                       ParseCell(cell, scratch, shown, number + lineOffset, column));
+            if (tab == std::string_view::npos) break;
+            start = tab + 1;
+        }
+    });
+}
+
+}  // namespace
+
+TableFileForm FormOf(const std::filesystem::path& file) {
+    const std::string ending = file.extension().string();
+    if (ending == ".bin") return TableFileForm::Chunks;
+    if (ending == ".tsv") return TableFileForm::Cells;
+    return TableFileForm::Records;
+}
+
+std::string ReadFileBytes(const std::filesystem::path& file, std::string_view shown) {
+    std::error_code error;
+    if (std::filesystem::is_directory(file, error)) Fail(shown, "is a folder, not a file");
+    File in(std::fopen(file.c_str(), "rb"));
+    if (!in) Fail(shown, std::string("cannot read: ") + std::strerror(errno));
+    std::string bytes;
+    char buffer[1 << 16];
+    std::size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, in.get())) > 0) bytes.append(buffer, got);
+    if (std::ferror(in.get())) Fail(shown, std::string("cannot read: ") + std::strerror(errno));
+    return bytes;
+}
+
+ComPtr<HostRecordTable> LoadRecordTable(const std::filesystem::path& file, std::string_view shown) {
+    const std::string bytes = ReadFileBytes(file, shown);
+    ComPtr<HostRecordTable> table = HostRecordTable::Create();
+    ForEachLine(bytes, [&](std::string_view record, long) { table->AddRow(record); });
+    return table;
+}
+
+ComPtr<HostRecordTable> LoadChunkTable(const std::filesystem::path& file, std::string_view shown) {
+    const std::string bytes = ReadFileBytes(file, shown);
+    if (bytes.size() % kChunkRecordLength != 0)
+        Fail(shown, std::to_string(bytes.size()) + " bytes is not a whole number of " +
+                        std::to_string(kChunkRecordLength) + "-byte records");
+    ComPtr<HostRecordTable> table = HostRecordTable::Create();
+    const std::string_view all(bytes);
+    for (std::size_t at = 0; at < all.size(); at += kChunkRecordLength)
+        table->AddRow(all.substr(at, kChunkRecordLength));
+    return table;
+}
+
+ComPtr<HostCellTable> LoadCellTable(const std::filesystem::path& file, std::string_view shown) {
+    const std::string bytes = ReadFileBytes(file, shown);
+    ComPtr<HostCellTable> table = HostCellTable::Create();
+    ReadCells(
+        bytes, shown, [&](LONG rows, LONG columns) { table->SetSize(rows, columns); },
+        [&](LONG row, LONG column, COleVariant&& value) { table->SetCell(row, column, value); });
+    return table;
+}
+
+void LoadCellGrid(const std::filesystem::path& file, std::string_view shown, COleSafeArray& grid) {
+    const std::string bytes = ReadFileBytes(file, shown);
+    ReadCells(
+        bytes, shown,
+        [&](LONG rows, LONG columns) {
+            const DWORD elements[2] = {static_cast<DWORD>(rows), static_cast<DWORD>(columns)};
+            grid.Create(VT_VARIANT, 2, elements);
+        },
+        [&](LONG row, LONG column, COleVariant&& value) {
+            LONG index[2] = {row - 1, column - 1};
+            grid.PutElement(index, std::move(value));
+        });
+}
+
+void SaveRecordTable(const HostRecordTable& table, const std::filesystem::path& file, std::string_view shown) {
+    File out(std::fopen(file.c_str(), "wb"));
+    if (!out) Fail(shown, std::string("cannot write: ") + std::strerror(errno));
+    const bool text = FormOf(file) != TableFileForm::Chunks;
+    for (std::size_t row = 1; row <= table.RowCount(); ++row) {
+        const std::string_view record = table.Row(row);
+        std::fwrite(record.data(), 1, record.size(), out.get());
+        if (text) std::fputc('\n', out.get());
+    }
+    if (std::ferror(out.get()) || std::fflush(out.get()) != 0)
+        Fail(shown, std::string("cannot write: ") + std::strerror(errno));
+}
+
+bool DecodeUtf8(std::string_view text, OleString& out) {
+    out.clear();
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        if (lead < 0x80) {
+            out.push_back(lead);
+            ++i;
+            continue;
+        }
+        std::size_t length = 0;
+        char32_t code = 0;
+        char32_t least = 0;
+        if ((lead & 0xE0) == 0xC0) {
+            length = 2, code = lead & 0x1F, least = 0x80;
+        } else if ((lead & 0xF0) == 0xE0) {
+            length = 3, code = lead & 0x0F, least = 0x800;
+        } else if ((lead & 0xF8) == 0xF0) {
+            length = 4, code = lead & 0x07, least = 0x10000;
+        } else {
+            return false;
+        }
+        if (i + length > text.size()) return false;
+        for (std::size_t k = 1; k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            if ((next & 0xC0) != 0x80) return false;
+            code = (code << 6) | (next & 0x3F);
+        }
+        if (code < least || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return false;
+        if (code >= 0x10000) {
+            code -= 0x10000;
+            out.push_back(static_cast<OLECHAR>(0xD800 + (code >> 10)));
+            out.push_back(static_cast<OLECHAR>(0xDC00 + (code & 0x3FF)));
+        } else {
+            out.push_back(static_cast<OLECHAR>(code));
+        }
+        i += length;
+    }
+    return true;
+}
+
+}  // namespace standins

@@ -1,0 +1,55 @@
+// Host tables kept in files, so that a session can run against real data
+// off the host.
+//
+// Three forms, chosen by the file name's ending:
+//  - text (any ending but .bin and .tsv): one record per line, the line's
+//    bytes as the record holds them;
+//  - .bin: 1026-byte blob chunk records laid end to end;
+//  - .tsv: a cell table, tab-separated cells with typing escapes.
+// docs/tessel.md describes the forms in full. Loading is linear in the
+// file's size; every failure is a TableFileError whose text names the file
+// (and, for a cell table, the line).
+#pragma once
+
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "platform/ComPtr.h"
+#include "platform/OleSafeArray.h"
+#include "standins/HostCellTable.h"
+#include "standins/HostRecordTable.h"
+
+namespace standins {
+
+class TableFileError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+enum class TableFileForm { Records, Chunks, Cells };
+
+inline constexpr std::size_t kChunkRecordLength = 1026;
+
+TableFileForm FormOf(const std::filesystem::path& file);
+
+// The file's bytes; `shown` is the name the error texts use.
+std::string ReadFileBytes(const std::filesystem::path& file, std::string_view shown);
+
+ComPtr<HostRecordTable> LoadRecordTable(const std::filesystem::path& file, std::string_view shown);
+ComPtr<HostRecordTable> LoadChunkTable(const std::filesystem::path& file, std::string_view shown);
+ComPtr<HostCellTable> LoadCellTable(const std::filesystem::path& file, std::string_view shown);
+// A cell file as a grid the chart could hold: rows x columns of variants,
+// lower bounds 0.
+void LoadCellGrid(const std::filesystem::path& file, std::string_view shown, COleSafeArray& grid);
+
+// Writes every record of the table: in the text form, each followed by a
+// newline; for a .bin file, laid end to end.
+void SaveRecordTable(const HostRecordTable& table, const std::filesystem::path& file, std::string_view shown);
+
+// Strict UTF-8 to UTF-16: false on a malformed sequence, an overlong form or
+// an encoded surrogate.
+bool DecodeUtf8(std::string_view text, OleString& out);
+
+}  // namespace standins
