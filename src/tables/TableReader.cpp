@@ -21,45 +21,40 @@ LONG DataFlagOf(IHostTable& table) {
     return flag;
 }
 
+// The operation of a converter that a layout selects.
+template <class Op>
+Op ForLayout(Layout layout, Op v310, Op v30, Op v20) {
+    return layout == Layout::V310 ? v310 : layout == Layout::V30 ? v30 : v20;
+}
+
 }  // namespace
 
-LONG CTableReader::Read310(IDispatch* t, COrlinTableData* c) { return ReadRecords(t, c, &COrlinTableData::Fill310); }
-LONG CTableReader::Read30(IDispatch* t, COrlinTableData* c) { return ReadRecords(t, c, &COrlinTableData::Fill30); }
-LONG CTableReader::Read20(IDispatch* t, COrlinTableData* c) { return ReadRecords(t, c, &COrlinTableData::Fill20); }
+LONG CTableReader::Read310(IDispatch* t, COrlinTableData* c) { return Read(Layout::V310, t, c); }
+LONG CTableReader::Read30(IDispatch* t, COrlinTableData* c) { return Read(Layout::V30, t, c); }
+LONG CTableReader::Read20(IDispatch* t, COrlinTableData* c) { return Read(Layout::V20, t, c); }
 
 LONG CTableReader::Read(Layout layout, IDispatch* table, COrlinTableData* converter) {
-    switch (layout) {
-        case Layout::V310: return Read310(table, converter);
-        case Layout::V30: return Read30(table, converter);
-        case Layout::V20: break;
-    }
-    return Read20(table, converter);
+    using C = COrlinTableData;
+    return ReadRecords(table, converter, ForLayout<Fill>(layout, &C::Fill310, &C::Fill30, &C::Fill20));
 }
 
-LONG CTableReader::ReadCells310(IDispatch* t, CTableOCXData* c) { return ReadCellTable(t, c, &CTableOCXData::Fill310); }
-LONG CTableReader::ReadCells30(IDispatch* t, CTableOCXData* c) { return ReadCellTable(t, c, &CTableOCXData::Fill30); }
-LONG CTableReader::ReadCells20(IDispatch* t, CTableOCXData* c) { return ReadCellTable(t, c, &CTableOCXData::Fill20); }
+LONG CTableReader::ReadCells310(IDispatch* t, CTableOCXData* c) { return ReadCells(Layout::V310, t, c); }
+LONG CTableReader::ReadCells30(IDispatch* t, CTableOCXData* c) { return ReadCells(Layout::V30, t, c); }
+LONG CTableReader::ReadCells20(IDispatch* t, CTableOCXData* c) { return ReadCells(Layout::V20, t, c); }
 
 LONG CTableReader::ReadCells(Layout layout, IDispatch* table, CTableOCXData* converter) {
-    switch (layout) {
-        case Layout::V310: return ReadCells310(table, converter);
-        case Layout::V30: return ReadCells30(table, converter);
-        case Layout::V20: break;
-    }
-    return ReadCells20(table, converter);
+    using C = CTableOCXData;
+    return ReadCellTable(table, converter, ForLayout<FillCells>(layout, &C::Fill310, &C::Fill30, &C::Fill20));
 }
 
-LPDISPATCH CTableReader::WriteBack310(COrlinTableData* c) { return WriteBackKept(c, &COrlinTableData::WriteBackRows310); }
-LPDISPATCH CTableReader::WriteBack30(COrlinTableData* c) { return WriteBackKept(c, &COrlinTableData::WriteBackRows30); }
-LPDISPATCH CTableReader::WriteBack20(COrlinTableData* c) { return WriteBackKept(c, &COrlinTableData::WriteBackRows20); }
+LPDISPATCH CTableReader::WriteBack310(COrlinTableData* c) { return WriteBack(Layout::V310, c); }
+LPDISPATCH CTableReader::WriteBack30(COrlinTableData* c) { return WriteBack(Layout::V30, c); }
+LPDISPATCH CTableReader::WriteBack20(COrlinTableData* c) { return WriteBack(Layout::V20, c); }
 
 LPDISPATCH CTableReader::WriteBack(Layout layout, COrlinTableData* converter) {
-    switch (layout) {
-        case Layout::V310: return WriteBack310(converter);
-        case Layout::V30: return WriteBack30(converter);
-        case Layout::V20: break;
-    }
-    return WriteBack20(converter);
+    using C = COrlinTableData;
+    return WriteBackKept(converter,
+                         ForLayout<WriteBackRows>(layout, &C::WriteBackRows310, &C::WriteBackRows30, &C::WriteBackRows20));
 }
 
 LONG CTableReader::ReadRecords(IDispatch* table, COrlinTableData* converter, Fill fill) {
