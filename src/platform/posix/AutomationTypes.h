@@ -160,8 +160,16 @@ enum VARENUM : VARTYPE {
 
 struct IUnknown;
 struct IDispatch;
+struct IRecordInfo;
 struct SAFEARRAY;
 struct tagVARIANT;
+
+// The record member is two pointers wide; it is what makes a VARIANT 24 bytes
+// on 64-bit targets (16 on 32-bit), as on Windows.
+struct tagBRECORD {
+    PVOID pvRecord;
+    IRecordInfo* pRecInfo;
+};
 using VARIANT = tagVARIANT;
 using VARIANTARG = tagVARIANT;
 using LPVARIANT = VARIANT*;
@@ -204,8 +212,11 @@ struct tagVARIANT {
         ULONG ulVal;
         INT intVal;
         UINT uintVal;
+        tagBRECORD brecVal;
     };
 };
+
+static_assert(sizeof(tagVARIANT) == 8 + 2 * sizeof(void*), "VARIANT must keep the Windows size");
 
 #define V_VT(v) ((v)->vt)
 #define V_BSTR(v) ((v)->bstrVal)

@@ -1,0 +1,17 @@
+// The C library's number readings, with the platform's 32-bit long.
+//
+// Record fields are read with atol/atoi semantics. Off Windows the host's
+// long is 64 bits, so the reading is written once here rather than borrowed
+// from the host library.
+#pragma once
+
+#include "platform/Automation.h"
+
+// Skips leading white space, takes one optional sign, then decimal digits up
+// to the first other character. No digits gives 0; values beyond the 32-bit
+// range clamp to it.
+LONG AtoL(const char* text);
+int AtoI(const char* text);
+
+// The low 16 bits of value, as a signed number (70000 gives 4464).
+SHORT Cut16(LONG value);

@@ -1,0 +1,118 @@
+#include "platform/ComponentError.h"
+
+#include <cstdio>
+#include <utility>
+
+#include "platform/Guid.h"
+
+namespace {
+
+struct ResultText {
+    HRESULT code;
+    const OLECHAR* text;
+};
+
+// The platform's own short texts, without the closing full stop.
+const ResultText kResultTexts[] = {
+    {S_OK, OLESTR("The operation completed successfully")},
+    // S_FALSE shares its value with the system error 1, whose text this is.
+    {S_FALSE, OLESTR("Incorrect function")},
+    {E_NOTIMPL, OLESTR("Not implemented")},
+    {E_NOINTERFACE, OLESTR("No such interface supported")},
+    {E_POINTER, OLESTR("Invalid pointer")},
+    {E_FAIL, OLESTR("Unspecified error")},
+    {E_UNEXPECTED, OLESTR("Catastrophic failure")},
+    {E_ACCESSDENIED, OLESTR("Access is denied")},
+    {E_OUTOFMEMORY, OLESTR("Out of memory")},
+    {E_INVALIDARG, OLESTR("The parameter is incorrect")},
+    {DISP_E_UNKNOWNINTERFACE, OLESTR("Unknown interface")},
+    {DISP_E_MEMBERNOTFOUND, OLESTR("Member not found")},
+    {DISP_E_PARAMNOTFOUND, OLESTR("Parameter not found")},
+    {DISP_E_TYPEMISMATCH, OLESTR("Type mismatch")},
+    {DISP_E_UNKNOWNNAME, OLESTR("Unknown name")},
+    {DISP_E_NONAMEDARGS, OLESTR("No named arguments")},
+    {DISP_E_BADVARTYPE, OLESTR("Bad variable type")},
+    {DISP_E_EXCEPTION, OLESTR("Exception occurred")},
+    {DISP_E_OVERFLOW, OLESTR("Out of present range")},
+    {DISP_E_BADINDEX, OLESTR("Invalid index")},
+    {DISP_E_ARRAYISLOCKED, OLESTR("Memory is locked")},
+    {DISP_E_BADPARAMCOUNT, OLESTR("Invalid number of parameters")},
+    {DISP_E_PARAMNOTOPTIONAL, OLESTR("Parameter not optional")},
+    {TYPE_E_ELEMENTNOTFOUND, OLESTR("Element not found")},
+    {CLASS_E_NOAGGREGATION, OLESTR("Class does not support aggregation (or class object is remote)")},
+    {CLASS_E_CLASSNOTAVAILABLE, OLESTR("ClassFactory cannot supply requested class")},
+    {REGDB_E_CLASSNOTREG, OLESTR("Class not registered")},
+    {SELFREG_E_TYPELIB, OLESTR("Failed to register/unregister type library")},
+    {SELFREG_E_CLASS, OLESTR("Failed to register/unregister class")},
+    {CTL_E_SETNOTSUPPORTED, OLESTR("Property is read-only")},
+    {CTL_E_GETNOTSUPPORTED, OLESTR("Property is write-only")},
+};
+
+void AppendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | c >> 6);
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | c >> 12);
+        out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | c >> 18);
+        out += static_cast<char>(0x80 | (c >> 12 & 0x3F));
+        out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+bool IsHighSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool IsLowSurrogate(char32_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+// OLECHAR text is UTF-16 on every platform. A lone surrogate becomes U+FFFD.
+std::string ToUtf8(const OleString& text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char32_t c = static_cast<char16_t>(text[i]);
+        const char32_t next = i + 1 < text.size() ? static_cast<char16_t>(text[i + 1]) : 0;
+        if (IsHighSurrogate(c) && IsLowSurrogate(next)) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (next - 0xDC00);
+            ++i;
+        } else if (IsHighSurrogate(c) || IsLowSurrogate(c)) {
+            c = 0xFFFD;
+        }
+        AppendUtf8(out, c);
+    }
+    return out;
+}
+
+// " [IHostTable {E56BC140-...}]", naming only what is known.
+std::string WhereText(const InterfaceId& where) {
+    if (!where.name && !where.iid) return {};
+    std::string text = " [";
+    if (where.name) text += where.name;
+    if (where.name && where.iid) text += ' ';
+    if (where.iid) text += GuidToString(*where.iid);
+    return text + ']';
+}
+
+}  // namespace
+
+ComponentError::ComponentError(HRESULT code, InterfaceId where, OleString description)
+    : code_(code), where_(where), description_(description.empty() ? DescribeResult(code) : std::move(description)) {
+    char number[16];
+    std::snprintf(number, sizeof number, "0x%08X", static_cast<unsigned>(code_));
+    what_ = number + (' ' + ToUtf8(description_)) + WhereText(where_);
+}
+
+void RaiseError(HRESULT code, InterfaceId where, OleString description) {
+    throw ComponentError(code, where, std::move(description));
+}
+
+OleString DescribeResult(HRESULT code) {
+    for (const ResultText& entry : kResultTexts)
+        if (entry.code == code) return entry.text;
+    char text[24];
+    std::snprintf(text, sizeof text, "Error 0x%08X", static_cast<unsigned>(code));
+    return OleString(text, text + std::char_traits<char>::length(text));
+}

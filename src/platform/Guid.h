@@ -1,0 +1,14 @@
+// GUIDs as text: the registry form, "{E56BC140-229A-11D0-AC64-080009D23306}".
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/Automation.h"
+
+// Upper-case hexadecimal, with braces.
+std::string GuidToString(const GUID& guid);
+
+// Accepts the registry form in either letter case, with or without braces.
+// False (and *guid untouched) for anything else.
+bool GuidFromString(std::string_view text, GUID* guid);

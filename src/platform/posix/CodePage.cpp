@@ -1,0 +1,88 @@
+// The ANSI code page: Windows-1252, the only one this platform offers.
+//
+// Single-byte, so every byte is one wide character and back; only 0x80-0x9F
+// differ from Latin-1.
+
+#include "platform/Automation.h"
+
+namespace {
+
+constexpr UINT kWindows1252 = 1252;
+constexpr char kNoSuchCharacter = '?';
+
+// 0x80-0x9F. The five bytes the code page leaves undefined map to the C1
+// control of the same value, so they still round-trip.
+constexpr WCHAR kHighControls[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+WCHAR ToWide(unsigned char byte) {
+    return byte >= 0x80 && byte < 0xA0 ? kHighControls[byte - 0x80] : byte;
+}
+
+// False when the code page has no byte for the character.
+bool ToByte(WCHAR wide, char* byte) {
+    if (wide < 0x80 || (wide >= 0xA0 && wide <= 0xFF)) {
+        *byte = static_cast<char>(wide);
+        return true;
+    }
+    for (int i = 0; i < 32; ++i) {
+        if (kHighControls[i] == wide) {
+            *byte = static_cast<char>(0x80 + i);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool IsAnsi(UINT codePage) { return codePage == CP_ACP || codePage == kWindows1252; }
+
+// A source length of -1 means "up to and including the NUL".
+template <class Char>
+int SourceLength(const Char* text, int length) {
+    if (length != -1) return length;
+    int count = 0;
+    while (text[count]) ++count;
+    return count + 1;
+}
+
+// The checks both directions share. Returns the source length, or 0 when the
+// call is malformed.
+template <class Char, class Out>
+int CheckedLength(UINT codePage, const Char* source, int sourceLength, const Out* dest, int destSize) {
+    if (!IsAnsi(codePage) || !source || sourceLength == 0 || sourceLength < -1) return 0;
+    if (destSize < 0 || (destSize > 0 && !dest)) return 0;
+    return SourceLength(source, sourceLength);
+}
+
+}  // namespace
+
+int MultiByteToWideChar(UINT CodePage, DWORD, LPCSTR lpMultiByteStr, int cbMultiByte, LPWSTR lpWideCharStr,
+                        int cchWideChar) {
+    const int length = CheckedLength(CodePage, lpMultiByteStr, cbMultiByte, lpWideCharStr, cchWideChar);
+    if (length == 0 || cchWideChar == 0) return length;
+    if (cchWideChar < length) return 0;  // the buffer is too small
+    for (int i = 0; i < length; ++i) lpWideCharStr[i] = ToWide(static_cast<unsigned char>(lpMultiByteStr[i]));
+    return length;
+}
+
+int WideCharToMultiByte(UINT CodePage, DWORD, LPCWSTR lpWideCharStr, int cchWideChar, LPSTR lpMultiByteStr,
+                        int cbMultiByte, LPCSTR lpDefaultChar, BOOL* lpUsedDefaultChar) {
+    const int length = CheckedLength(CodePage, lpWideCharStr, cchWideChar, lpMultiByteStr, cbMultiByte);
+    if (lpUsedDefaultChar) *lpUsedDefaultChar = FALSE;
+    if (length == 0) return 0;
+    if (cbMultiByte != 0 && cbMultiByte < length) return 0;  // the buffer is too small
+    const char fallback = lpDefaultChar ? *lpDefaultChar : kNoSuchCharacter;
+    for (int i = 0; i < length; ++i) {
+        char byte = fallback;
+        if (!ToByte(lpWideCharStr[i], &byte)) {
+            byte = fallback;
+            if (lpUsedDefaultChar) *lpUsedDefaultChar = TRUE;
+        }
+        if (cbMultiByte != 0) lpMultiByteStr[i] = byte;
+    }
+    return length;
+}
