@@ -186,6 +186,8 @@ std::string ReadFileBytes(const std::filesystem::path& file, std::string_view sh
     File in(std::fopen(file.c_str(), "rb"));
     if (!in) Fail(shown, std::string("cannot read: ") + std::strerror(errno));
     std::string bytes;
+    // Sized once, so that a large table is not copied while it grows.
+    if (const std::uintmax_t size = std::filesystem::file_size(file, error); !error) bytes.reserve(size);
     char buffer[1 << 16];
     std::size_t got = 0;
     while ((got = std::fread(buffer, 1, sizeof buffer, in.get())) > 0) bytes.append(buffer, got);

@@ -1,0 +1,40 @@
+// The adapter's 53 dispatch members as a session names them: what each one
+// is, so that a session is checked before it runs and its argument words
+// become the variants the member declares.
+#pragma once
+
+#include <span>
+#include <string_view>
+
+#include "platform/Automation.h"
+
+namespace tessel {
+
+enum class MemberKind {
+    TableProperty,  // VT_DISPATCH host table
+    LongProperty,   // VT_I4
+    TextProperty,   // VT_BSTR
+    Method,
+};
+
+struct AdapterMember {
+    std::string_view name;
+    MemberKind kind;
+    bool readable;  // properties: get allowed
+    bool writable;  // properties: put allowed
+    // Methods: the one parameter's type (VT_EMPTY: none) and the result's.
+    VARTYPE parameter = VT_EMPTY;
+    VARTYPE result = VT_EMPTY;
+
+    bool IsProperty() const noexcept { return kind != MemberKind::Method; }
+    bool TakesArgument() const noexcept { return parameter != VT_EMPTY; }
+    bool HasResult() const noexcept { return result != VT_EMPTY; }
+};
+
+std::span<const AdapterMember> AdapterMembers();
+// Exact, case-sensitive lookup; null when there is no such member.
+const AdapterMember* FindAdapterMember(std::string_view name);
+// A member whose name differs only in case, for a helpful message.
+const AdapterMember* FindAdapterMemberIgnoringCase(std::string_view name);
+
+}  // namespace tessel

@@ -1,0 +1,171 @@
+#include "tools/Session.h"
+
+#include <algorithm>
+
+#include "links/TemplateStore.h"
+#include "standins/TableFiles.h"
+
+namespace tessel {
+
+namespace {
+
+COleVariant NullTable() {
+    COleVariant null;
+    null.vt = VT_DISPATCH;
+    null.pdispVal = nullptr;
+    return null;
+}
+
+}  // namespace
+
+Session::Session(std::filesystem::path folder, std::vector<StepSink*> sinks)
+    : folder_(std::move(folder)), sinks_(std::move(sinks)), chart_(standins::ChartStandIn::Create()) {}
+
+// The control goes first, so that it releases the chart and any kept table
+// before they are dropped here; the template store outlives controls.
+Session::~Session() {
+    control_.reset();
+    lent_.clear();
+    chart_.Reset();
+    CTemplateStore::DiscardAll();
+}
+
+void Session::Check(const std::vector<Step>& steps) {
+    for (const Step& step : steps) {
+        if (step.kind == Step::Kind::Env)
+            throw SessionError(step.line, "env needs the host environment stand-in, which this build does not have yet");
+        if (step.kind == Step::Kind::Dialog)
+            throw SessionError(step.line, "dialog needs the save-dialog stand-in, which this build does not have yet");
+    }
+}
+
+SessionResult Session::Run(const std::vector<Step>& steps) {
+    try {
+        for (const Step& step : steps) RunStep(step);
+    } catch (...) {
+        Finish();
+        throw;
+    }
+    Finish();
+    return result_;
+}
+
+void Session::Finish() {
+    if (finished_) return;
+    finished_ = true;
+    for (StepSink* sink : sinks_) sink->Finish(result_.stepsRun, result_.membersFailed);
+}
+
+void Session::RunStep(const Step& step) {
+    if (!step.CallsMember()) {
+        SetChart(step);
+        return;
+    }
+    if (!control_) control_ = std::make_unique<ControlDriver>();
+    {
+        const Outcome outcome = RunMember(step);
+        ++result_.stepsRun;
+        if (!outcome.Ok()) ++result_.membersFailed;
+        const StepRecord record{step, outcome, chart_->Calls()};
+        for (StepSink* sink : sinks_) sink->Report(record);
+        chart_->ClearCalls();
+        if (step.kind == Step::Kind::Get) SaveReturnedTable(step, outcome);
+    }
+    std::erase_if(lent_, [](const ComPtr<standins::HostRecordTable>& table) { return table->RefCount() == 1; });
+}
+
+Outcome Session::RunMember(const Step& step) {
+    const std::string_view name = step.member->name;
+    switch (step.kind) {
+        case Step::Kind::Set: return RunSet(step);
+        case Step::Kind::Get: return control_->Get(name);
+        default: break;
+    }
+    if (!step.argument) return control_->Call(name, {});
+    const Argument& given = *step.argument;
+    COleVariant argument;
+    switch (given.type) {
+        case VT_I4: argument = COleVariant(given.number); break;
+        case VT_I2: argument = COleVariant(static_cast<SHORT>(given.number), VT_I2); break;
+        case VT_BOOL: argument = COleVariant(static_cast<SHORT>(given.number), VT_BOOL); break;
+        case VT_BSTR: argument = COleVariant(given.text.data(), static_cast<UINT>(given.text.size())); break;
+        default: argument = given.chart ? COleVariant(static_cast<IDispatch*>(chart_.Get())) : NullTable(); break;
+    }
+    return control_->Call(name, std::span<const VARIANT>(static_cast<const VARIANT*>(&argument), 1));
+}
+
+Outcome Session::RunSet(const Step& step) {
+    const std::string_view name = step.member->name;
+    if (step.value == Step::Value::Null) return control_->Put(name, NullTable());
+    if (step.value == Step::Value::Number) return control_->Put(name, COleVariant(step.number));
+
+    COleVariant table;
+    try {
+        const std::filesystem::path file = Resolve(step.file);
+        if (standins::FormOf(file) == standins::TableFileForm::Cells) {
+            const ComPtr<standins::HostCellTable> cells = standins::LoadCellTable(file, step.file);
+            table = COleVariant(static_cast<IDispatch*>(cells.Get()));
+        } else {
+            ComPtr<standins::HostRecordTable> records = standins::FormOf(file) == standins::TableFileForm::Chunks
+                                                            ? standins::LoadChunkTable(file, step.file)
+                                                            : standins::LoadRecordTable(file, step.file);
+            records->SetDataFlag(step.flag);
+            table = COleVariant(static_cast<IDispatch*>(records.Get()));
+            if (step.flag == 0) lent_.push_back(std::move(records));
+        }
+    } catch (const standins::TableFileError& error) {
+        throw SessionError(step.line, error.what());
+    }
+    return control_->Put(name, table);
+}
+
+void Session::SaveReturnedTable(const Step& step, const Outcome& outcome) {
+    if (!outcome.Ok() || step.file.empty() || outcome.value.vt != VT_DISPATCH || !outcome.value.pdispVal) return;
+    const auto lent = std::ranges::find_if(lent_, [&](const ComPtr<standins::HostRecordTable>& table) {
+        return static_cast<IDispatch*>(table.Get()) == outcome.value.pdispVal;
+    });
+    if (lent == lent_.end()) throw SessionError(step.line, "the returned table is not one this session lent");
+    try {
+        standins::SaveRecordTable(**lent, Resolve(step.file), step.file);
+    } catch (const standins::TableFileError& error) {
+        throw SessionError(step.line, error.what());
+    }
+}
+
+void Session::SetChart(const Step& step) {
+    try {
+        switch (step.kind) {
+            case Step::Kind::ChartGrid: {
+                COleSafeArray grid;
+                standins::LoadCellGrid(Resolve(step.file), step.file, grid);
+                chart_->SetProperty(step.number, grid);
+                break;
+            }
+            case Step::Kind::ChartBytes: {
+                const std::string bytes = standins::ReadFileBytes(Resolve(step.file), step.file);
+                COleSafeArray array;
+                array.CreateOneDim(VT_UI1, static_cast<DWORD>(bytes.size()), bytes.data());
+                chart_->SetProperty(step.number, array);
+                break;
+            }
+            case Step::Kind::ChartSelection: chart_->SetSelection(step.texts[0], step.texts[1], step.texts[2]); break;
+            case Step::Kind::ChartMatrix: chart_->SetMatrix(step.texts[0], step.texts[1]); break;
+            case Step::Kind::ChartStrategy: chart_->SetStrategy(step.texts[0]); break;
+            case Step::Kind::ChartFail:
+                chart_->FailNext(step.number, step.code, step.texts.empty() ? OleString() : step.texts[0]);
+                break;
+            default:
+                // Check refuses these until their stand-ins exist.
+                throw SessionError(step.line, "this step cannot run in this build");
+        }
+    } catch (const standins::TableFileError& error) {
+        throw SessionError(step.line, error.what());
+    }
+}
+
+std::filesystem::path Session::Resolve(const std::string& file) const {
+    const std::filesystem::path path(file);
+    return path.is_absolute() ? path : folder_ / path;
+}
+
+}  // namespace tessel

@@ -1,0 +1,149 @@
+#include "tools/SummaryWriter.h"
+
+#include <cstdio>
+
+#include "tools/Utf8.h"
+#include "tools/VariantJson.h"
+
+namespace tessel {
+
+namespace {
+
+// Enough calls to see what a step did; a tree table may cause thousands.
+constexpr std::size_t kCallsShown = 6;
+constexpr std::size_t kTextShown = 32;
+
+const char* StepName(Step::Kind kind) {
+    switch (kind) {
+        case Step::Kind::Set: return "set";
+        case Step::Kind::Get: return "get";
+        default: return "call";
+    }
+}
+
+const char* KindName(standins::ChartCall::Kind kind) {
+    switch (kind) {
+        case standins::ChartCall::Put: return "put";
+        case standins::ChartCall::Get: return "get";
+        default: return "call";
+    }
+}
+
+LONG Count(SAFEARRAY* array, UINT dim) {
+    LONG lower = 0, upper = -1;
+    SafeArrayGetLBound(array, dim, &lower);
+    SafeArrayGetUBound(array, dim, &upper);
+    return upper - lower + 1;
+}
+
+}  // namespace
+
+std::string SummaryWriter::Shape(const VARIANT& value) {
+    if (!(value.vt & VT_ARRAY) || (value.vt & VT_BYREF) || !value.parray) return VariantTypeName(value.vt);
+    SAFEARRAY* array = value.parray;
+    const UINT dims = SafeArrayGetDim(array);
+    if (value.vt == (VT_ARRAY | VT_UI1) && dims == 1) return std::to_string(Count(array, 1)) + " bytes";
+    std::string shape;
+    for (UINT d = 1; d <= dims; ++d) {
+        if (d > 1) shape += 'x';
+        shape += std::to_string(Count(array, d));
+    }
+    shape += ' ';
+    shape += value.vt == (VT_ARRAY | VT_VARIANT) && dims == 2 ? "grid" : VariantTypeName(value.vt);
+    return shape;
+}
+
+std::string SummaryWriter::Short(const VARIANT& value) {
+    switch (value.vt) {
+        case VT_EMPTY: return "empty";
+        case VT_NULL: return "null";
+        case VT_I2: return std::to_string(value.iVal);
+        case VT_I4: return std::to_string(value.lVal);
+        case VT_BOOL: return value.boolVal ? "true" : "false";
+        case VT_R8: {
+            std::string text;
+            AppendReal(text, value.dblVal);
+            return text;
+        }
+        case VT_BSTR: {
+            const std::u16string_view text = TextOf(value.bstrVal);
+            std::string shown;
+            AppendJsonText(shown, text.substr(0, kTextShown));
+            if (text.size() > kTextShown) shown.insert(shown.size() - 1, "...");
+            return shown;
+        }
+        default: return Shape(value);
+    }
+}
+
+void SummaryWriter::Report(const StepRecord& record) {
+    const Step& step = record.step;
+    const Outcome& outcome = record.outcome;
+    std::string& line = out_.Buffer();
+    line += std::to_string(step.line);
+    line += ": ";
+    line += StepName(step.kind);
+    line += ' ';
+    line += step.member->name;
+    if (!outcome.Ok()) {
+        char code[16];
+        std::snprintf(code, sizeof code, "0x%08X", static_cast<unsigned>(outcome.code));
+        line += ": FAILED ";
+        line += code;
+        line += ' ';
+        line += outcome.error;
+    } else {
+        line += ": ok";
+        if (step.kind == Step::Kind::Get && outcome.value.vt == VT_DISPATCH) {
+            if (!outcome.value.pdispVal)
+                line += ", no table";
+            else
+                line += step.file.empty() ? ", a table" : ", table saved to " + step.file;
+        } else if (step.kind == Step::Kind::Get || (step.kind == Step::Kind::Call && step.member->HasResult())) {
+            line += " = " + Short(outcome.value);
+        }
+    }
+    line += "; chart: ";
+    if (record.calls.empty()) line += "nothing";
+    // Runs of identical calls (a context menu's entries, a tree's groups)
+    // are shown once with their count.
+    std::string previous;
+    std::size_t repeats = 0;
+    std::size_t shown = 0;
+    auto emit = [&] {
+        if (repeats == 0) return;
+        if (shown++ < kCallsShown) {
+            line += shown > 1 ? ", " : "";
+            line += previous;
+            if (repeats > 1) line += " x" + std::to_string(repeats);
+        }
+    };
+    for (const standins::ChartCall& call : record.calls) {
+        std::string described = KindName(call.kind);
+        described += ' ';
+        described += std::to_string(call.dispid);
+        for (std::size_t a = 0; a < call.args.size(); ++a) {
+            described += a ? ", " : " (";
+            described += Shape(call.args[a]);
+        }
+        if (!call.args.empty()) described += ')';
+        if (described == previous) {
+            ++repeats;
+            continue;
+        }
+        emit();
+        previous = std::move(described);
+        repeats = 1;
+    }
+    emit();
+    if (shown > kCallsShown) line += " and " + std::to_string(shown - kCallsShown) + " more";
+    line += '\n';
+    out_.Spill();
+}
+
+void SummaryWriter::Finish(long stepsRun, long membersFailed) {
+    out_.Append(std::to_string(stepsRun) + " member steps ran, " + std::to_string(membersFailed) + " failed\n");
+    out_.Flush();
+}
+
+}  // namespace tessel

@@ -1,0 +1,45 @@
+// A buffered output file (or standard output) for traces, summaries and
+// grids. Writers append to Buffer() and call Spill() at natural breaks, so
+// that a trace of a million-row grid streams out instead of piling up.
+#pragma once
+
+#include <cstdio>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace tessel {
+
+class OutputError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class TextOutput {
+public:
+    // "-" is standard output. Raises OutputError when the file cannot be
+    // created.
+    explicit TextOutput(const std::string& name);
+    ~TextOutput();
+    TextOutput(const TextOutput&) = delete;
+    TextOutput& operator=(const TextOutput&) = delete;
+
+    std::string& Buffer() noexcept { return buffer_; }
+    void Append(std::string_view text) { buffer_ += text; }
+    // Writes the buffer out once it has grown large.
+    void Spill() {
+        if (buffer_.size() >= kSpillSize) Flush();
+    }
+    // Writes everything; raises OutputError when the system refuses.
+    void Flush();
+
+private:
+    static constexpr std::size_t kSpillSize = 1 << 20;
+
+    std::string name_;
+    std::FILE* file_ = nullptr;
+    bool owned_ = false;
+    std::string buffer_;
+};
+
+}  // namespace tessel

@@ -1,0 +1,99 @@
+#include "tools/TraceWriter.h"
+
+#include <cstdio>
+
+#include "tools/VariantJson.h"
+
+namespace tessel {
+
+namespace {
+
+// Chart methods whose leading text arguments are out-arguments. The stand-in
+// records references as the values they held, so the trace restores what
+// the chart was actually handed.
+std::size_t OutArguments(DISPID method) {
+    switch (method) {
+        case 43: return 3;  // objective selection
+        case 45: return 2;  // matrix selection
+        default: return 0;
+    }
+}
+
+const char* KindName(standins::ChartCall::Kind kind) {
+    switch (kind) {
+        case standins::ChartCall::Put: return "put";
+        case standins::ChartCall::Get: return "get";
+        default: return "call";
+    }
+}
+
+const char* StepName(Step::Kind kind) {
+    switch (kind) {
+        case Step::Kind::Set: return "set";
+        case Step::Kind::Get: return "get";
+        default: return "call";
+    }
+}
+
+}  // namespace
+
+void TraceWriter::WriteChartCall(TextOutput& out, const standins::ChartCall& call) {
+    const std::size_t outArguments = call.kind == standins::ChartCall::Call ? OutArguments(call.dispid) : 0;
+    out.Append("{\"chart\":\"");
+    out.Append(KindName(call.kind));
+    out.Append("\",\"dispid\":");
+    out.Append(std::to_string(call.dispid));
+    out.Append(",\"args\":[");
+    for (std::size_t i = 0; i < call.args.size(); ++i) {
+        if (i) out.Append(",");
+        AppendJsonVariant(out, call.args[i], i < outArguments);
+    }
+    out.Append("]}\n");
+    out.Spill();
+}
+
+void TraceWriter::Report(const StepRecord& record) {
+    for (const standins::ChartCall& call : record.calls) WriteChartCall(out_, call);
+    WriteHostStep(record);
+}
+
+void TraceWriter::WriteHostStep(const StepRecord& record) {
+    const Step& step = record.step;
+    const Outcome& outcome = record.outcome;
+    std::string& line = out_.Buffer();
+    line += "{\"host\":\"";
+    line += StepName(step.kind);
+    line += "\",\"member\":";
+    AppendJsonString(line, step.member->name);
+    if (!outcome.Ok()) {
+        char code[16];
+        std::snprintf(code, sizeof code, "0x%08X", static_cast<unsigned>(outcome.code));
+        line += ",\"ok\":false,\"hr\":\"";
+        line += code;
+        line += "\",\"error\":";
+        AppendJsonString(line, outcome.error);
+        line += "}\n";
+        out_.Spill();
+        return;
+    }
+    line += ",\"ok\":true";
+    const bool returnsTable = step.kind == Step::Kind::Get && step.member->kind == MemberKind::TableProperty &&
+                              outcome.value.vt == VT_DISPATCH;
+    if (returnsTable) {
+        // A table is named by the file it went to: an object's address
+        // would differ from run to run.
+        line += ",\"value\":{\"vt\":\"DISPATCH\",\"v\":";
+        if (!outcome.value.pdispVal)
+            line += "null";
+        else
+            AppendJsonString(line, step.file.empty() ? "object" : step.file);
+        line += '}';
+    } else if (step.kind == Step::Kind::Get || (step.kind == Step::Kind::Call && step.member->HasResult())) {
+        line += ",\"value\":";
+        AppendJsonVariant(out_, outcome.value);
+    }
+    out_.Append("}\n");
+    out_.Spill();
+}
+
+}  // namespace tessel

@@ -1,0 +1,26 @@
+// The trace: JSON Lines, one object per chart call and one per member step,
+// in the order they happened. The format is a contract with the people who
+// read traces; docs/tessel.md states it.
+#pragma once
+
+#include "tools/StepSink.h"
+#include "tools/TextOutput.h"
+
+namespace tessel {
+
+class TraceWriter final : public StepSink {
+public:
+    explicit TraceWriter(TextOutput& out) : out_(out) {}
+
+    void Report(const StepRecord& record) override;
+    void Finish(long, long) override { out_.Flush(); }
+
+    static void WriteChartCall(TextOutput& out, const standins::ChartCall& call);
+
+private:
+    void WriteHostStep(const StepRecord& record);
+
+    TextOutput& out_;
+};
+
+}  // namespace tessel

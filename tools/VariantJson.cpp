@@ -1,0 +1,316 @@
+#include "tools/VariantJson.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+#include "tools/Utf8.h"
+
+namespace tessel {
+
+namespace {
+
+const char* BaseTypeName(VARTYPE base) {
+    switch (base) {
+        case VT_EMPTY: return "EMPTY";
+        case VT_NULL: return "NULL";
+        case VT_I2: return "I2";
+        case VT_I4: return "I4";
+        case VT_R4: return "R4";
+        case VT_R8: return "R8";
+        case VT_CY: return "CY";
+        case VT_DATE: return "DATE";
+        case VT_BSTR: return "BSTR";
+        case VT_DISPATCH: return "DISPATCH";
+        case VT_ERROR: return "ERROR";
+        case VT_BOOL: return "BOOL";
+        case VT_VARIANT: return "VARIANT";
+        case VT_UNKNOWN: return "UNKNOWN";
+        case VT_DECIMAL: return "DECIMAL";
+        case VT_I1: return "I1";
+        case VT_UI1: return "UI1";
+        case VT_UI2: return "UI2";
+        case VT_UI4: return "UI4";
+        case VT_I8: return "I8";
+        case VT_UI8: return "UI8";
+        case VT_INT: return "INT";
+        case VT_UINT: return "UINT";
+        default: return nullptr;
+    }
+}
+
+template <class Int>
+void AppendInteger(std::string& out, Int value) {
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    out.append(digits, end);
+}
+
+// A single value of type `base` held in v (by value). Returns false when the
+// type carries no value the trace shows.
+bool AppendValue(TextOutput& out, VARTYPE base, const VARIANT& v) {
+    std::string& text = out.Buffer();
+    switch (base) {
+        case VT_BSTR: AppendJsonText(text, TextOf(v.bstrVal)); return true;
+        case VT_I1: AppendInteger(text, static_cast<int>(static_cast<signed char>(v.cVal))); return true;
+        case VT_UI1: AppendInteger(text, static_cast<unsigned>(v.bVal)); return true;
+        case VT_I2: AppendInteger(text, v.iVal); return true;
+        case VT_UI2: AppendInteger(text, v.uiVal); return true;
+        case VT_I4: case VT_ERROR: case VT_INT: AppendInteger(text, v.lVal); return true;
+        case VT_UI4: case VT_UINT: AppendInteger(text, v.ulVal); return true;
+        case VT_I8: AppendInteger(text, v.llVal); return true;
+        case VT_UI8: AppendInteger(text, static_cast<ULONGLONG>(v.llVal)); return true;
+        case VT_R4: AppendReal(text, v.fltVal); return true;
+        case VT_R8: case VT_DATE: AppendReal(text, v.dblVal); return true;
+        case VT_BOOL: text += v.boolVal ? "true" : "false"; return true;
+        case VT_DISPATCH: case VT_UNKNOWN: text += v.punkVal ? "\"object\"" : "null"; return true;
+        case VT_VARIANT:
+            if (!v.pvarVal) return false;
+            AppendJsonVariant(out, *v.pvarVal);
+            return true;
+        default: return false;
+    }
+}
+
+// The value a reference points at, as a plain variant of the base type
+// (no copy of strings or arrays: the result borrows).
+bool Dereference(const VARIANT& ref, VARTYPE base, VARIANT& value) {
+    if (!ref.byref) return false;
+    VariantInit(&value);
+    value.vt = base;
+    switch (base) {
+        case VT_VARIANT: value.pvarVal = ref.pvarVal; return true;
+        case VT_BSTR: value.bstrVal = *ref.pbstrVal; return true;
+        case VT_DISPATCH: case VT_UNKNOWN: value.punkVal = *ref.ppunkVal; return true;
+        case VT_I1: case VT_UI1: value.bVal = *ref.pbVal; return true;
+        case VT_I2: case VT_UI2: case VT_BOOL: value.iVal = *ref.piVal; return true;
+        case VT_I4: case VT_UI4: case VT_INT: case VT_UINT: case VT_ERROR: value.lVal = *ref.plVal; return true;
+        case VT_R4: std::memcpy(&value.fltVal, ref.byref, sizeof(FLOAT)); return true;
+        case VT_R8: case VT_DATE: value.dblVal = *ref.pdblVal; return true;
+        case VT_I8: case VT_UI8: std::memcpy(&value.llVal, ref.byref, sizeof(LONGLONG)); return true;
+        default: return false;
+    }
+}
+
+void AppendHex(std::string& out, const unsigned char* bytes, std::size_t count) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    out.reserve(out.size() + 2 * count);
+    for (std::size_t i = 0; i < count; ++i) {
+        out += kDigits[bytes[i] >> 4];
+        out += kDigits[bytes[i] & 15];
+    }
+}
+
+class ArrayWriter {
+public:
+    ArrayWriter(TextOutput& out, SAFEARRAY* array, VARTYPE base) : out_(out), array_(array), base_(base) {
+        const UINT dims = SafeArrayGetDim(array);
+        lower_.resize(dims);
+        counts_.resize(dims);
+        for (UINT d = 0; d < dims; ++d) {
+            LONG upper = 0;
+            SafeArrayGetLBound(array, d + 1, &lower_[d]);
+            SafeArrayGetUBound(array, d + 1, &upper);
+            counts_[d] = static_cast<LONGLONG>(upper) - lower_[d] + 1;
+        }
+    }
+
+    void Write() {
+        std::string& text = out_.Buffer();
+        text += ",\"lbound\":[";
+        for (std::size_t d = 0; d < lower_.size(); ++d) {
+            if (d) text += ',';
+            AppendInteger(text, lower_[d]);
+        }
+        text += "],\"dims\":[";
+        for (std::size_t d = 0; d < counts_.size(); ++d) {
+            if (d) text += ',';
+            AppendInteger(text, counts_[d]);
+        }
+        text += ']';
+        if (base_ == VT_UI1 && counts_.size() == 1) {
+            text += ",\"hex\":\"";
+            void* data = nullptr;
+            if (counts_[0] > 0 && SUCCEEDED(SafeArrayAccessData(array_, &data))) {
+                AppendHex(text, static_cast<const unsigned char*>(data), static_cast<std::size_t>(counts_[0]));
+                SafeArrayUnaccessData(array_);
+            }
+            text += '"';
+            return;
+        }
+        text += ",\"v\":";
+        index_.assign(lower_.begin(), lower_.end());
+        Level(0);
+    }
+
+private:
+    void Level(std::size_t d) {
+        out_.Buffer() += '[';
+        for (LONGLONG i = 0; i < counts_[d]; ++i) {
+            if (i) out_.Buffer() += ',';
+            index_[d] = static_cast<LONG>(lower_[d] + i);
+            if (d + 1 < counts_.size())
+                Level(d + 1);
+            else
+                Element();
+            if (d == 0) out_.Spill();
+        }
+        out_.Buffer() += ']';
+    }
+
+    void Element() {
+        void* slot = nullptr;
+        if (FAILED(SafeArrayPtrOfIndex(array_, index_.data(), &slot))) {
+            out_.Buffer() += "null";
+            return;
+        }
+        if (base_ == VT_VARIANT) {
+            AppendJsonVariant(out_, *static_cast<const VARIANT*>(slot));
+            return;
+        }
+        VARIANT element;
+        VariantInit(&element);
+        element.vt = base_;
+        std::memcpy(&element.llVal, slot, std::min<std::size_t>(SafeArrayGetElemsize(array_), sizeof(element.llVal)));
+        if (!AppendValue(out_, base_, element)) out_.Buffer() += "null";
+    }
+
+    TextOutput& out_;
+    SAFEARRAY* array_;
+    VARTYPE base_;
+    std::vector<LONG> lower_;
+    std::vector<LONGLONG> counts_;
+    std::vector<LONG> index_;
+};
+
+}  // namespace
+
+void AppendTypeName(std::string& out, VARTYPE vt) {
+    const VARTYPE base = vt & VT_TYPEMASK;
+    if (vt & VT_ARRAY) out += "ARRAY|";
+    if (const char* known = BaseTypeName(base)) {
+        out += known;
+    } else {
+        out += "VT";
+        AppendInteger(out, base);
+    }
+    if (vt & VT_BYREF) out += "|BYREF";
+}
+
+std::string VariantTypeName(VARTYPE vt) {
+    std::string name;
+    AppendTypeName(name, vt);
+    return name;
+}
+
+void AppendJsonString(std::string& out, std::string_view utf8) {
+    out += '"';
+    for (const char c : utf8) {
+        const auto u = static_cast<unsigned char>(c);
+        switch (c) {
+            case '"': out += "\\\""; break;
+            case '\\': out += "\\\\"; break;
+            case '\n': out += "\\n"; break;
+            case '\r': out += "\\r"; break;
+            case '\t': out += "\\t"; break;
+            case '\b': out += "\\b"; break;
+            case '\f': out += "\\f"; break;
+            default:
+                if (u < 0x20) {
+                    static constexpr char kDigits[] = "0123456789abcdef";
+                    out += "\\u00";
+                    out += kDigits[u >> 4];
+                    out += kDigits[u & 15];
+                } else {
+                    out += c;
+                }
+        }
+    }
+    out += '"';
+}
+
+void AppendJsonText(std::string& out, std::u16string_view text) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    out += '"';
+    std::size_t plain = 0;  // start of a run that needs no escape
+    auto flush = [&](std::size_t end) {
+        if (end > plain) AppendUtf8(out, text.substr(plain, end - plain));
+    };
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i];
+        const bool high = c >= 0xD800 && c <= 0xDBFF;
+        const bool low = c >= 0xDC00 && c <= 0xDFFF;
+        if (high && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+            ++i;  // a pair: stays in the run
+            continue;
+        }
+        if (c >= 0x20 && c != '"' && c != '\\' && !high && !low) continue;
+        flush(i);
+        plain = i + 1;
+        switch (c) {
+            case '"': out += "\\\""; break;
+            case '\\': out += "\\\\"; break;
+            case '\n': out += "\\n"; break;
+            case '\r': out += "\\r"; break;
+            case '\t': out += "\\t"; break;
+            case '\b': out += "\\b"; break;
+            case '\f': out += "\\f"; break;
+            default:
+                out += "\\u";
+                out += kDigits[(c >> 12) & 15];
+                out += kDigits[(c >> 8) & 15];
+                out += kDigits[(c >> 4) & 15];
+                out += kDigits[c & 15];
+        }
+    }
+    flush(text.size());
+    out += '"';
+}
+
+void AppendReal(std::string& out, double value) {
+    if (!std::isfinite(value)) {
+        out += "null";  // JSON has no spelling for these
+        return;
+    }
+    char digits[32];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    out.append(digits, end);
+}
+
+void AppendJsonVariant(TextOutput& out, const VARIANT& value, bool outArgument) {
+    VARTYPE vt = value.vt;
+    if (outArgument && vt == VT_BSTR) vt |= VT_BYREF;
+    std::string& text = out.Buffer();
+    // Type names need no escapes; written in place, they cost no allocation.
+    text += "{\"vt\":\"";
+    AppendTypeName(text, vt);
+    text += '"';
+    const VARTYPE base = value.vt & VT_TYPEMASK;
+
+    if (value.vt & VT_ARRAY) {
+        SAFEARRAY* array = (value.vt & VT_BYREF) ? (value.pparray ? *value.pparray : nullptr) : value.parray;
+        if (!array) {
+            text += ",\"v\":null}";
+            return;
+        }
+        ArrayWriter(out, array, base).Write();
+        out.Buffer() += '}';
+        return;
+    }
+    VARIANT plain;
+    const VARIANT* shown = &value;
+    if (value.vt & VT_BYREF) {
+        if (!Dereference(value, base, plain)) {
+            text += '}';
+            return;
+        }
+        shown = &plain;
+    }
+    const std::size_t mark = text.size();
+    text += ",\"v\":";
+    if (!AppendValue(out, base, *shown)) out.Buffer().resize(mark);
+    out.Buffer() += '}';
+}
+
+}  // namespace tessel
