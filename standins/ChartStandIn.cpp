@@ -88,7 +88,7 @@ HRESULT ChartStandIn::Invoke(DISPID member, REFIID riid, LCID, WORD flags, DISPP
 }
 
 HRESULT ChartStandIn::Serve(DISPID member, ChartCall::Kind kind, const DispatchCall& call) {
-    calls_.push_back({kind, member, call.CopyArgs()});
+    calls_.push_back({kind, member, call.CopyArgs(), call.ArgTypes()});
     if (const HRESULT fault = faults_.Enter(OpOf(kind)); FAILED(fault)) return fault;
     if (const auto failure = pending_.find(member); failure != pending_.end()) {
         const Failure raised = std::move(failure->second);

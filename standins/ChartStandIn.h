@@ -29,6 +29,8 @@ struct ChartCall {
     // In parameter order: put [value], indexed put [index, value], get [],
     // call every argument. References are recorded as the values they held.
     std::vector<COleVariant> args;
+    // The type each argument was passed with, VT_BYREF included.
+    std::vector<VARTYPE> passed;
 };
 
 // Operations a ChartStandIn can be told to fail on their kth call. Such a

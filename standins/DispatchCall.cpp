@@ -34,6 +34,12 @@ std::vector<COleVariant> DispatchCall::CopyArgs() const {
     return copies;
 }
 
+std::vector<VARTYPE> DispatchCall::ArgTypes() const {
+    std::vector<VARTYPE> types(params_.cArgs);
+    for (UINT i = 0; i < params_.cArgs; ++i) types[params_.cArgs - 1 - i] = params_.rgvarg[i].vt;
+    return types;
+}
+
 HRESULT DispatchCall::Return(COleVariant&& value) const noexcept {
     // The caller hands in an empty result; overwriting never leaks.
     if (result_) *result_ = value.Detach();

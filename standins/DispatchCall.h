@@ -39,6 +39,8 @@ public:
     // Deep copies of every argument, references followed, in parameter
     // order; a put's value comes last.
     std::vector<COleVariant> CopyArgs() const;
+    // The type of every argument as passed, in the same order.
+    std::vector<VARTYPE> ArgTypes() const;
 
     // Hands value to the caller when it asked for a result.
     HRESULT Return(COleVariant&& value) const noexcept;

@@ -8,17 +8,6 @@ namespace tessel {
 
 namespace {
 
-// Chart methods whose leading text arguments are out-arguments. The stand-in
-// records references as the values they held, so the trace restores what
-// the chart was actually handed.
-std::size_t OutArguments(DISPID method) {
-    switch (method) {
-        case 43: return 3;  // objective selection
-        case 45: return 2;  // matrix selection
-        default: return 0;
-    }
-}
-
 const char* KindName(standins::ChartCall::Kind kind) {
     switch (kind) {
         case standins::ChartCall::Put: return "put";
@@ -38,7 +27,6 @@ const char* StepName(Step::Kind kind) {
 }  // namespace
 
 void TraceWriter::WriteChartCall(TextOutput& out, const standins::ChartCall& call) {
-    const std::size_t outArguments = call.kind == standins::ChartCall::Call ? OutArguments(call.dispid) : 0;
     out.Append("{\"chart\":\"");
     out.Append(KindName(call.kind));
     out.Append("\",\"dispid\":");
@@ -46,7 +34,9 @@ void TraceWriter::WriteChartCall(TextOutput& out, const standins::ChartCall& cal
     out.Append(",\"args\":[");
     for (std::size_t i = 0; i < call.args.size(); ++i) {
         if (i) out.Append(",");
-        AppendJsonVariant(out, call.args[i], i < outArguments);
+        // The stand-in records a reference as the value it held; the trace
+        // shows how the argument was passed.
+        AppendJsonVariant(out, call.args[i], (call.passed.at(i) & VT_BYREF) != 0);
     }
     out.Append("]}\n");
     out.Spill();

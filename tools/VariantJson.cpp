@@ -278,9 +278,9 @@ void AppendReal(std::string& out, double value) {
     out.append(digits, end);
 }
 
-void AppendJsonVariant(TextOutput& out, const VARIANT& value, bool outArgument) {
+void AppendJsonVariant(TextOutput& out, const VARIANT& value, bool byReference) {
     VARTYPE vt = value.vt;
-    if (outArgument && vt == VT_BSTR) vt |= VT_BYREF;
+    if (byReference) vt |= VT_BYREF;
     std::string& text = out.Buffer();
     // Type names need no escapes; written in place, they cost no allocation.
     text += "{\"vt\":\"";

@@ -21,8 +21,8 @@ void AppendJsonText(std::string& out, std::u16string_view text);
 // The shortest decimal form that reads back as the same double.
 void AppendReal(std::string& out, double value);
 
-// `outArgument` marks a text the chart received by reference and that the
+// `byReference` marks a value the chart received by reference and that the
 // recording holds by value, so the trace can say what the chart was given.
-void AppendJsonVariant(TextOutput& out, const VARIANT& value, bool outArgument = false);
+void AppendJsonVariant(TextOutput& out, const VARIANT& value, bool byReference = false);
 
 }  // namespace tessel
