@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,38 +13,53 @@
 #include "standins/StandInObject.h"
 
 class StandInTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        bstrs_ = platform::LiveBstrCount();
-        arrays_ = platform::LiveArrayCount();
-    }
-    void TearDown() override {
-        EXPECT_EQ(standins::LiveObjects(), 0);
-        EXPECT_EQ(platform::LiveBstrCount(), bstrs_);
-        EXPECT_EQ(platform::LiveArrayCount(), arrays_);
-    }
+    const long start_[3] = {standins::LiveObjects(), platform::LiveBstrCount(), platform::LiveArrayCount()};
 
-private:
-    decltype(platform::LiveBstrCount()) bstrs_{};
-    decltype(platform::LiveArrayCount()) arrays_{};
+protected:
+    void TearDown() override {
+        EXPECT_EQ(standins::LiveObjects(), start_[0]) << "stand-ins left alive";
+        EXPECT_EQ(platform::LiveBstrCount(), start_[1]) << "strings left alive";
+        EXPECT_EQ(platform::LiveArrayCount(), start_[2]) << "arrays left alive";
+    }
 };
+
+inline std::string Narrow(BSTR text) { return std::string(text, text + SysStringLen(text)); }
+
+// A value as "EMPTY", "I4 42", "BOOL -1", "BSTR abc" or "VT n".
+inline std::string Show(const VARIANT& v) {
+    if (v.vt == VT_EMPTY) return "EMPTY";
+    if (v.vt == VT_I4) return "I4 " + std::to_string(v.lVal);
+    if (v.vt == VT_BOOL) return "BOOL " + std::to_string(v.boolVal);
+    return v.vt == VT_BSTR ? "BSTR " + Narrow(v.bstrVal) : "VT " + std::to_string(v.vt);
+}
 
 struct Outcome {
     HRESULT hr;
     COleVariant result;
-    SCODE scode = 0;                        // from EXCEPINFO
-    std::optional<OleString> description;  // none when EXCEPINFO had none
+    std::string exception;  // EXCEPINFO's scode and description
     UINT argErr = ~0u;
 };
 
 // args in parameter order; a put's value is the last one and is passed as
 // the named argument DISPID_PROPERTYPUT. The variants are passed as they are,
 // so by-reference arguments reach the callee.
-Outcome CallRaw(IDispatch* target, DISPID member, WORD flags, const std::vector<COleVariant>& args,
-                bool withExcepInfo = true);
+inline Outcome CallRaw(IDispatch* target, DISPID member, WORD flags, const std::vector<COleVariant>& values) {
+    std::vector<VARIANT> args(values.rbegin(), values.rend());  // shallow: values keep ownership
+    DISPID putId = DISPID_PROPERTYPUT;
+    const UINT put = (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) ? 1 : 0;
+    DISPPARAMS params{args.data(), put ? &putId : nullptr, static_cast<UINT>(args.size()), put};
+    EXCEPINFO info{};
+    Outcome out{};
+    out.hr = target->Invoke(member, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, &out.result, &info, &out.argErr);
+    out.exception = std::to_string(info.scode) + " " + Narrow(info.bstrDescription);
+    for (BSTR text : {info.bstrSource, info.bstrDescription, info.bstrHelpFile}) SysFreeString(text);
+    return out;
+}
 
 // A vt|VT_BYREF variant pointing at target (clearing it leaves target alone).
-COleVariant ByRef(VARTYPE vt, void* target);
-
-// A readable rendering ("I4 42", "BSTR abc", "EMPTY" ...) for comparisons.
-std::string Show(const VARIANT& value);
+inline COleVariant ByRef(VARTYPE vt, void* target) {
+    VARIANT ref{};
+    ref.vt = vt | VT_BYREF;
+    ref.byref = target;
+    return COleVariant(ref);
+}

@@ -275,7 +275,9 @@ HRESULT ToScalar(const VARIANT& in, USHORT flags, VARTYPE vt, VARIANT& out) {
 }
 
 // An object converts through its default value: the property get of
-// DISPID_VALUE, with no arguments.
+// DISPID_VALUE, with no arguments. A default value that is itself an object
+// (directly or through a reference) has no such form: following it could go
+// on for ever, as an object may answer itself.
 HRESULT FromDefaultValue(IDispatch* object, USHORT flags, VARTYPE vt, VARIANT& out) {
     if (!object) return DISP_E_BADVARTYPE;
     DISPPARAMS none{nullptr, nullptr, 0, 0};
@@ -283,7 +285,13 @@ HRESULT FromDefaultValue(IDispatch* object, USHORT flags, VARTYPE vt, VARIANT& o
     VariantInit(&value);
     HRESULT hr = object->Invoke(DISPID_VALUE, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none, &value,
                                 nullptr, nullptr);
-    hr = SUCCEEDED(hr) ? VariantChangeType(&out, &value, flags, vt) : DISP_E_TYPEMISMATCH;
+    const VARIANT& seen = value.vt == (VT_BYREF | VT_VARIANT) && value.pvarVal ? *value.pvarVal : value;
+    const VARTYPE type = seen.vt & VT_TYPEMASK;
+    if (FAILED(hr) || type == VT_DISPATCH || type == VT_UNKNOWN) {
+        hr = DISP_E_TYPEMISMATCH;
+    } else {
+        hr = VariantChangeType(&out, &value, flags, vt);
+    }
     VariantClear(&value);
     return hr;
 }

@@ -1,5 +1,5 @@
 // Shared by the framework tests: a fixture that fails a test leaving strings
-// or arrays alive, a scriptable IDispatch, and small variant builders.
+// or arrays alive, a scriptable IDispatch, and small variant helpers.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -14,39 +14,26 @@
 #endif
 
 class LeakChecked : public testing::Test {
-protected:
 #ifndef _WIN32
-    void SetUp() override {
-        strings_ = platform::LiveBstrCount();
-        arrays_ = platform::LiveArrayCount();
-    }
+    const long strings_ = platform::LiveBstrCount(), arrays_ = platform::LiveArrayCount();
+
+protected:
     void TearDown() override {
         EXPECT_EQ(platform::LiveBstrCount(), strings_) << "strings left alive";
         EXPECT_EQ(platform::LiveArrayCount(), arrays_) << "arrays left alive";
     }
-
-private:
-    long strings_ = 0;
-    long arrays_ = 0;
 #endif
 };
 
 inline OleString TextOf(const VARIANT& v) {
-    EXPECT_EQ(v.vt, VT_BSTR);
-    return v.vt == VT_BSTR ? OleString(v.bstrVal, SysStringLen(v.bstrVal)) : OleString();
+    return v.vt == VT_BSTR ? OleString(v.bstrVal, SysStringLen(v.bstrVal)) : OLESTR("(not a string)");
 }
 
-inline VARIANT ByRef(LONG* value) {
+// A VT_BYREF variant of type vt pointing at target.
+inline VARIANT ByRef(VARTYPE vt, void* target) {
     VARIANT v;
-    v.vt = VT_BYREF | VT_I4;
-    v.plVal = value;
-    return v;
-}
-
-inline VARIANT ByRef(VARIANT* value) {
-    VARIANT v;
-    v.vt = VT_BYREF | VT_VARIANT;
-    v.pvarVal = value;
+    v.vt = VT_BYREF | vt;
+    v.byref = target;
     return v;
 }
 
@@ -61,21 +48,20 @@ inline ComponentError Raised(const std::function<void()>& call) {
     return ComponentError(S_OK, {}, {});
 }
 
-// Records every Invoke it receives and answers with what the test scripted.
-// Lives on the stack; its reference count only shows AddRef/Release balance.
+// Records every Invoke it receives and answers with what the test scripted
+// (raise fills EXCEPINFO when answer is DISP_E_EXCEPTION). Lives on the
+// stack; its reference count only shows AddRef/Release balance.
 struct FakeDispatch : IDispatch {
     struct Received {
         DISPID id;
         WORD flags;
         std::vector<COleVariant> rgvarg;  // as laid out: last parameter first
         std::vector<DISPID> named;
-        bool wantsResult;
     };
     std::vector<Received> calls;
     ULONG refs = 1;
     HRESULT answer = S_OK;
     COleVariant result;
-    // Fills EXCEPINFO when answer is DISP_E_EXCEPTION.
     std::function<void(EXCEPINFO&)> raise;
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** ppv) override {
@@ -86,16 +72,12 @@ struct FakeDispatch : IDispatch {
     ULONG STDMETHODCALLTYPE Release() override { return --refs; }
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params,
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params,
                                      VARIANT* pVarResult, EXCEPINFO* info, UINT*) override {
-        EXPECT_TRUE(IsEqualIID(riid, IID_NULL));
-        Received r{id, flags, {}, {}, pVarResult != nullptr};
-        for (UINT i = 0; i < params->cArgs; ++i) r.rgvarg.emplace_back(params->rgvarg[i]);
-        r.named.assign(params->rgdispidNamedArgs, params->rgdispidNamedArgs + params->cNamedArgs);
-        calls.push_back(std::move(r));
+        const DISPID* named = params->rgdispidNamedArgs;
+        calls.push_back({id, flags, {params->rgvarg, params->rgvarg + params->cArgs},
+                         {named, named + params->cNamedArgs}});
         if (answer == DISP_E_EXCEPTION && raise) raise(*info);
         if (SUCCEEDED(answer) && pVarResult) *pVarResult = COleVariant(result).Detach();
         return answer;
