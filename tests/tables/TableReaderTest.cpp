@@ -134,21 +134,4 @@ TEST_F(TableReaderTest, CellPathsNeverKeep) {
     EXPECT_FALSE(reader.HasKeptTable());
 }
 
-TEST_F(TableReaderTest, LayoutPathsFollowTheVersion) {
-    struct Case {
-        SHORT version;
-        Layout every, noLayout20, links;
-    } cases[] = {
-        {-1, Layout::V20, Layout::V30, Layout::V20},    {29, Layout::V20, Layout::V30, Layout::V20},
-        {30, Layout::V30, Layout::V30, Layout::V310},   {309, Layout::V30, Layout::V30, Layout::V310},
-        {310, Layout::V310, Layout::V310, Layout::V310}, {-32768, Layout::V20, Layout::V30, Layout::V20},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(kEveryLayout.For(c.version), c.every) << c.version;
-        EXPECT_EQ(kNoLayout20.For(c.version), c.noLayout20) << c.version;
-        EXPECT_EQ(kLinksLayouts.For(c.version), c.links) << c.version;
-        EXPECT_EQ(kLayout310Only.For(c.version), Layout::V310) << c.version;
-    }
-}
-
 }  // namespace
