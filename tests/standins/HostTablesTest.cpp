@@ -31,6 +31,9 @@ template <class... Args> HRESULT Slot(void* object, int index, Args... args) {
 // Each operation sits at its slot; the rows round trip; the store alone keeps them alive.
 TEST_F(HostTableTest, OperationsSitAtTheirSlotsAndRowsRoundTrip) {
     auto table = HostRecordTable::Create({"ABCD"});
+    table->SetDataFlag(-7);
+    LONG flag = 0;
+    EXPECT_TRUE(Slot(static_cast<IHostTable*>(table.Get()), 16, &flag) == S_OK && flag == -7);
     IHostRowStore* store = nullptr;
     EXPECT_EQ(Slot(static_cast<IHostTable*>(table.Get()), 19, &store), S_OK);
     ASSERT_NE(store, nullptr);
