@@ -2,42 +2,83 @@
 // the files a test writes there, and collects what it printed.
 #pragma once
 
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace tools_testing {
 
-struct Ran {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+struct Ran { int status = -1; std::string out, err; };
 
 class TesselFolder {
 public:
-    TesselFolder();
-    ~TesselFolder();
+    TesselFolder() {
+        static std::atomic<int> made{0};
+        path_ /= "tessel-test-" + std::to_string(::getpid()) + "-" + std::to_string(made++);
+        std::filesystem::remove_all(path_);
+        std::filesystem::create_directories(path_);
+    }
+    ~TesselFolder() { std::error_code ignored; std::filesystem::remove_all(path_, ignored); }
     TesselFolder(const TesselFolder&) = delete;
-    TesselFolder& operator=(const TesselFolder&) = delete;
 
-    const std::filesystem::path& Path() const noexcept { return path_; }
-    void Write(const std::string& name, std::string_view bytes) const;
-    std::string Read(const std::string& name) const;
-    bool Exists(const std::string& name) const;
+    const std::filesystem::path& Path() const { return path_; }
+    void Write(const std::string& name, std::string_view bytes) const {
+        std::ofstream(path_ / name, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    }
+    std::string Read(const std::string& name) const {
+        std::ifstream in(path_ / name, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+    bool Exists(const std::string& name) const { return std::filesystem::exists(path_ / name); }
 
     // tessel ARGS, run from this folder.
-    Ran Tessel(const std::vector<std::string>& args) const;
+    Ran Tessel(const std::vector<std::string>& args) const {
+        std::string command = "cd " + Quoted(path_.string()) + " && " + Quoted(TESSEL_EXECUTABLE);
+        for (const std::string& arg : args) command += " " + Quoted(arg);
+        const int raw = std::system((command + " > .stdout 2> .stderr").c_str());
+        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Read(".stdout"), Read(".stderr")};
+    }
     // Writes s.session and runs it with --trace t.jsonl (plus extra).
-    Ran RunSession(std::string_view session, const std::vector<std::string>& extra = {}) const;
-    std::vector<std::string> TraceLines() const;
+    Ran RunSession(std::string_view session, std::vector<std::string> extra = {}) const {
+        Write("s.session", session);
+        extra.insert(extra.begin(), {"run", "s.session", "--trace", "t.jsonl"});
+        return Tessel(extra);
+    }
+    std::vector<std::string> TraceLines() const {
+        std::vector<std::string> lines;
+        std::istringstream in(Read("t.jsonl"));
+        for (std::string line; std::getline(in, line);) lines.push_back(line);
+        return lines;
+    }
 
 private:
-    std::filesystem::path path_;
+    static std::string Quoted(const std::string& word) {
+        std::string quoted = "'";
+        for (char c : word) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+        return quoted + "'";
+    }
+
+    std::filesystem::path path_ = std::filesystem::temp_directory_path();
 };
 
 // A blank-padded record from (width, text) fields.
-std::string Record(std::initializer_list<std::pair<int, std::string_view>> fields);
+inline std::string Record(std::initializer_list<std::pair<int, std::string_view>> fields) {
+    std::string record;
+    for (auto [width, text] : fields) {
+        std::string field(text.substr(0, width));
+        field.resize(width, ' ');
+        record += field;
+    }
+    return record;
+}
 
 }  // namespace tools_testing

@@ -1,11 +1,14 @@
-// Shared pieces of the automation API conformance tests. They use only the
-// platform's public API (plus the live counts off Windows), so they run
-// unchanged against the real platform.
+// Shared by the platform tests (automation API and framework): a fixture that
+// fails a test leaving strings or arrays alive, variant helpers and a
+// scriptable object. Only the automation API is used here (plus the live
+// counts off Windows), so the API tests run unchanged against the real platform.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/Automation.h"
 #ifndef _WIN32
@@ -13,7 +16,7 @@
 #endif
 
 // Every test ends with as many live strings and arrays as it started with.
-class ApiTest : public ::testing::Test {
+class LeakChecked : public ::testing::Test {
 #ifndef _WIN32
     const long strings_ = platform::LiveBstrCount(), arrays_ = platform::LiveArrayCount();
 
@@ -27,9 +30,8 @@ protected:
 
 // A variant of type vt holding the pointer value (a reference, a string ...).
 inline VARIANT Of(VARTYPE vt, void* value) {
-    VARIANT v;
-    v.vt = vt;
-    v.byref = value;
+    VARIANT v{};
+    v.vt = vt, v.byref = value;
     return v;
 }
 
@@ -47,11 +49,15 @@ inline std::string Describe(const VARIANT& v) {
     }
 }
 
-// An object with a default value, living on the test's stack; it counts
-// references and answers only the property get of DISPID_VALUE.
-struct ValueObject final : IDispatch {
-    explicit ValueObject(VARIANT v = {}, HRESULT invokeResult = S_OK) : value(v), result(invokeResult) {}
-    ~ValueObject() { VariantClear(&value); }
+// An object living on the test's stack. It counts references, records every
+// Invoke (each argument's lVal, as laid out: last parameter first) and
+// answers with `result` and, where there is room, a copy of `value`; for
+// DISP_E_EXCEPTION `raise` fills EXCEPINFO.
+struct FakeObject final : IDispatch {
+    struct Received { DISPID id; WORD flags; std::vector<LONG> args; std::vector<DISPID> named;
+                      bool operator==(const Received&) const = default; };
+    explicit FakeObject(VARIANT v = {}, HRESULT invokeResult = S_OK) : value(v), result(invokeResult) {}
+    ~FakeObject() { VariantClear(&value); }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
         const bool known = IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch);
@@ -64,12 +70,17 @@ struct ValueObject final : IDispatch {
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* out,
-                                     EXCEPINFO*, UINT*) override {
-        if (member != DISPID_VALUE || flags != DISPATCH_PROPERTYGET || params->cArgs) return E_UNEXPECTED;
-        return FAILED(result) ? result : VariantCopy(out, &value);
+                                     EXCEPINFO* info, UINT*) override {
+        const DISPID* named = params->rgdispidNamedArgs;
+        calls.push_back({member, flags, {}, {named, named + params->cNamedArgs}});
+        for (UINT i = 0; i < params->cArgs; ++i) calls.back().args.push_back(params->rgvarg[i].lVal);
+        if (result == DISP_E_EXCEPTION && raise && info) raise(*info);
+        return FAILED(result) || !out ? result : VariantCopy(out, &value);
     }
 
     VARIANT value;  // owned
     HRESULT result;
+    std::function<void(EXCEPINFO&)> raise;
+    std::vector<Received> calls;
     ULONG references = 1;
 };

@@ -1,0 +1,148 @@
+// The framework's wrappers: the ownership rules of COleVariant and
+// COleSafeArray (what is copied, what is moved, what a failed operation leaves
+// behind), and DispatchDriver against a recording IDispatch (how calls are laid
+// out, how results are converted and how failures come back).
+#include <functional>
+
+#include "../PlatformTest.h"
+#include "platform/DispatchDriver.h"
+#include "platform/OleSafeArray.h"
+
+namespace {
+
+// Runs a failing call and returns what it raised.
+ComponentError Raised(const std::function<void()>& call) {
+    try { call(); } catch (const ComponentError& e) { return e; }
+    ADD_FAILURE() << "nothing was raised";
+    return ComponentError(S_OK, {}, {});
+}
+
+typedef LeakChecked VariantOwner, ArrayOwner, DriverCall;  // the test groups, all with the leak check
+
+TEST_F(VariantOwner, CopiesAreDeepMovesTakeTheValueAndFailuresLeaveIt) {
+    // Describe shows the low byte of each character: 0x20AC 0x0081 0x0178 0x00E9.
+    EXPECT_EQ(Describe(COleVariant::FromAnsi("a\0b\x80\x81\x9f\xe9", 7)), std::string("'a\0b\xAC\x81x\xE9'", 9));
+    COleVariant text(OLESTR("grid")), copy(text);
+    EXPECT_TRUE(copy.bstrVal != text.bstrVal && Describe(copy) == "'grid'");
+    const BSTR owned = text.bstrVal;
+    COleVariant moved(std::move(text));
+    EXPECT_TRUE(moved.bstrVal == owned && text.vt == VT_EMPTY);
+    copy = std::move(moved);  // frees the copy's own string
+    EXPECT_EQ(copy.bstrVal, owned);
+    COleVariant number(OLESTR("12")), word(OLESTR("twelve"));
+    number.ChangeType(VT_I4);
+    EXPECT_TRUE(number.vt == VT_I4 && number.lVal == 12);
+    EXPECT_EQ(Raised([&] { word.ChangeType(VT_I4); }).Code(), DISP_E_TYPEMISMATCH);
+    EXPECT_EQ(Describe(word), "'twelve'");
+}
+
+TEST_F(ArrayOwner, GridsStartEmptyAndTakeCopiesOrMovedValues) {
+    COleSafeArray grid, empty;
+    const DWORD shape[] = {3, 2};  // 3 x 2 variants, as the converters build them
+    grid.Create(VT_VARIANT, 2, shape);
+    LONG lower = -1, at[] = {2, 1}, outside[] = {3, 0};
+    grid.GetLBound(2, &lower);
+    EXPECT_TRUE(grid.vt == (VT_ARRAY | VT_VARIANT) && lower == 0 && grid.GetCount(1) == 3 && grid.GetCount(2) == 2);
+    COleVariant kept(OLESTR("kept")), moved(OLESTR("moved")), got(LONG{9}), value(LONG{1});
+    grid.GetElement(at, &got);  // the destination is taken as uninitialised
+    EXPECT_EQ(got.vt, VT_EMPTY);
+    grid.PutElement(at, &kept);
+    EXPECT_EQ(Describe(kept), "'kept'");
+    const BSTR owned = moved.bstrVal;
+    grid.PutElement(at, std::move(moved));  // replaces "kept" in place
+    EXPECT_EQ(moved.vt, VT_EMPTY);
+    VARIANT* cells = nullptr;
+    grid.AccessData(reinterpret_cast<void**>(&cells));
+    EXPECT_EQ(cells[2 + 1 * 3].bstrVal, owned);  // dimension 1 varies fastest
+    grid.UnaccessData();
+    // A failed move leaves the value with the caller.
+    EXPECT_EQ(Raised([&] { grid.PutElement(outside, std::move(value)); }).Code(), DISP_E_BADINDEX);
+    EXPECT_EQ(value.lVal, 1);
+    EXPECT_FALSE(empty.HasArray());
+    EXPECT_EQ(Raised([&] { empty.GetUBound(1, &lower); }).Code(), E_INVALIDARG);
+}
+
+TEST_F(ArrayOwner, CopiesAndAssignmentsFromVariantsAreDeep) {
+    COleSafeArray source;
+    source.CreateOneDim(VT_VARIANT, 3);
+    LONG at[] = {0};
+    source.PutElement(at, COleVariant(OLESTR("a")));
+    SAFEARRAY* sourceArray = source.parray;
+    VARIANT holder = source;
+    const COleVariant text(OLESTR("no array")), number(LONG{3});
+    struct Case { VARIANT from; HRESULT raised; };
+    const Case cases[] = {{source, S_OK}, {Of(VT_BYREF | VT_ARRAY | VT_VARIANT, &sourceArray), S_OK},
+                          {Of(VT_BYREF | VT_VARIANT, &holder), S_OK}, {text, E_INVALIDARG}, {number, E_INVALIDARG}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.from.vt);
+        COleSafeArray target;
+        target.CreateOneDim(VT_I4, 4);
+        SAFEARRAY* before = target.parray;
+        HRESULT raised = S_OK;
+        try { target = c.from; } catch (const ComponentError& e) { raised = e.Code(); }
+        EXPECT_EQ(raised, c.raised);
+        if (SUCCEEDED(raised)) target.PutElement(at, COleVariant(OLESTR("b")));  // changes the copy only
+        EXPECT_TRUE((target.parray == before) == FAILED(c.raised) && target.GetCount(1) == (SUCCEEDED(c.raised) ? 3 : 4));
+    }
+    COleSafeArray copy(source);
+    copy.PutElement(at, COleVariant(OLESTR("c")));
+    COleVariant original;
+    source.GetElement(at, &original);
+    EXPECT_EQ(Describe(original), "'a'");
+}
+
+const IID IID_IFakeChart = {0x5a1c0e21, 0x7d4b, 0x4f0e, {0x9a, 0x11, 0x2c, 0x3d, 0x4e, 0x5f, 0x60, 0x71}};
+constexpr InterfaceId kChart{"IFakeChart", &IID_IFakeChart};
+
+TEST_F(DriverCall, LaysOutArgumentsLastFirstWithTheRightFlags) {
+    const COleVariant a(LONG{1}), b(LONG{2}), c(LONG{3});
+    FakeObject chart;
+    const DispatchDriver driver(&chart, kChart);
+    driver.PutProperty(5, a);
+    driver.PutIndexed(6, a, b);
+    driver.GetProperty(7);
+    driver.GetProperty(8, VT_VARIANT, std::vector<VARIANT>{a, b});
+    driver.CallMethod(9, {a, b, c});
+    const WORD put = DISPATCH_PROPERTYPUT, get = DISPATCH_PROPERTYGET;
+    // A put, and only a put, names its value argument.
+    const std::vector<FakeObject::Received> expected = {
+        {5, put, {1}, {DISPID_PROPERTYPUT}}, {6, put, {2, 1}, {DISPID_PROPERTYPUT}}, {7, get, {}, {}},
+        {8, get, {2, 1}, {}}, {9, DISPATCH_METHOD, {3, 2, 1}, {}}};
+    EXPECT_EQ(chart.calls, expected);
+}
+
+// The callee's EXCEPINFO strings are the caller's to free: the fixture checks.
+TEST_F(DriverCall, ConvertsResultsAndRaisesTheCalleesCodeAndText) {
+    struct Case { HRESULT answer; std::function<void(EXCEPINFO&)> raise; HRESULT code; OleString description; };
+    const Case cases[] = {
+        {E_FAIL, nullptr, E_FAIL, DescribeResult(E_FAIL)},
+        {DISP_E_EXCEPTION, [](EXCEPINFO& e) { e.scode = DISP_E_BADINDEX, e.bstrSource = SysAllocString(OLESTR("chart"));
+                                              e.bstrDescription = SysAllocString(OLESTR("no row")); },
+         DISP_E_BADINDEX, OLESTR("no row")},
+        {DISP_E_EXCEPTION, [](EXCEPINFO& e) { e.wCode = 1001; }, DISP_E_EXCEPTION, DescribeResult(DISP_E_EXCEPTION)},
+        {DISP_E_EXCEPTION, [](EXCEPINFO& e) { e.pfnDeferredFillIn = [](EXCEPINFO* later) -> HRESULT {
+             later->scode = CTL_E_SETNOTSUPPORTED, later->bstrDescription = SysAllocString(OLESTR("filled later"));
+             return S_OK; }; }, CTL_E_SETNOTSUPPORTED, OLESTR("filled later")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.description));
+        FakeObject chart({}, c.answer);
+        chart.raise = c.raise;
+        const ComponentError e = Raised([&] { DispatchDriver(&chart, kChart).PutProperty(3, COleVariant()); });
+        EXPECT_TRUE(e.Code() == c.code && e.Iid() == &IID_IFakeChart) << e.what();
+        EXPECT_EQ(e.Description(), c.description);
+    }
+    EXPECT_EQ(Raised([] { DispatchDriver(nullptr, kChart).GetProperty(1); }).Code(), E_POINTER);
+    FakeObject chart(COleVariant(OLESTR("42")).Detach());
+    const DispatchDriver driver(&chart, kChart);
+    const std::vector<VARIANT> tooMany(17, COleVariant());
+    EXPECT_EQ(Raised([&] { driver.CallMethod(1, tooMany); }).Code(), E_INVALIDARG);
+    EXPECT_TRUE(chart.calls.empty());
+    EXPECT_EQ(driver.GetProperty(1, VT_I4).lVal, 42);
+    EXPECT_EQ(Describe(driver.GetProperty(1)), "'42'");
+    VariantClear(&chart.value);
+    chart.value = COleVariant(OLESTR("many")).Detach();
+    EXPECT_EQ(Raised([&] { (void)driver.CallMethod(1, {}, VT_I4); }).Code(), DISP_E_TYPEMISMATCH);
+}
+
+}  // namespace
