@@ -204,67 +204,58 @@ std::string VariantTypeName(VARTYPE vt) {
     return name;
 }
 
+namespace {
+
+bool NeedsEscape(char32_t c) { return c < 0x20 || c == '"' || c == '\\' || (c >= 0xD800 && c <= 0xDFFF); }
+
+// Appends the JSON escape of one character that needs one (a byte of UTF-8
+// or a UTF-16 unit): quotes, backslashes, controls and lone surrogates.
+void AppendEscape(std::string& out, char32_t c) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    switch (c) {
+        case '"': out += "\\\""; return;
+        case '\\': out += "\\\\"; return;
+        case '\n': out += "\\n"; return;
+        case '\r': out += "\\r"; return;
+        case '\t': out += "\\t"; return;
+        case '\b': out += "\\b"; return;
+        case '\f': out += "\\f"; return;
+        default:
+            out += "\\u";
+            for (int shift = 12; shift >= 0; shift -= 4) out += kDigits[(c >> shift) & 15];
+    }
+}
+
+}  // namespace
+
 void AppendJsonString(std::string& out, std::string_view utf8) {
     out += '"';
     for (const char c : utf8) {
-        const auto u = static_cast<unsigned char>(c);
-        switch (c) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
-            case '\b': out += "\\b"; break;
-            case '\f': out += "\\f"; break;
-            default:
-                if (u < 0x20) {
-                    static constexpr char kDigits[] = "0123456789abcdef";
-                    out += "\\u00";
-                    out += kDigits[u >> 4];
-                    out += kDigits[u & 15];
-                } else {
-                    out += c;
-                }
-        }
+        if (NeedsEscape(static_cast<unsigned char>(c)))
+            AppendEscape(out, static_cast<unsigned char>(c));
+        else
+            out += c;
     }
     out += '"';
 }
 
 void AppendJsonText(std::string& out, std::u16string_view text) {
-    static constexpr char kDigits[] = "0123456789abcdef";
     out += '"';
     std::size_t plain = 0;  // start of a run that needs no escape
-    auto flush = [&](std::size_t end) {
-        if (end > plain) AppendUtf8(out, text.substr(plain, end - plain));
-    };
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char16_t c = text[i];
-        const bool high = c >= 0xD800 && c <= 0xDBFF;
-        const bool low = c >= 0xDC00 && c <= 0xDFFF;
-        if (high && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
-            ++i;  // a pair: stays in the run
+        const bool pair = c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+                          text[i + 1] <= 0xDFFF;
+        if (pair) {
+            ++i;  // stays in the run
             continue;
         }
-        if (c >= 0x20 && c != '"' && c != '\\' && !high && !low) continue;
-        flush(i);
+        if (!NeedsEscape(c)) continue;
+        if (i > plain) AppendUtf8(out, text.substr(plain, i - plain));
+        AppendEscape(out, c);
         plain = i + 1;
-        switch (c) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
-            case '\b': out += "\\b"; break;
-            case '\f': out += "\\f"; break;
-            default:
-                out += "\\u";
-                out += kDigits[(c >> 12) & 15];
-                out += kDigits[(c >> 8) & 15];
-                out += kDigits[(c >> 4) & 15];
-                out += kDigits[c & 15];
-        }
     }
-    flush(text.size());
+    if (text.size() > plain) AppendUtf8(out, text.substr(plain));
     out += '"';
 }
 

@@ -15,6 +15,8 @@
 #include <string_view>
 #include <vector>
 
+#include "support/AdapterFixture.h"
+
 namespace tools_testing {
 
 struct Ran { int status = -1; std::string out, err; };
@@ -71,14 +73,6 @@ private:
 };
 
 // A blank-padded record from (width, text) fields.
-inline std::string Record(std::initializer_list<std::pair<int, std::string_view>> fields) {
-    std::string record;
-    for (auto [width, text] : fields) {
-        std::string field(text.substr(0, width));
-        field.resize(width, ' ');
-        record += field;
-    }
-    return record;
-}
+using testing_support::Record;
 
 }  // namespace tools_testing
