@@ -3,6 +3,8 @@
 // values and commands to the chart.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "control/ChartMembers.h"
 #include "standins/NoInterfaceObject.h"
 #include "support/AdapterFixture.h"
@@ -205,6 +207,36 @@ TEST_F(ControlTest, ChartFailuresReachTheHostWithTheChartsText) {
     EXPECT_EQ(out.scode, E_FAIL);
     EXPECT_EQ(out.description, "grid refused");
     EXPECT_TRUE(chart_->Property(chart::kPerspectives).vt == VT_EMPTY) << "a failed put stores nothing";
+}
+
+}  // namespace
+
+namespace {
+
+// Arbitrary bytes in every table member at every layout: each put either
+// succeeds or fails as a host sees it, and nothing leaks (the fixture).
+TEST_F(ControlTest, ArbitraryRecordsNeverEscapeAsAnythingButAFailedCall) {
+    ASSERT_TRUE(Attach().Ok());
+    std::mt19937 random(20261206);
+    std::uniform_int_distribution<int> byte(0, 255), length(0, 200);
+    std::vector<std::string> rows(6);
+    for (std::string& row : rows)
+        for (int n = length(random); n > 0; --n)  // digits often enough to address rows
+            row += static_cast<char>(byte(random) < 40 ? '0' + byte(random) % 10 : byte(random));
+    for (SHORT version : {-1, 29, 30, 309, 310}) {
+        ASSERT_TRUE(SetVersion(version).Ok());
+        for (DISPID id = 1; id <= 43; ++id) {
+            if (id >= 10 && id <= 12) continue;  // integer properties
+            if ((id >= 25 && id <= 29) || id == 31) continue;  // selections
+            auto table = standins::HostRecordTable::Create();
+            for (const std::string& row : rows) table->AddRow(row);
+            Outcome out = Invoke(id, DISPATCH_PROPERTYPUT, {COleVariant(static_cast<IDispatch*>(table.Get()))}, true);
+            EXPECT_TRUE(out.Ok() || out.hr == DISP_E_EXCEPTION) << kMembers[id - 1] << " " << std::hex << out.hr;
+            if (!out.Ok()) {
+                EXPECT_FALSE(out.description.empty()) << kMembers[id - 1];
+            }
+        }
+    }
 }
 
 }  // namespace
