@@ -1,5 +1,7 @@
 #include "standins/TableFiles.h"
 
+#include "standins/Utf8.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
@@ -248,47 +250,6 @@ void SaveRecordTable(const HostRecordTable& table, const std::filesystem::path& 
     }
     if (std::ferror(out.get()) || std::fflush(out.get()) != 0)
         Fail(shown, std::string("cannot write: ") + std::strerror(errno));
-}
-
-bool DecodeUtf8(std::string_view text, OleString& out) {
-    out.clear();
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        if (lead < 0x80) {
-            out.push_back(lead);
-            ++i;
-            continue;
-        }
-        std::size_t length = 0;
-        char32_t code = 0;
-        char32_t least = 0;
-        if ((lead & 0xE0) == 0xC0) {
-            length = 2, code = lead & 0x1F, least = 0x80;
-        } else if ((lead & 0xF0) == 0xE0) {
-            length = 3, code = lead & 0x0F, least = 0x800;
-        } else if ((lead & 0xF8) == 0xF0) {
-            length = 4, code = lead & 0x07, least = 0x10000;
-        } else {
-            return false;
-        }
-        if (i + length > text.size()) return false;
-        for (std::size_t k = 1; k < length; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0) != 0x80) return false;
-            code = (code << 6) | (next & 0x3F);
-        }
-        if (code < least || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return false;
-        if (code >= 0x10000) {
-            code -= 0x10000;
-            out.push_back(static_cast<OLECHAR>(0xD800 + (code >> 10)));
-            out.push_back(static_cast<OLECHAR>(0xDC00 + (code & 0x3FF)));
-        } else {
-            out.push_back(static_cast<OLECHAR>(code));
-        }
-        i += length;
-    }
-    return true;
 }
 
 }  // namespace standins

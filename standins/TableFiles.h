@@ -48,8 +48,5 @@ void LoadCellGrid(const std::filesystem::path& file, std::string_view shown, COl
 // newline; for a .bin file, laid end to end.
 void SaveRecordTable(const HostRecordTable& table, const std::filesystem::path& file, std::string_view shown);
 
-// Strict UTF-8 to UTF-16: false on a malformed sequence, an overlong form or
-// an encoded surrogate.
-bool DecodeUtf8(std::string_view text, OleString& out);
 
 }  // namespace standins

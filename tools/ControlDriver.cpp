@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "control/TesselAdapterCtrl.h"
-#include "tools/Utf8.h"
+#include "standins/Utf8.h"
 
 namespace tessel {
 
@@ -31,7 +31,7 @@ Outcome ControlDriver::Invoke(std::string_view member, WORD flags, std::span<con
         const HRESULT hr = control_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
         if (FAILED(hr)) {
             out.code = hr;
-            out.error = ToUtf8(DescribeResult(hr));
+            out.error = standins::ToUtf8(DescribeResult(hr));
             return out;
         }
         known = ids_.emplace(std::string(member), id).first;
@@ -51,10 +51,10 @@ Outcome ControlDriver::Invoke(std::string_view member, WORD flags, std::span<con
     out.value.Attach(result);
     if (hr == DISP_E_EXCEPTION && FAILED(info.scode)) {
         out.code = info.scode;
-        out.error = info.bstrDescription ? ToUtf8(TextOf(info.bstrDescription)) : ToUtf8(DescribeResult(info.scode));
+        out.error = info.bstrDescription ? standins::ToUtf8(standins::TextOf(info.bstrDescription)) : standins::ToUtf8(DescribeResult(info.scode));
     } else if (FAILED(hr)) {
         out.code = hr;
-        out.error = ToUtf8(DescribeResult(hr));
+        out.error = standins::ToUtf8(DescribeResult(hr));
     }
     SysFreeString(info.bstrSource);
     SysFreeString(info.bstrDescription);

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "tools/SummaryWriter.h"
-#include "tools/Utf8.h"
+#include "standins/Utf8.h"
 #include "tools/VariantJson.h"
 
 namespace tessel {
@@ -74,13 +74,13 @@ void GridPrinter::Render(const VARIANT& cell, std::string& out) {
             // Runs of plain characters go out as UTF-8 in one piece; control
             // characters, quotes and backslashes become escapes.
             static constexpr char kDigits[] = "0123456789abcdef";
-            const std::u16string_view text = TextOf(cell.bstrVal);
+            const std::u16string_view text = standins::TextOf(cell.bstrVal);
             out += '"';
             std::size_t plain = 0;
             for (std::size_t i = 0; i < text.size(); ++i) {
                 const char16_t c = text[i];
                 if (c >= 0x20 && c != 0x7F && c != '"' && c != '\\') continue;
-                AppendUtf8(out, text.substr(plain, i - plain));
+                standins::AppendUtf8(out, text.substr(plain, i - plain));
                 plain = i + 1;
                 switch (c) {
                     case u'\0': out += "\\0"; break;
@@ -95,7 +95,7 @@ void GridPrinter::Render(const VARIANT& cell, std::string& out) {
                         out += kDigits[c & 15];
                 }
             }
-            AppendUtf8(out, text.substr(plain));
+            standins::AppendUtf8(out, text.substr(plain));
             out += '"';
             return;
         }

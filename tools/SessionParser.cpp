@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "standins/TableFiles.h"
+#include "standins/Utf8.h"
 
 namespace tessel {
 

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "tools/Utf8.h"
+#include "standins/Utf8.h"
 #include "tools/VariantJson.h"
 
 namespace tessel {
@@ -66,7 +66,7 @@ std::string SummaryWriter::Short(const VARIANT& value) {
             return text;
         }
         case VT_BSTR: {
-            const std::u16string_view text = TextOf(value.bstrVal);
+            const std::u16string_view text = standins::TextOf(value.bstrVal);
             std::string shown;
             AppendJsonText(shown, text.substr(0, kTextShown));
             if (text.size() > kTextShown) shown.insert(shown.size() - 1, "...");

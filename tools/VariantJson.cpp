@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "tools/Utf8.h"
+#include "standins/Utf8.h"
 
 namespace tessel {
 
@@ -52,7 +52,7 @@ void AppendInteger(std::string& out, Int value) {
 bool AppendValue(TextOutput& out, VARTYPE base, const VARIANT& v) {
     std::string& text = out.Buffer();
     switch (base) {
-        case VT_BSTR: AppendJsonText(text, TextOf(v.bstrVal)); return true;
+        case VT_BSTR: AppendJsonText(text, standins::TextOf(v.bstrVal)); return true;
         case VT_I1: AppendInteger(text, static_cast<int>(static_cast<signed char>(v.cVal))); return true;
         case VT_UI1: AppendInteger(text, static_cast<unsigned>(v.bVal)); return true;
         case VT_I2: AppendInteger(text, v.iVal); return true;
@@ -251,11 +251,11 @@ void AppendJsonText(std::string& out, std::u16string_view text) {
             continue;
         }
         if (!NeedsEscape(c)) continue;
-        if (i > plain) AppendUtf8(out, text.substr(plain, i - plain));
+        if (i > plain) standins::AppendUtf8(out, text.substr(plain, i - plain));
         AppendEscape(out, c);
         plain = i + 1;
     }
-    if (text.size() > plain) AppendUtf8(out, text.substr(plain));
+    if (text.size() > plain) standins::AppendUtf8(out, text.substr(plain));
     out += '"';
 }
 

@@ -5,6 +5,7 @@
 #include "control/TesselAdapterCtrl.h"
 #include "links/TemplateStore.h"
 #include "platform/posix/LiveCounts.h"
+#include "standins/Utf8.h"
 
 namespace testing_support {
 
@@ -18,23 +19,7 @@ std::string Record(std::initializer_list<std::pair<int, std::string_view>> field
     return record;
 }
 
-std::string Utf8(const OLECHAR* text, std::size_t length) {
-    std::string out;
-    for (std::size_t i = 0; i < length; ++i) {
-        char32_t c = text[i];
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
+std::string Utf8(const OLECHAR* text, std::size_t length) { return standins::ToUtf8({text, length}); }
 
 std::string Utf8(const VARIANT& text) {
     if (text.vt != VT_BSTR) return "<not text>";
