@@ -58,10 +58,21 @@ std::pair<LONG, LONG> Shape(const VARIANT& grid) {
     return {rows, hi - lo + 1};
 }
 
-void AdapterFixture::SetUp() {
+void LeakCheckedTest::SetUp() {
     ASSERT_EQ(standins::LiveObjects(), 0) << "a stand-in outlived an earlier test";
     bstrs_ = platform::LiveBstrCount();
     arrays_ = platform::LiveArrayCount();
+}
+
+void LeakCheckedTest::TearDown() {
+    CTemplateStore::DiscardAll();
+    EXPECT_EQ(standins::LiveObjects(), 0) << "stand-ins leaked";
+    EXPECT_EQ(platform::LiveBstrCount(), bstrs_) << "strings leaked";
+    EXPECT_EQ(platform::LiveArrayCount(), arrays_) << "arrays leaked";
+}
+
+void AdapterFixture::SetUp() {
+    LeakCheckedTest::SetUp();
     control_.Attach(new CTesselAdapterCtrl);
     chart_ = standins::ChartStandIn::Create();
 }
@@ -69,10 +80,7 @@ void AdapterFixture::SetUp() {
 void AdapterFixture::TearDown() {
     control_.Reset();
     chart_.Reset();
-    CTemplateStore::DiscardAll();
-    EXPECT_EQ(standins::LiveObjects(), 0) << "stand-ins leaked";
-    EXPECT_EQ(platform::LiveBstrCount(), bstrs_) << "strings leaked";
-    EXPECT_EQ(platform::LiveArrayCount(), arrays_) << "arrays leaked";
+    LeakCheckedTest::TearDown();
 }
 
 DISPID AdapterFixture::Id(const char* member) {

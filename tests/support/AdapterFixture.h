@@ -49,7 +49,18 @@ std::vector<std::string> RowCells(const VARIANT& grid, LONG row);
 // Rows x columns of a 2-D grid.
 std::pair<LONG, LONG> Shape(const VARIANT& grid);
 
-class AdapterFixture : public ::testing::Test {
+// A test that must leave no stand-in, string or array alive.
+class LeakCheckedTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+private:
+    long bstrs_ = 0;
+    long arrays_ = 0;
+};
+
+class AdapterFixture : public LeakCheckedTest {
 protected:
     void SetUp() override;
     void TearDown() override;
@@ -70,10 +81,6 @@ protected:
 
     ComPtr<IDispatch> control_;
     ComPtr<standins::ChartStandIn> chart_;
-
-private:
-    long bstrs_ = 0;
-    long arrays_ = 0;
 };
 
 }  // namespace testing_support

@@ -2,7 +2,6 @@
 // uses every kind of field, and the layout checks that keep tables honest.
 #include <gtest/gtest.h>
 
-#include "platform/posix/LiveCounts.h"
 #include "standins/HostRecordTable.h"
 #include "support/AdapterFixture.h"
 #include "tables/OrlinTableData.h"
@@ -53,13 +52,8 @@ public:
     }
 };
 
-class RecordTest : public ::testing::Test {
+class RecordTest : public LeakCheckedTest {
 protected:
-    void TearDown() override {
-        EXPECT_EQ(standins::LiveObjects(), 0);
-        EXPECT_EQ(platform::LiveBstrCount(), bstrs_);
-        EXPECT_EQ(platform::LiveArrayCount(), arrays_);
-    }
     // Builds a grid of rows of cells.
     static void FillGrid(COleSafeArray& grid, const std::vector<std::vector<COleVariant>>& rows) {
         const DWORD size[2] = {static_cast<DWORD>(rows.size()), static_cast<DWORD>(rows.at(0).size())};
@@ -70,8 +64,6 @@ protected:
                 grid.PutElement(index, static_cast<const VARIANT*>(&rows[r][c]));
             }
     }
-    long bstrs_ = platform::LiveBstrCount();
-    long arrays_ = platform::LiveArrayCount();
 };
 
 TEST_F(RecordTest, TrimEndsTheFieldAfterItsLastNonBlank) {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/posix/LiveCounts.h"
+#include "support/AdapterFixture.h"
 #include "standins/HostCellTable.h"
 #include "standins/HostRecordTable.h"
 #include "standins/NoInterfaceObject.h"
@@ -40,11 +40,11 @@ public:
     BOOL Fill30(ComPtr<IHostCellTable>) override { return ran.push_back("Fill30"), TRUE; }
 };
 
-class TableReaderTest : public ::testing::Test {
+class TableReaderTest : public testing_support::LeakCheckedTest {
 protected:
     void TearDown() override {
         reader.ReleaseKeptTable();
-        EXPECT_EQ(standins::LiveObjects(), 0);
+        LeakCheckedTest::TearDown();
     }
     CTableReader reader;
     Recorder converter;

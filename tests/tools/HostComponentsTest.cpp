@@ -16,12 +16,19 @@
 namespace tools_testing {
 namespace {
 
+using CellShape = testing_support::LeakCheckedTest;
+using CellTyping = testing_support::LeakCheckedTest;
+using RecordFiles = testing_support::LeakCheckedTest;
+using SessionWords = testing_support::LeakCheckedTest;
+using SingleValue = testing_support::LeakCheckedTest;
+using VariantJson = testing_support::LeakCheckedTest;
+
 using tessel::SessionParser;
 using tessel::Step;
 
 // ---- Session words --------------------------------------------------------------------
 
-TEST(SessionWords, QuotesEscapesAndCommentsSplitAsDocumented) {
+TEST_F(SessionWords, QuotesEscapesAndCommentsSplitAsDocumented) {
     const std::pair<const char*, std::u16string> cases[] = {
         {"call SaveAsJPeg Title", u"Title"}, {"call SaveAsJPeg \"two words\"  # a comment", u"two words"},
         {"call SaveAsJPeg \"say \\\"hi\\\" \\\\ # not a comment\"", u"say \"hi\" \\ # not a comment"},
@@ -35,7 +42,7 @@ TEST(SessionWords, QuotesEscapesAndCommentsSplitAsDocumented) {
     }
 }
 
-TEST(SessionWords, BlankLinesAndCommentsKeepLineNumbersAndQuotedKeywordsAreWords) {
+TEST_F(SessionWords, BlankLinesAndCommentsKeepLineNumbersAndQuotedKeywordsAreWords) {
     const std::vector<Step> steps = SessionParser::Parse(
         "# head\n\n   \nversion 30\r\n  # indented\nattach null\nset Perspectives \"null\"\nset Perspectives null\n");
     ASSERT_EQ(steps.size(), 4u);
@@ -45,7 +52,7 @@ TEST(SessionWords, BlankLinesAndCommentsKeepLineNumbersAndQuotedKeywordsAreWords
     EXPECT_EQ(steps[3].value, Step::Value::Null);
 }
 
-TEST(SessionWords, MethodArgumentsTakeTheParameterType) {
+TEST_F(SessionWords, MethodArgumentsTakeTheParameterType) {
     const std::tuple<const char*, VARTYPE, LONG> cases[] = {
         {"call DisableContextMenu -1", VT_I4, -1}, {"call SetVersion -32768", VT_I2, -32768}, {"version 310", VT_I2, 310},
         {"call SetUseWEBGui on", VT_BOOL, 1}, {"webgui off", VT_BOOL, 0},
@@ -66,7 +73,7 @@ std::string Json(const VARIANT& value, bool byReference = false) {
     return text.Buffer();
 }
 
-TEST(VariantJson, RealsReadBackExactly) {
+TEST_F(VariantJson, RealsReadBackExactly) {
     for (double value : {0.1, 1.0 / 3, -2.5e-308, 4.9406564584124654e-324, 1.7976931348623157e308, -0.0, 123456789.0}) {
         const std::string json = Json(COleVariant(value));
         ASSERT_TRUE(json.starts_with(R"({"vt":"R8","v":)")) << json;
@@ -76,7 +83,7 @@ TEST(VariantJson, RealsReadBackExactly) {
 }
 
 // A grid with rows is checked end to end (Trace).
-TEST(VariantJson, ByteArraysAreHexAndEmptyGridsKeepTheirShape) {
+TEST_F(VariantJson, ByteArraysAreHexAndEmptyGridsKeepTheirShape) {
     COleSafeArray bytes, empty;
     const unsigned char data[] = {0x00, 0xAB, 0xFF};
     bytes.CreateOneDim(VT_UI1, 3, data);
@@ -87,7 +94,7 @@ TEST(VariantJson, ByteArraysAreHexAndEmptyGridsKeepTheirShape) {
 }
 
 // A single value in the trace's JSON and as the readable grid shows it.
-TEST(SingleValue, ReadsAsJsonAndAsAGridCell) {
+TEST_F(SingleValue, ReadsAsJsonAndAsAGridCell) {
     const OLECHAR text[] = {u'a', 0, u'\t', u'"', u'\\', 0x1B, 0x7F, 0xE9}, lone[] = {u'a', 0xD800, u'\n'};
     COleVariant null;
     null.vt = VT_NULL;
@@ -125,7 +132,7 @@ std::string LoadGrid(std::string_view bytes, COleSafeArray& grid) {
     return "";
 }
 
-TEST(CellTyping, GivesTheVariantTheCellSpells) {
+TEST_F(CellTyping, GivesTheVariantTheCellSpells) {
     const std::pair<const char*, const char*> cases[] = {
         {"", R"({"vt":"EMPTY"})"}, {"\\s", R"({"vt":"BSTR","v":""})"},
         {"plain text", R"({"vt":"BSTR","v":"plain text"})"}, {"\xC3\xA9t\xC3\xA9", "{\"vt\":\"BSTR\",\"v\":\"\xC3\xA9t\xC3\xA9\"}"},
@@ -145,7 +152,7 @@ TEST(CellTyping, GivesTheVariantTheCellSpells) {
     }
 }
 
-TEST(CellTyping, RefusesMisspeltTypedCellsNamingTheCell) {
+TEST_F(CellTyping, RefusesMisspeltTypedCellsNamingTheCell) {
     const std::pair<const char*, const char*> cases[] = {
         {"\\i4 2147483648", "\\i4 needs a 32-bit decimal"}, {"\\i4 12x", "\\i4 needs a 32-bit decimal"},
         {"\\i4", "\\i4 needs a 32-bit decimal"},            {"\\i2 40000", "\\i2 needs a 16-bit decimal"},
@@ -160,7 +167,7 @@ TEST(CellTyping, RefusesMisspeltTypedCellsNamingTheCell) {
     }
 }
 
-TEST(CellShape, ComesFromTheWidestRowOrTheDeclaredCount) {
+TEST_F(CellShape, ComesFromTheWidestRowOrTheDeclaredCount) {
     const std::tuple<const char*, LONG, LONG> cases[] = {
         {"", 0, 0}, {"a\tb\tc\nd\n", 2, 3}, {"a\r\nb\n\n", 3, 1}, {"\\columns 4\n", 0, 4}, {"\\columns 4\na\tb\n", 1, 4}};
     for (const auto& [file, rows, columns] : cases) {
@@ -170,7 +177,7 @@ TEST(CellShape, ComesFromTheWidestRowOrTheDeclaredCount) {
     }
 }
 
-TEST(RecordFiles, LinesAreRecordsAndChunksAreWholeRecords) {
+TEST_F(RecordFiles, LinesAreRecordsAndChunksAreWholeRecords) {
     TesselFolder folder;
     folder.Write("r.txt", std::string("ab \r\n\ncd\xE9") + '\0' + "x\n");
     const ComPtr<standins::HostRecordTable> table = standins::LoadRecordTable(folder.Path() / "r.txt", "r.txt");
