@@ -23,9 +23,19 @@ void CChartLink::PutLong(DISPID id, LONG value) const { Driver().PutProperty(id,
 
 LONG CChartLink::GetLong(DISPID id) const { return Driver().GetProperty(id, VT_I4).lVal; }
 
-void CChartLink::GetGrid(DISPID id, COleSafeArray& grid) const {
-    COleVariant value = Driver().GetProperty(id, VT_VARIANT);
-    if (value.vt & VT_ARRAY) grid = value;
+void CChartLink::GetGrid(DISPID id, COleSafeArray& grid, GridShape shape) const {
+    AdoptGrid(Driver().GetProperty(id, VT_VARIANT), grid, shape);
+}
+
+// A getter's chart value must have the getter's grid shape: a 2-D array of
+// variants, or for the blob a 1-D array of bytes. Any other value, an array
+// of other elements or dimensions included, counts as one that holds no
+// array: the grid stays empty, so a write-back into a kept table fails on
+// the grid's bounds with E_INVALIDARG before the table is touched. Reading a
+// byte array as variants, cell by cell, would read past its elements.
+void CChartLink::AdoptGrid(const VARIANT& value, COleSafeArray& grid, GridShape shape) {
+    const bool fits = shape == GridShape::Rows ? ArrayOfShape(value, VT_VARIANT, 2) : ArrayOfShape(value, VT_UI1, 1);
+    if (fits) grid = value;
 }
 
 void CChartLink::PutIndexed(DISPID id, const OLECHAR* index, const VARIANT& value) const {

@@ -26,9 +26,13 @@ public:
     void PutGrid(DISPID id, const COleSafeArray& grid) const;
     void PutLong(DISPID id, LONG value) const;
     LONG GetLong(DISPID id) const;
-    // Makes `grid` a copy of the chart property when it holds an array; a
-    // property without one leaves the grid empty.
-    void GetGrid(DISPID id, COleSafeArray& grid) const;
+    // The shapes a getter accepts from the chart: a grid of rows by columns,
+    // or the blob's bytes.
+    enum class GridShape { Rows, Bytes };
+    // Makes `grid` a copy of the chart property when it has the shape; any
+    // other value leaves the grid as it was (empty, for a getter).
+    void GetGrid(DISPID id, COleSafeArray& grid, GridShape shape = GridShape::Rows) const;
+    static void AdoptGrid(const VARIANT& value, COleSafeArray& grid, GridShape shape);
     // Indexed put: property id(index) = value.
     void PutIndexed(DISPID id, const OLECHAR* index, const VARIANT& value) const;
     COleVariant Call(DISPID id, std::initializer_list<VARIANT> args = {}, VARTYPE result = VT_EMPTY) const;

@@ -134,10 +134,10 @@ LPDISPATCH CTesselAdapterCtrl::GetBlob() {
     CBlob blob;
     if (chart_.IsAttached()) {
         if (version_ >= 30) {
-            chart_.GetGrid(chart::kBlob, blob);
+            chart_.GetGrid(chart::kBlob, blob, CChartLink::GridShape::Bytes);
         } else {
             COleVariant value = chart_.Call(chart::kBlobOfVersion, {COleVariant(LONG{2}, VT_I4)}, VT_VARIANT);
-            if (value.vt & VT_ARRAY) static_cast<COleSafeArray&>(blob) = value;
+            CChartLink::AdoptGrid(value, blob, CChartLink::GridShape::Bytes);
         }
     }
     return reader_.WriteBack310(&blob);

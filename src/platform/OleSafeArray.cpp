@@ -29,6 +29,25 @@ private:
 
 }  // namespace
 
+SAFEARRAY* ArrayOfShape(const VARIANT& v, VARTYPE type, DWORD dims) noexcept {
+    const VARIANT* from = &v;
+    if (from->vt == (VT_BYREF | VT_VARIANT)) {
+        if (!from->pvarVal) return nullptr;
+        from = from->pvarVal;
+    }
+    SAFEARRAY* array = nullptr;
+    if (from->vt == (VT_ARRAY | type))
+        array = from->parray;
+    else if (from->vt == (VT_ARRAY | VT_BYREF | type) && from->pparray)
+        array = *from->pparray;
+    if (!array || SafeArrayGetDim(array) != dims) return nullptr;
+    VARTYPE declared = VT_EMPTY;
+    if (SUCCEEDED(SafeArrayGetVartype(array, &declared)) && declared != type) return nullptr;
+    // Elements of another size than the type's would be read past their end.
+    const UINT size = type == VT_VARIANT ? sizeof(VARIANT) : type == VT_UI1 ? 1u : 0u;
+    return size == 0 || SafeArrayGetElemsize(array) == size ? array : nullptr;
+}
+
 COleSafeArray::COleSafeArray() noexcept { VariantInit(this); }
 
 COleSafeArray::COleSafeArray(const COleSafeArray& src) {

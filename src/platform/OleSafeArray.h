@@ -9,6 +9,12 @@
 #include "platform/Automation.h"
 #include "platform/OleVariant.h"
 
+// The array that v holds, by value or by reference (also inside a
+// VT_BYREF|VT_VARIANT), when it has `dims` dimensions of `type` elements, as
+// both the variant and the array itself declare; null for anything else.
+// Looks without copying, so any value may be inspected.
+SAFEARRAY* ArrayOfShape(const VARIANT& v, VARTYPE type, DWORD dims) noexcept;
+
 class COleSafeArray : public tagVARIANT {
 public:
     COleSafeArray() noexcept;  // VT_EMPTY, no array
@@ -40,6 +46,8 @@ public:
     // holds none); the array held before is destroyed.
     COleSafeArray& operator=(const VARIANT& src);
     bool HasArray() const noexcept { return (vt & VT_ARRAY) != 0 && parray != nullptr; }
+    // True when the held array has `dims` dimensions of `type` elements.
+    bool HasShape(VARTYPE type, DWORD dims) const noexcept { return ArrayOfShape(*this, type, dims) != nullptr; }
 
     void AccessData(void** data);
     void UnaccessData();
@@ -50,3 +58,4 @@ public:
 };
 
 static_assert(sizeof(COleSafeArray) == sizeof(VARIANT));
+

@@ -43,6 +43,9 @@ BOOL COrlinTableData::FillRecords(COleSafeArray& grid, ComPtr<IHostTable> table,
 
 BOOL COrlinTableData::WriteRecords(const COleSafeArray& grid, ComPtr<IHostTable> table, const WriteLayout& layout) {
     if (!table) return FALSE;
+    // Only a 2-D grid of variants has rows to write; any other value fails
+    // as a grid without an array fails on its bounds.
+    if (!grid.HasShape(VT_VARIANT, 2)) RaiseError(E_INVALIDARG);
     const LONG rows = grid.GetCount(1);
     ComPtr<IHostRowStore> store = RowStoreOf(*table);
     if (!store) return FALSE;

@@ -3,6 +3,7 @@
 // values and commands to the chart.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <random>
 
 #include "control/ChartMembers.h"
@@ -236,6 +237,56 @@ TEST_F(ControlTest, ArbitraryRecordsNeverEscapeAsAnythingButAFailedCall) {
                 EXPECT_FALSE(out.description.empty()) << kMembers[id - 1];
             }
         }
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// A chart value of another shape than the getter's grid, with a table kept:
+// the getter fails as for a value without an array, and the kept table is
+// not touched. A byte array read as variants once crashed the write-back.
+TEST_F(ControlTest, ChartValuesOfAnotherShapeCountAsHoldingNoArray) {
+    ASSERT_TRUE(Attach().Ok());
+    auto array = [](VARTYPE type, std::vector<ULONG> sizes) {
+        std::vector<SAFEARRAYBOUND> bounds;
+        for (ULONG n : sizes) bounds.push_back({n, 0});
+        COleVariant value;
+        value.vt = static_cast<VARTYPE>(VT_ARRAY | type);
+        value.parray = SafeArrayCreate(type, static_cast<UINT>(bounds.size()), bounds.data());
+        if (type == VT_UI1) {
+            void* data = nullptr;
+            SafeArrayAccessData(value.parray, &data);
+            std::memset(data, 0x08, SafeArrayGetElemsize(value.parray));  // 0x08 is VT_BSTR, 0x09 VT_DISPATCH
+            static_cast<unsigned char*>(data)[1] = 0x09;
+            SafeArrayUnaccessData(value.parray);
+        }
+        return value;
+    };
+    struct Case {
+        const char* getter;
+        DISPID property;
+        COleVariant value;
+    } cases[] = {
+        {"Objectives", chart::kObjectives, array(VT_UI1, {64})},
+        {"Objectives", chart::kObjectives, array(VT_UI1, {8, 8})},
+        {"Objectives", chart::kObjectives, array(VT_VARIANT, {8})},
+        {"Objectives", chart::kObjectives, array(VT_VARIANT, {2, 8, 2})},
+        {"Objectives", chart::kObjectives, array(VT_BSTR, {2, 8})},
+        {"Links", chart::kLinks, array(VT_UI1, {64})},
+        {"Links", chart::kLinks, array(VT_I4, {2, 8})},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.getter + (" VT " + std::to_string(c.value.vt)));
+        auto table = standins::HostRecordTable::Create({"stale row"});
+        table->SetDataFlag(0);
+        ASSERT_TRUE(Put("Strategies", table.Get()).Ok());
+        chart_->SetProperty(c.property, c.value);
+        EXPECT_EQ(Get(c.getter).Code(), E_INVALIDARG);
+        EXPECT_EQ(table->CallCount(standins::HostOp::GetRowStore), 0u);
+        EXPECT_EQ(table->Row(1), "stale row");
+        EXPECT_EQ(table->RefCount(), 2u) << "still kept";
     }
 }
 
