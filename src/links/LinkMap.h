@@ -3,7 +3,7 @@
 // end pair of a links row.
 #pragma once
 
-#include "tables/SingleLayoutTable.h"
+#include "tables/RecordTable.h"
 
 namespace link_map {
 using enum FieldUse;
@@ -14,7 +14,8 @@ inline constexpr FieldSpec kFields[] = {
     {  80,   10,  Text,   8},  {  90,   10,  Text,   9},  { 100,   10,  Text,  10},  { 110,   10,  Long,  11},
     { 120,   10,  Text,  12},  { 130,   10,  Text,  13},  { 140,   10,  Text,  14},  { 150,   10,  Long,  15},
 };
-inline constexpr FillLayout kLayout{160, 16, kFields};
+inline constexpr FillLayout kFill310{160, 16, kFields};
+inline constexpr RecordLayouts kLayouts{.fill310 = &kFill310};
 }  // namespace link_map
 
-class CLinkMap : public CSingleLayoutTable<link_map::kLayout> {};
+class CLinkMap : public CRecordTable<link_map::kLayouts> {};

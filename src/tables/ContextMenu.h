@@ -2,7 +2,7 @@
 // fields as text; the numbers are read from it when the entries are sent.
 #pragma once
 
-#include "tables/SingleLayoutTable.h"
+#include "tables/RecordTable.h"
 
 namespace context_menu {
 using enum FieldUse;
@@ -13,7 +13,8 @@ inline constexpr FieldSpec kFields[] = {
     {  75,   15,  Text,   2},      // second number
     {  90,   15,  Text,   3},      // second text
 };
-inline constexpr FillLayout kLayout{105, 4, kFields};
+inline constexpr FillLayout kFill310{105, 4, kFields};
+inline constexpr RecordLayouts kLayouts{.fill310 = &kFill310};
 }  // namespace context_menu
 
-class CContextMenu : public CSingleLayoutTable<context_menu::kLayout> {};
+class CContextMenu : public CRecordTable<context_menu::kLayouts> {};

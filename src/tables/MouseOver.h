@@ -1,7 +1,7 @@
 // CMouseOver: the chart's mouse-over texts.
 #pragma once
 
-#include "tables/SingleLayoutTable.h"
+#include "tables/RecordTable.h"
 
 namespace mouse_over {
 using enum FieldUse;
@@ -12,7 +12,8 @@ inline constexpr FieldSpec kFields[] = {
     {  12,   60,  Text,   2},
     {  72,   60,  Text,   3},
 };
-inline constexpr FillLayout kLayout{132, 4, kFields};
+inline constexpr FillLayout kFill310{132, 4, kFields};
+inline constexpr RecordLayouts kLayouts{.fill310 = &kFill310};
 }  // namespace mouse_over
 
-class CMouseOver : public CSingleLayoutTable<mouse_over::kLayout> {};
+class CMouseOver : public CRecordTable<mouse_over::kLayouts> {};

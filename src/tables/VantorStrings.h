@@ -2,7 +2,7 @@
 // chart as one grid.
 #pragma once
 
-#include "tables/SingleLayoutTable.h"
+#include "tables/RecordTable.h"
 
 namespace vantor_strings {
 using enum FieldUse;
@@ -12,7 +12,8 @@ inline constexpr FieldSpec kFields[] = {
     {   6,   60,  Text,   2},      // text
 };
 inline constexpr ConstantCell kConstants[] = {{1, VT_I4, 0}};
-inline constexpr FillLayout kLayout{66, 3, kFields, kConstants};
+inline constexpr FillLayout kFill310{66, 3, kFields, kConstants};
+inline constexpr RecordLayouts kLayouts{.fill310 = &kFill310};
 }  // namespace vantor_strings
 
-class CVantorStrings : public CSingleLayoutTable<vantor_strings::kLayout> {};
+class CVantorStrings : public CRecordTable<vantor_strings::kLayouts> {};

@@ -4,8 +4,8 @@
 
 #include "standins/HostRecordTable.h"
 #include "support/AdapterFixture.h"
-#include "tables/OrlinTableData.h"
 #include "tables/RecordCutter.h"
+#include "tables/RecordTable.h"
 
 namespace {
 
@@ -44,13 +44,8 @@ static_assert(kWriteLayout.IsValid());
 constexpr WriteFieldSpec kFlagsUpward[] = {{0, 1, 0, 1}, {1, 1, 0, 2}};
 static_assert(!WriteLayout{2, kFlagsUpward}.IsValid());
 
-class TestConverter : public COrlinTableData, public COleSafeArray {
-public:
-    BOOL Fill310(ComPtr<IHostTable> table) override { return FillRecords(*this, std::move(table), kFill); }
-    BOOL WriteBackRows310(ComPtr<IHostTable> table) override {
-        return WriteRecords(*this, std::move(table), kWriteLayout);
-    }
-};
+constexpr RecordLayouts kLayouts{.fill310 = &kFill, .write310 = &kWriteLayout};
+using TestConverter = CRecordTable<kLayouts>;
 
 class RecordTest : public LeakCheckedTest {
 protected:

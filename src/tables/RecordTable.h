@@ -1,0 +1,54 @@
+// CRecordTable: a record converter that is its layouts.
+//
+// A converter lists, per layout version, the layout it fills from and the
+// layout it writes back into; this base implements the six operations of
+// COrlinTableData once from that list. An operation without a layout is one
+// the converter does not support: it releases the table and fails.
+#pragma once
+
+#include "platform/OleSafeArray.h"
+#include "tables/OrlinTableData.h"
+#include "tables/RecordLayout.h"
+
+// The layouts of one converter, in the order of its operations.
+struct RecordLayouts {
+    const FillLayout* fill310 = nullptr;
+    const WriteLayout* write310 = nullptr;
+    const FillLayout* fill30 = nullptr;
+    const WriteLayout* write30 = nullptr;
+    const FillLayout* fill20 = nullptr;
+    const WriteLayout* write20 = nullptr;
+
+    // Every converter fills at layout 310; every layout it names is valid.
+    constexpr bool IsValid() const {
+        return fill310 && fill310->IsValid() && Valid(fill30) && Valid(fill20) && Valid(write310) &&
+               Valid(write30) && Valid(write20);
+    }
+
+private:
+    template <class L>
+    static constexpr bool Valid(const L* layout) {
+        return !layout || layout->IsValid();
+    }
+};
+
+template <const RecordLayouts& Layouts>
+class CRecordTable : public COrlinTableData, public COleSafeArray {
+    static_assert(Layouts.IsValid());
+
+public:
+    BOOL Fill310(ComPtr<IHostTable> table) override { return Fill(Layouts.fill310, std::move(table)); }
+    BOOL WriteBackRows310(ComPtr<IHostTable> table) override { return WriteBack(Layouts.write310, std::move(table)); }
+    BOOL Fill30(ComPtr<IHostTable> table) override { return Fill(Layouts.fill30, std::move(table)); }
+    BOOL WriteBackRows30(ComPtr<IHostTable> table) override { return WriteBack(Layouts.write30, std::move(table)); }
+    BOOL Fill20(ComPtr<IHostTable> table) override { return Fill(Layouts.fill20, std::move(table)); }
+    BOOL WriteBackRows20(ComPtr<IHostTable> table) override { return WriteBack(Layouts.write20, std::move(table)); }
+
+private:
+    BOOL Fill(const FillLayout* layout, ComPtr<IHostTable> table) {
+        return layout ? FillRecords(*this, std::move(table), *layout) : Unsupported(std::move(table));
+    }
+    BOOL WriteBack(const WriteLayout* layout, ComPtr<IHostTable> table) {
+        return layout ? WriteRecords(*this, std::move(table), *layout) : Unsupported(std::move(table));
+    }
+};
