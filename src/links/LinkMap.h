@@ -15,7 +15,7 @@ inline constexpr FieldSpec kFields[] = {
     { 120,   10,  Text,  12},  { 130,   10,  Text,  13},  { 140,   10,  Text,  14},  { 150,   10,  Long,  15},
 };
 inline constexpr FillLayout kFill310{160, 16, kFields};
-inline constexpr RecordLayouts kLayouts{.fill310 = &kFill310};
+inline constexpr RecordLayouts kLayouts{.fill310 = kFill310};
 }  // namespace link_map
 
 class CLinkMap : public CRecordTable<link_map::kLayouts> {};

@@ -39,7 +39,7 @@ inline constexpr WriteFieldSpec kWriteFields20[] = {
 inline constexpr WriteLayout kWrite310{63, kWriteFields310};
 inline constexpr WriteLayout kWrite20{43, kWriteFields20};
 inline constexpr RecordLayouts kLayouts{
-    .fill310 = &kFill310, .write310 = &kWrite310, .fill20 = &kFill20, .write20 = &kWrite20};
+    .fill310 = kFill310, .write310 = kWrite310, .fill20 = kFill20, .write20 = kWrite20};
 }  // namespace links
 
 class CLinks : public CRecordTable<links::kLayouts> {};

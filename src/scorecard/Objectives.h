@@ -47,7 +47,7 @@ inline constexpr WriteFieldSpec kWriteFields[] = {
 inline constexpr WriteLayout kWrite310{163, kWriteFields};
 inline constexpr WriteLayout kWrite30{143, kWriteFields};
 inline constexpr RecordLayouts kLayouts{
-    .fill310 = &kFill310, .write310 = &kWrite310, .fill30 = &kFill30, .write30 = &kWrite30};
+    .fill310 = kFill310, .write310 = kWrite310, .fill30 = kFill30, .write30 = kWrite30};
 }  // namespace objectives
 
 class CObjectives : public CRecordTable<objectives::kLayouts> {};

@@ -26,7 +26,7 @@ inline constexpr ConstantCell kNoDigit[] = {{4, VT_I2, 99}};
 inline constexpr FillLayout kFill310{139, 7, kFields};
 inline constexpr FillLayout kFill30{119, 5, std::span(kFields).first(7)};
 inline constexpr FillLayout kFill20{117, 5, std::span(kFields).first(5), kNoDigit};
-inline constexpr RecordLayouts kLayouts{.fill310 = &kFill310, .fill30 = &kFill30, .fill20 = &kFill20};
+inline constexpr RecordLayouts kLayouts{.fill310 = kFill310, .fill30 = kFill30, .fill20 = kFill20};
 }  // namespace perspectives
 
 class CPerspectives : public CRecordTable<perspectives::kLayouts> {};

@@ -26,7 +26,7 @@ inline constexpr ConstantCell kShownNoDigit[] = {{4, VT_BOOL, VARIANT_TRUE}, {5,
 inline constexpr FillLayout kFill310{137, 8, kFields, kShown};
 inline constexpr FillLayout kFill30{117, 6, std::span(kFields).first(6), kShown};
 inline constexpr FillLayout kFill20{115, 6, std::span(kFields).first(4), kShownNoDigit};
-inline constexpr RecordLayouts kLayouts{.fill310 = &kFill310, .fill30 = &kFill30, .fill20 = &kFill20};
+inline constexpr RecordLayouts kLayouts{.fill310 = kFill310, .fill30 = kFill30, .fill20 = kFill20};
 }  // namespace strategies
 
 class CStrategies : public CRecordTable<strategies::kLayouts> {};

@@ -23,7 +23,7 @@ inline constexpr FieldSpec kFields30[] = {
 };
 inline constexpr FillLayout kFill310{75, 3, kFields310};
 inline constexpr FillLayout kFill30{45, 3, kFields30};
-inline constexpr RecordLayouts kLayouts{.fill310 = &kFill310, .fill30 = &kFill30};
+inline constexpr RecordLayouts kLayouts{.fill310 = kFill310, .fill30 = kFill30};
 }  // namespace tree_fields
 
 class CTreeFields : public CRecordTable<tree_fields::kLayouts> {};

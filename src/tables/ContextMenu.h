@@ -14,7 +14,7 @@ inline constexpr FieldSpec kFields[] = {
     {  90,   15,  Text,   3},      // second text
 };
 inline constexpr FillLayout kFill310{105, 4, kFields};
-inline constexpr RecordLayouts kLayouts{.fill310 = &kFill310};
+inline constexpr RecordLayouts kLayouts{.fill310 = kFill310};
 }  // namespace context_menu
 
 class CContextMenu : public CRecordTable<context_menu::kLayouts> {};

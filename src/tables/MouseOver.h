@@ -13,7 +13,7 @@ inline constexpr FieldSpec kFields[] = {
     {  72,   60,  Text,   3},
 };
 inline constexpr FillLayout kFill310{132, 4, kFields};
-inline constexpr RecordLayouts kLayouts{.fill310 = &kFill310};
+inline constexpr RecordLayouts kLayouts{.fill310 = kFill310};
 }  // namespace mouse_over
 
 class CMouseOver : public CRecordTable<mouse_over::kLayouts> {};

@@ -6,18 +6,23 @@
 // the converter does not support: it releases the table and fails.
 #pragma once
 
+#include <optional>
+
 #include "platform/OleSafeArray.h"
 #include "tables/OrlinTableData.h"
 #include "tables/RecordLayout.h"
 
-// The layouts of one converter, in the order of its operations.
+// The layouts of one converter, in the order of its operations. They are held
+// by value, not by address: the static check below must stay a constant
+// expression, and some compilers (gcc with -fsanitize=null) refuse to fold a
+// comparison of a variable's address with null.
 struct RecordLayouts {
-    const FillLayout* fill310 = nullptr;
-    const WriteLayout* write310 = nullptr;
-    const FillLayout* fill30 = nullptr;
-    const WriteLayout* write30 = nullptr;
-    const FillLayout* fill20 = nullptr;
-    const WriteLayout* write20 = nullptr;
+    std::optional<FillLayout> fill310 = {};
+    std::optional<WriteLayout> write310 = {};
+    std::optional<FillLayout> fill30 = {};
+    std::optional<WriteLayout> write30 = {};
+    std::optional<FillLayout> fill20 = {};
+    std::optional<WriteLayout> write20 = {};
 
     // Every converter fills at layout 310; every layout it names is valid.
     constexpr bool IsValid() const {
@@ -27,7 +32,7 @@ struct RecordLayouts {
 
 private:
     template <class L>
-    static constexpr bool Valid(const L* layout) {
+    static constexpr bool Valid(const std::optional<L>& layout) {
         return !layout || layout->IsValid();
     }
 };
@@ -45,10 +50,10 @@ public:
     BOOL WriteBackRows20(ComPtr<IHostTable> table) override { return WriteBack(Layouts.write20, std::move(table)); }
 
 private:
-    BOOL Fill(const FillLayout* layout, ComPtr<IHostTable> table) {
+    BOOL Fill(const std::optional<FillLayout>& layout, ComPtr<IHostTable> table) {
         return layout ? FillRecords(*this, std::move(table), *layout) : Unsupported(std::move(table));
     }
-    BOOL WriteBack(const WriteLayout* layout, ComPtr<IHostTable> table) {
+    BOOL WriteBack(const std::optional<WriteLayout>& layout, ComPtr<IHostTable> table) {
         return layout ? WriteRecords(*this, std::move(table), *layout) : Unsupported(std::move(table));
     }
 };

@@ -13,7 +13,7 @@ inline constexpr FieldSpec kFields[] = {
 };
 inline constexpr ConstantCell kConstants[] = {{1, VT_I4, 0}};
 inline constexpr FillLayout kFill310{66, 3, kFields, kConstants};
-inline constexpr RecordLayouts kLayouts{.fill310 = &kFill310};
+inline constexpr RecordLayouts kLayouts{.fill310 = kFill310};
 }  // namespace vantor_strings
 
 class CVantorStrings : public CRecordTable<vantor_strings::kLayouts> {};

@@ -44,7 +44,7 @@ static_assert(kWriteLayout.IsValid());
 constexpr WriteFieldSpec kFlagsUpward[] = {{0, 1, 0, 1}, {1, 1, 0, 2}};
 static_assert(!WriteLayout{2, kFlagsUpward}.IsValid());
 
-constexpr RecordLayouts kLayouts{.fill310 = &kFill, .write310 = &kWriteLayout};
+constexpr RecordLayouts kLayouts{.fill310 = kFill, .write310 = kWriteLayout};
 using TestConverter = CRecordTable<kLayouts>;
 
 class RecordTest : public LeakCheckedTest {
