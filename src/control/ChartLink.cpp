@@ -38,9 +38,8 @@ void CChartLink::AdoptGrid(const VARIANT& value, COleSafeArray& grid, GridShape 
     if (fits) grid = value;
 }
 
-void CChartLink::PutIndexed(DISPID id, const OLECHAR* index, const VARIANT& value) const {
-    DispatchDriver chart = Driver();
-    chart.PutIndexed(id, COleVariant(index), value);
+void CChartLink::PutIndexed(DISPID id, const VARIANT& index, const VARIANT& value) const {
+    Driver().PutIndexed(id, index, value);
 }
 
 COleVariant CChartLink::Call(DISPID id, std::initializer_list<VARIANT> args, VARTYPE result) const {

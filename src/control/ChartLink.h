@@ -34,7 +34,7 @@ public:
     void GetGrid(DISPID id, COleSafeArray& grid, GridShape shape = GridShape::Rows) const;
     static void AdoptGrid(const VARIANT& value, COleSafeArray& grid, GridShape shape);
     // Indexed put: property id(index) = value.
-    void PutIndexed(DISPID id, const OLECHAR* index, const VARIANT& value) const;
+    void PutIndexed(DISPID id, const VARIANT& index, const VARIANT& value) const;
     COleVariant Call(DISPID id, std::initializer_list<VARIANT> args = {}, VARTYPE result = VT_EMPTY) const;
 
 private:

@@ -5,6 +5,9 @@
 
 namespace chart {
 
+// A table that is converted and sent to no member.
+inline constexpr DISPID kNoMember = DISPID_UNKNOWN;
+
 // Properties.
 inline constexpr DISPID kPresentationMode = 1;
 inline constexpr DISPID kStrategies = 2;

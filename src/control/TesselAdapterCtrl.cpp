@@ -96,11 +96,28 @@ void CTesselAdapterCtrl::SetTemplateTable(LPDISPATCH table) {
     reader_.Read310(table, &CTemplateStore::Instance<Converter>());
 }
 
-template <LayoutPaths Paths>
+// Measure and initiative data go to the chart group by group, in table
+// order; a failing call leaves the groups sent before it.
+template <LayoutPaths Paths, DISPID ChartMember>
 void CTesselAdapterCtrl::SetCellTable(LPDISPATCH table) {
     if (!table) return;
     CTreeItems items;
-    reader_.ReadCells(Paths.For(version_), table, &items);
+    if (reader_.ReadCells(Paths.For(version_), table, &items) != CTableReader::kFilled || !chart_.IsAttached()) return;
+    if constexpr (ChartMember != chart::kNoMember)
+        for (const CTreeItems::tagObjectiveData& group : items.Groups()) SendGroup(ChartMember, group);
+}
+
+// Method 42 takes a group with its row key; the other members are
+// properties indexed by the objective's key.
+void CTesselAdapterCtrl::SendGroup(DISPID member, const CTreeItems::tagObjectiveData& group) {
+    const COleVariant key = COleVariant::FromAnsi(group.objectiveKey.data(), group.objectiveKey.size());
+    const COleVariant rows(static_cast<const VARIANT&>(group.rows));
+    if (member == chart::kTreeRows) {
+        const COleVariant rowKey = COleVariant::FromAnsi(group.rowKey.data(), group.rowKey.size());
+        chart_.Call(member, {key, rowKey, COleVariant(SHORT{VARIANT_TRUE}, VT_BOOL), rows});
+    } else {
+        chart_.PutIndexed(member, key, rows);
+    }
 }
 
 void CTesselAdapterCtrl::SetUIStrings(LPDISPATCH table) {
@@ -228,8 +245,8 @@ std::span<const COleControl::DispEntry> CTesselAdapterCtrl::GetDispatchMap() con
         DispProperty<&C::GetBlob, &C::SetTablePut<CBlob, kLayout310Only, chart::kBlob>>("Blob", 4, VT_DISPATCH),
         DispPropertyPutOnly<&C::SetTablePut<CTreeFields, kNoLayout20, chart::kMeasureFields>>("MeasureFields", 5, VT_DISPATCH),
         DispPropertyPutOnly<&C::SetTablePut<CTreeFields, kNoLayout20, chart::kInitiativeFields>>("InitiativeFields", 6, VT_DISPATCH),
-        DispPropertyPutOnly<&C::SetCellTable<kEveryLayout>>("InitiativeData", 7, VT_DISPATCH),
-        DispPropertyPutOnly<&C::SetCellTable<kEveryLayout>>("MeasureData", 8, VT_DISPATCH),
+        DispPropertyPutOnly<&C::SetCellTable<kEveryLayout, chart::kInitiativeData>>("InitiativeData", 7, VT_DISPATCH),
+        DispPropertyPutOnly<&C::SetCellTable<kEveryLayout, chart::kMeasureData>>("MeasureData", 8, VT_DISPATCH),
         DispProperty<&C::GetWrittenBack<CLinks, chart::kLinks, kLayout310Only>,
                      &C::SetTableOnly<CLinks, kLinksLayouts>>("Links", 9, VT_DISPATCH),
         DispProperty<&C::GetChartLong<chart::kPresentationMode>, &C::SetChartLong<chart::kPresentationMode>>("PresentationMode", 10, VT_I4),
@@ -237,8 +254,8 @@ std::span<const COleControl::DispEntry> CTesselAdapterCtrl::GetDispatchMap() con
         DispProperty<&C::GetChartLong<chart::kStatusBitmapVersion>, &C::SetChartLong<chart::kStatusBitmapVersion>>("StatusBitmapVersion", 12, VT_I4),
         DispPropertyPutOnly<&C::SetUIStrings>("UIStrings", 13, VT_DISPATCH),
         DispPropertyPutOnly<&C::SetContextMenu>("ContextMenu", 14, VT_DISPATCH),
-        DispPropertyPutOnly<&C::SetCellTable<kNoLayout20>>("InitiativeDataRow", 15, VT_DISPATCH),
-        DispPropertyPutOnly<&C::SetCellTable<kNoLayout20>>("MeasureDataRow", 16, VT_DISPATCH),
+        DispPropertyPutOnly<&C::SetCellTable<kNoLayout20, chart::kTreeRows>>("InitiativeDataRow", 15, VT_DISPATCH),
+        DispPropertyPutOnly<&C::SetCellTable<kNoLayout20, chart::kTreeRows>>("MeasureDataRow", 16, VT_DISPATCH),
         DispPropertyPutOnly<&C::SetTemplateTable<CStrategyMap>>("StrategyMap", 17, VT_DISPATCH),
         DispPropertyPutOnly<&C::SetTemplateTable<CPerspectiveMap>>("PerspectiveMap", 18, VT_DISPATCH),
         DispPropertyPutOnly<&C::SetTemplateTable<CObjectiveMap>>("ObjectiveMap", 19, VT_DISPATCH),
@@ -254,8 +271,8 @@ std::span<const COleControl::DispEntry> CTesselAdapterCtrl::GetDispatchMap() con
         DispPropertyGetOnly<&C::GetMatrixSelection<1>>("MatrixSelectionRow", 29, VT_BSTR),
         DispPropertyPutOnly<&C::SetTablePut<CMouseOver, kLayout310Only, chart::kMouseOver>>("MouseOver", 30, VT_DISPATCH),
         DispPropertyGetOnly<&C::GetSelectedStrategy>("SelectedStrategy", 31, VT_BSTR),
-        DispPropertyPutOnly<&C::SetCellTable<kLayout310Only>>("AdditionalInitiativeItem", 32, VT_DISPATCH),
-        DispPropertyPutOnly<&C::SetCellTable<kLayout310Only>>("AdditionalMeasureItem", 33, VT_DISPATCH),
+        DispPropertyPutOnly<&C::SetCellTable<kLayout310Only, chart::kNoMember>>("AdditionalInitiativeItem", 32, VT_DISPATCH),
+        DispPropertyPutOnly<&C::SetCellTable<kLayout310Only, chart::kAdditionalMeasureItem>>("AdditionalMeasureItem", 33, VT_DISPATCH),
         DispPropertyPutOnly<&C::SetTableOnly<CTreeFields, kLayout310Only>>("AdditionalInitiativesFields", 34, VT_DISPATCH),
         DispPropertyPutOnly<&C::SetTableOnly<CTreeFields, kLayout310Only>>("AdditionalMeasureFields", 35, VT_DISPATCH),
         DispProperty<&C::GetWrittenBack<CObjectivesFromBlob, chart::kObjectivesFromBlob, kLayout310Only>,

@@ -12,6 +12,7 @@
 
 #include "control/ChartLink.h"
 #include "platform/OleControl.h"
+#include "scorecard/TreeItems.h"
 #include "tables/LayoutVersion.h"
 #include "tables/TableReader.h"
 
@@ -39,8 +40,9 @@ private:
     LPDISPATCH GetWrittenBack();
     template <class Converter>
     void SetTemplateTable(LPDISPATCH table);
-    template <LayoutPaths Paths>
+    template <LayoutPaths Paths, DISPID ChartMember>
     void SetCellTable(LPDISPATCH table);
+    void SendGroup(DISPID member, const CTreeItems::tagObjectiveData& group);
 
     void SetUIStrings(LPDISPATCH table);
     void SetContextMenu(LPDISPATCH table);

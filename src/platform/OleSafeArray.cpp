@@ -1,6 +1,7 @@
 #include "platform/OleSafeArray.h"
 
 #include <cstring>
+#include <iterator>
 #include <vector>
 
 namespace {
@@ -76,6 +77,18 @@ void COleSafeArray::Create(VARTYPE type, DWORD dims, const DWORD* elements) {
     Clear();
     vt = static_cast<VARTYPE>(VT_ARRAY | type);
     parray = array;
+}
+
+bool COleSafeArray::TryCreate(VARTYPE type, DWORD dims, const DWORD* elements) noexcept {
+    SAFEARRAYBOUND bounds[2];
+    if (dims == 0 || dims > std::size(bounds) || !elements) return false;
+    for (DWORD i = 0; i < dims; ++i) bounds[i] = {static_cast<ULONG>(elements[i]), 0};
+    SAFEARRAY* array = SafeArrayCreate(type, dims, bounds);
+    if (!array) return false;
+    Clear();
+    vt = static_cast<VARTYPE>(VT_ARRAY | type);
+    parray = array;
+    return true;
 }
 
 void COleSafeArray::CreateOneDim(VARTYPE type, DWORD elements, const void* data) {

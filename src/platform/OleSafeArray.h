@@ -28,6 +28,9 @@ public:
     // data, when given, is copied as bytes, so it may only hold elements that
     // own nothing (bytes, numbers); other types raise E_INVALIDARG.
     void CreateOneDim(VARTYPE vt, DWORD elements, const void* data = nullptr);
+    // Create for arrays whose size comes from outside: an array that cannot
+    // be made (too large, no memory) gives false and leaves what was held.
+    [[nodiscard]] bool TryCreate(VARTYPE vt, DWORD dims, const DWORD* elements) noexcept;
 
     // Stores a copy of *value (a VARIANT for VT_VARIANT arrays).
     void PutElement(LONG* indices, const void* value);
