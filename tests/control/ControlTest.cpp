@@ -268,6 +268,7 @@ TEST_F(ControlTest, ChartValuesOfAnotherShapeCountAsHoldingNoArray) {
         const char* getter;
         DISPID property;
         COleVariant value;
+        SHORT version = 310;  // below 30 the blob comes from method 70
     } cases[] = {
         {"Objectives", chart::kObjectives, array(VT_UI1, {64})},
         {"Objectives", chart::kObjectives, array(VT_UI1, {8, 8})},
@@ -276,9 +277,15 @@ TEST_F(ControlTest, ChartValuesOfAnotherShapeCountAsHoldingNoArray) {
         {"Objectives", chart::kObjectives, array(VT_BSTR, {2, 8})},
         {"Links", chart::kLinks, array(VT_UI1, {64})},
         {"Links", chart::kLinks, array(VT_I4, {2, 8})},
+        {"Blob", chart::kBlob, array(VT_VARIANT, {2, 8})},
+        {"Blob", chart::kBlob, array(VT_VARIANT, {2, 8}), 20},
+        {"Blob", chart::kBlob, array(VT_UI1, {8, 8})},
+        {"Blob", chart::kBlob, array(VT_VARIANT, {64}), 20},
+        {"Blob", chart::kBlob, array(VT_I4, {64})},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.getter + (" VT " + std::to_string(c.value.vt)));
+        SCOPED_TRACE(c.getter + (" VT " + std::to_string(c.value.vt)) + " version " + std::to_string(c.version));
+        ASSERT_TRUE(SetVersion(c.version).Ok());
         auto table = standins::HostRecordTable::Create({"stale row"});
         table->SetDataFlag(0);
         ASSERT_TRUE(Put("Strategies", table.Get()).Ok());

@@ -1,0 +1,113 @@
+#include "links/Blob.h"
+
+#include <algorithm>
+#include <array>
+#include <climits>
+#include <cstdint>
+#include <cstring>
+
+using namespace blob_chunk;
+
+namespace {
+
+using Record = std::array<unsigned char, kRecordLength>;
+
+// The bytes of a byte array, locked while in use.
+class BlobBytes {
+public:
+    explicit BlobBytes(COleSafeArray& blob) : blob_(blob) {
+        void* data = nullptr;
+        blob_.AccessData(&data);
+        data_ = static_cast<unsigned char*>(data);
+    }
+    ~BlobBytes() { SafeArrayUnaccessData(blob_.parray); }
+    BlobBytes(const BlobBytes&) = delete;
+    BlobBytes& operator=(const BlobBytes&) = delete;
+
+    unsigned char* Data() const noexcept { return data_; }
+
+private:
+    COleSafeArray& blob_;
+    unsigned char* data_ = nullptr;
+};
+
+void ReadChunk(IHostRowStore& store, ULONG row, Record& record) {
+    CheckResult(store.ReadRow(row, kRecordLength, reinterpret_cast<LPSTR>(record.data())),
+                InterfaceTraits<IHostRowStore>::Id());
+}
+
+LONG LengthOf(const Record& record) noexcept {
+    const auto low = record[kLengthOffset];
+    const auto high = record[kLengthOffset + 1];
+    return static_cast<std::int16_t>(static_cast<std::uint16_t>(low | high << 8));
+}
+
+void WriteChunk(Record& record, ULONG chunk, const unsigned char* data, std::size_t length) noexcept {
+    record[kNumberOffset] = static_cast<unsigned char>(chunk & 0xFF);
+    record[kLengthOffset] = static_cast<unsigned char>(length & 0xFF);
+    record[kLengthOffset + 1] = static_cast<unsigned char>(length >> 8);
+    std::memcpy(record.data() + kDataOffset, data, length);
+    // A short last chunk carries no bytes of the chunk before it.
+    std::memset(record.data() + kDataOffset + length, 0, kDataWidth - length);
+}
+
+}  // namespace
+
+// The blob's size comes from the last row alone: (rows - 1) full chunks and
+// the last one's length. A table whose lengths do not add up to that size
+// (a length outside 0..1021, a row before the last that is not full, a last
+// row whose length changed between the two readings) is rejected, not
+// clamped: the fill returns 0, nothing reaches the chart, and no byte is
+// read past a record or written past the blob. Chunk numbers are not read;
+// rows stand in blob order.
+BOOL CBlob::Fill310(ComPtr<IHostTable> table) {
+    if (!table) return FALSE;
+    ComPtr<IHostRowStore> store = RowStoreOf(*table);
+    if (!store) return FALSE;
+    const ULONG rows = RowCountOf(*store);
+    if (rows == 0) return FALSE;  // an empty blob table never reaches the chart
+    Record record;
+    ReadChunk(*store, rows, record);
+    const LONG last = LengthOf(record);
+    if (last < 0 || last > static_cast<LONG>(kDataWidth)) return FALSE;
+    const std::uint64_t size = std::uint64_t{rows - 1} * kDataWidth + static_cast<std::uint64_t>(last);
+    if (size > LONG_MAX) return FALSE;
+
+    // Joined into a blob of its own, so a rejected table leaves the grid held before.
+    COleSafeArray blob;
+    const DWORD elements = static_cast<DWORD>(size);
+    if (!blob.TryCreate(VT_UI1, 1, &elements)) return FALSE;
+    {
+        BlobBytes bytes(blob);
+        for (ULONG row = 1; row <= rows; ++row) {
+            ReadChunk(*store, row, record);
+            const LONG length = LengthOf(record);
+            if (length != (row < rows ? static_cast<LONG>(kDataWidth) : last)) return FALSE;
+            std::memcpy(bytes.Data() + std::size_t{row - 1} * kDataWidth, record.data() + kDataOffset,
+                        static_cast<std::size_t>(length));
+        }
+    }
+    VARIANT joined = blob.Detach();
+    Attach(joined);
+    return TRUE;
+}
+
+BOOL CBlob::WriteBackRows310(ComPtr<IHostTable> table) {
+    if (!table) return FALSE;
+    // Only a byte array has a size to split; any other value fails as one
+    // without an array fails on its bounds.
+    if (!HasShape(VT_UI1, 1)) RaiseError(E_INVALIDARG);
+    const std::size_t size = static_cast<std::size_t>(GetCount(1));
+    ComPtr<IHostRowStore> store = RowStoreOf(*table);
+    if (!store) return FALSE;
+    CheckResult(store->ClearRows(), InterfaceTraits<IHostRowStore>::Id());
+    BlobBytes bytes(*this);
+    Record record{};
+    ULONG chunk = 1;
+    for (std::size_t offset = 0; offset < size; offset += kDataWidth, ++chunk) {
+        WriteChunk(record, chunk, bytes.Data() + offset, std::min(kDataWidth, size - offset));
+        CheckResult(store->AppendRow(kRecordLength, reinterpret_cast<LPCSTR>(record.data())),
+                    InterfaceTraits<IHostRowStore>::Id());
+    }
+    return TRUE;
+}

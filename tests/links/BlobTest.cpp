@@ -1,0 +1,155 @@
+// The layout blob both ways: the chart's bytes cut into chunk records of a
+// lent table, such a table joined again into the chart's bytes, and chunk
+// tables that do not add up.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "control/ChartMembers.h"
+#include "links/Blob.h"
+#include "support/AdapterFixture.h"
+
+namespace {
+
+using namespace testing_support;
+using standins::ChartCall;
+using standins::HostRecordTable;
+using Bytes = std::string;
+
+// A chunk record: number, reserved, length (little-endian), data, reserved.
+std::string Chunk(int number, int length, std::string_view data) {
+    std::string record(blob_chunk::kRecordLength, '\x5A');
+    record[0] = static_cast<char>(number);
+    record[2] = static_cast<char>(length & 0xFF);
+    record[3] = static_cast<char>((length >> 8) & 0xFF);
+    std::memcpy(record.data() + 4, data.data(), std::min<std::size_t>(data.size(), 1021));
+    return record;
+}
+
+Bytes Pattern(std::size_t size) {
+    Bytes bytes(size, '\0');
+    for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>((i * 7 + i / 251) & 0xFF);
+    return bytes;
+}
+
+COleSafeArray ByteArray(const Bytes& bytes) {
+    COleSafeArray array;
+    array.CreateOneDim(VT_UI1, static_cast<DWORD>(bytes.size()), bytes.data());
+    return array;
+}
+
+// The bytes a chart value holds, or "<no bytes>".
+Bytes BytesOf(const VARIANT& value) {
+    if (value.vt != (VT_ARRAY | VT_UI1)) return "<no bytes>";
+    LONG lower = 0, upper = 0;
+    SafeArrayGetLBound(value.parray, 1, &lower);
+    SafeArrayGetUBound(value.parray, 1, &upper);
+    void* data = nullptr;
+    SafeArrayAccessData(value.parray, &data);
+    Bytes bytes(static_cast<const char*>(data), static_cast<std::size_t>(upper - lower + 1));
+    SafeArrayUnaccessData(value.parray);
+    return bytes;
+}
+
+class BlobTest : public AdapterFixture {
+protected:
+    void SetUp() override {
+        AdapterFixture::SetUp();
+        ASSERT_TRUE(Attach().Ok());
+    }
+    ComPtr<HostRecordTable> Lend() {
+        auto table = HostRecordTable::Create({"stale row"});
+        table->SetDataFlag(0);
+        EXPECT_TRUE(Put("Blob", table.Get()).Ok());
+        return table;
+    }
+};
+
+TEST_F(BlobTest, BytesRoundTripThroughChunkRecords) {
+    for (SHORT version : {310, 20}) {
+        ASSERT_TRUE(SetVersion(version).Ok());
+        for (std::size_t size : {0u, 1u, 1020u, 1021u, 1022u, 2042u, 257u * 1021u}) {
+            SCOPED_TRACE(testing::Message() << "version " << version << ", " << size << " bytes");
+            const Bytes blob = Pattern(size);
+            chart_->SetProperty(chart::kBlob, ByteArray(blob));
+            auto table = Lend();
+            chart_->ClearCalls();
+            Outcome out = Get("Blob");
+            ASSERT_TRUE(out.Ok()) << out.description;
+            EXPECT_EQ(out.value.pdispVal, static_cast<IDispatch*>(table.Get()));
+            const auto& asked = chart_->Calls().at(0);
+            EXPECT_EQ(asked.dispid, version < 30 ? chart::kBlobOfVersion : chart::kBlob);
+            if (version < 30) {
+                EXPECT_EQ(asked.args.at(0).lVal, 2);
+            }
+
+            const std::size_t rows = (size + 1020) / 1021;
+            ASSERT_EQ(table->RowCount(), rows);
+            for (std::size_t r = 1; r <= rows; ++r) {
+                const std::string_view record = table->Row(r);
+                ASSERT_EQ(record.size(), 1026u);
+                const std::size_t length = std::min<std::size_t>(1021, size - (r - 1) * 1021);
+                EXPECT_EQ(static_cast<unsigned char>(record[0]), r % 256) << "row " << r;
+                EXPECT_EQ(static_cast<unsigned char>(record[2]) | static_cast<unsigned char>(record[3]) << 8,
+                          static_cast<int>(length));
+                EXPECT_EQ(record.substr(4, length), std::string_view(blob).substr((r - 1) * 1021, length));
+            }
+            if (rows >= 257) {
+                EXPECT_EQ(table->Row(256)[0], '\0');
+                EXPECT_EQ(table->Row(257)[0], '\1');
+            }
+
+            chart_->SetProperty(chart::kBlob, COleVariant());
+            chart_->ClearCalls();
+            table->SetDataFlag(1);
+            ASSERT_TRUE(Put("Blob", table.Get()).Ok());
+            EXPECT_EQ(chart_->Calls().size(), size == 0 ? 0u : 1u) << "an empty blob table sends nothing";
+            if (size > 0) {
+                EXPECT_EQ(BytesOf(chart_->Property(chart::kBlob)), blob);
+            }
+        }
+    }
+}
+
+TEST_F(BlobTest, ChunkNumbersAreNotReadAndInconsistentLengthsAreRejected) {
+    const std::string full = Pattern(1021);
+    struct Case {
+        const char* what;
+        std::vector<std::string> rows;
+        Bytes blob;  // "<no bytes>": rejected, nothing sent
+    } cases[] = {
+        {"numbers wrong and repeated", {Chunk(9, 1021, full), Chunk(9, 2, "xy")}, full + "xy"},
+        {"a last chunk of no bytes", {Chunk(1, 1021, full), Chunk(2, 0, "")}, full},
+        {"a single chunk of no bytes", {Chunk(1, 0, "")}, ""},
+        {"first chunk short", {Chunk(1, 1000, full), Chunk(2, 2, "xy")}, "<no bytes>"},
+        {"first chunk long", {Chunk(1, 1022, full), Chunk(2, 2, "xy")}, "<no bytes>"},
+        {"last chunk long", {Chunk(1, 1022, full)}, "<no bytes>"},
+        {"last chunk negative", {Chunk(1, -1, full)}, "<no bytes>"},
+        {"last chunk of the largest length", {Chunk(1, 0x7FFF, full)}, "<no bytes>"},
+        {"a row too short to hold a length", {Chunk(1, 1021, full), "\x02"}, "<no bytes>"},
+        {"rows of text", {"one", "two"}, "<no bytes>"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        chart_->SetProperty(chart::kBlob, COleVariant());
+        chart_->ClearCalls();
+        auto table = HostRecordTable::Create();
+        for (const std::string& row : c.rows) table->AddRow(row);
+        Outcome out = Put("Blob", table.Get());
+        ASSERT_TRUE(out.Ok()) << out.description;
+        EXPECT_EQ(BytesOf(chart_->Property(chart::kBlob)), c.blob);
+        EXPECT_EQ(chart_->Calls().size(), c.blob == "<no bytes>" ? 0u : 1u);
+    }
+}
+
+TEST_F(BlobTest, RejectedTableLeavesTheBlobHeldBefore) {
+    auto good = HostRecordTable::Create({Chunk(1, 3, "abc")});
+    auto bad = HostRecordTable::Create({Chunk(1, 1000, ""), Chunk(2, 3, "abc")});
+    CBlob blob;
+    ASSERT_TRUE(blob.Fill310(good));
+    EXPECT_FALSE(blob.Fill310(bad));
+    EXPECT_EQ(BytesOf(blob), "abc");
+    EXPECT_EQ(good->RefCount(), 1u) << "the fill released the table";
+}
+
+}  // namespace
