@@ -52,7 +52,7 @@ BOOL COrlinTableData::WriteRecords(const COleSafeArray& grid, ComPtr<IHostTable>
     CheckResult(store->ClearRows(), InterfaceTraits<IHostRowStore>::Id());
     CRecordBuilder builder(layout);
     for (LONG r = 0; r < rows; ++r)
-        CheckResult(store->AppendRow(layout.recordLength, builder.Build(grid, r)),
-                    InterfaceTraits<IHostRowStore>::Id());
+        if (const char* record = builder.Build(grid, r))
+            CheckResult(store->AppendRow(layout.recordLength, record), InterfaceTraits<IHostRowStore>::Id());
     return TRUE;
 }

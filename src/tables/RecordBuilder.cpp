@@ -29,6 +29,15 @@ void CopyText(char* field, std::uint16_t width, const COleVariant& text) {
     CopyText(field, width, text.bstrVal, SysStringLen(text.bstrVal));
 }
 
+// Exact and case-sensitive; the expected text is ASCII.
+bool HasText(const COleVariant& text, std::string_view expected) {
+    const UINT length = SysStringLen(text.bstrVal);
+    if (length != expected.size()) return false;
+    for (UINT i = 0; i < length; ++i)
+        if (text.bstrVal[i] != static_cast<OLECHAR>(static_cast<unsigned char>(expected[i]))) return false;
+    return true;
+}
+
 LONG NumberOf(const COleVariant& text) {
     std::array<char, 64> narrow{};
     CopyText(narrow.data(), narrow.size() - 1, text);
@@ -39,7 +48,10 @@ LONG NumberOf(const COleVariant& text) {
 
 const char* CRecordBuilder::Build(const COleSafeArray& grid, LONG row) {
     std::memset(record_.data(), ' ', layout_.recordLength);
+    std::size_t guard = 0;
     for (std::size_t i = 0; i < layout_.fields.size();) {
+        if (!PassGuards(grid, row, guard, i)) return nullptr;
+        if (i == layout_.fields.size()) break;
         const WriteFieldSpec& f = layout_.fields[i];
         if (f.bit != 0) {
             WriteFlags(grid, row, i);
@@ -49,6 +61,16 @@ const char* CRecordBuilder::Build(const COleSafeArray& grid, LONG row) {
         ++i;
     }
     return record_.data();
+}
+
+bool CRecordBuilder::PassGuards(const COleSafeArray& grid, LONG row, std::size_t& guard, std::size_t& field) const {
+    for (; guard < layout_.guards.size() && layout_.guards[guard].first == field; ++guard) {
+        const WriteGuard& g = layout_.guards[guard];
+        if (HasText(CellText(grid, row, g.column), g.text)) continue;
+        if (g.miss == GuardMiss::SkipRow) return false;
+        field = g.end;  // the section stays blank
+    }
+    return true;
 }
 
 // A run of flag fields shares one column: its number is handed out from the

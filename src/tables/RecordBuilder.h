@@ -14,11 +14,14 @@ public:
     explicit CRecordBuilder(const WriteLayout& layout) noexcept : layout_(layout) {}
 
     // Builds the record of grid row `row` (columns addressed from 0) and
-    // returns it; it stays valid until the next Build.
+    // returns it; it stays valid until the next Build. Null: a guard of the
+    // layout skips the row.
     const char* Build(const COleSafeArray& grid, LONG row);
 
 private:
     void WriteFlags(const COleSafeArray& grid, LONG row, std::size_t& field);
+    // Passes the guards that stand before `field`; false: the row is skipped.
+    bool PassGuards(const COleSafeArray& grid, LONG row, std::size_t& guard, std::size_t& field) const;
 
     const WriteLayout& layout_;
     std::array<char, kMaxRecordLength> record_{};

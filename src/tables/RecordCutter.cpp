@@ -74,6 +74,7 @@ void CRecordCutter::PutFields(COleSafeArray& grid, LONG row) const {
         const FieldSpec& f = layout_.fields[i];
         if (f.use != FieldUse::Text && f.use != FieldUse::Long && f.use != FieldUse::Short) continue;
         if (f.also != kNoColumn) Put(grid, row, f.also, Converted(f.use, Value(i)));
+        if (f.third != kNoColumn) Put(grid, row, f.third, Converted(f.use, Value(i)));
         Put(grid, row, f.column, Converted(f.use, Value(i)));
     }
 }

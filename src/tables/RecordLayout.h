@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string_view>
 
 #include "platform/Automation.h"
 
@@ -33,6 +34,7 @@ struct FieldSpec {
     std::int8_t column = kNoColumn;  // the grid column it feeds
     std::int8_t also = kNoColumn;    // a second column fed with the same value
     std::uint8_t bit = 0;            // Flag only
+    std::int8_t third = kNoColumn;   // a third column fed with the same value
 };
 
 // A cell written in every row whatever the record holds.
@@ -62,7 +64,8 @@ struct FillLayout {
             if (f.width == 0 || f.offset < end) return false;
             end = std::uint32_t{f.offset} + f.width;
             if (end > recordLength) return false;
-            if (!ColumnOk(f.column, f.use != FieldUse::Skip && f.use != FieldUse::Row) || !ColumnOk(f.also, false))
+            if (!ColumnOk(f.column, f.use != FieldUse::Skip && f.use != FieldUse::Row) || !ColumnOk(f.also, false) ||
+                !ColumnOk(f.third, false))
                 return false;
             rows += f.use == FieldUse::Row;
             if ((f.use == FieldUse::Flag) != (f.bit != 0)) return false;
@@ -89,12 +92,27 @@ struct WriteFieldSpec {
     std::uint8_t bit = 0;  // nonzero: a flag field ("X" or blank)
 };
 
+// A test of a grid row made before field `first` is written: unless the
+// text of `column` is exactly `text`, the row is skipped (nothing is
+// appended) or fields `first` to `end` - 1 stay blank.
+enum class GuardMiss : std::uint8_t { SkipRow, BlankFields };
+
+struct WriteGuard {
+    std::uint8_t first;
+    std::int8_t column;
+    std::string_view text;
+    GuardMiss miss;
+    std::uint8_t end = 0;  // BlankFields only
+};
+
 struct WriteLayout {
     ULONG recordLength;
     std::span<const WriteFieldSpec> fields;
+    std::span<const WriteGuard> guards = {};  // in field order
 
     constexpr bool IsValid() const {
         if (recordLength == 0 || recordLength > kMaxRecordLength) return false;
+        if (!GuardsValid()) return false;
         for (std::size_t i = 0; i < fields.size(); ++i) {
             const WriteFieldSpec& f = fields[i];
             if (f.width == 0 || f.column < 0 || std::uint32_t{f.offset} + f.width > recordLength) return false;
@@ -106,5 +124,28 @@ struct WriteLayout {
             if (f.bit != 0 && continuesFlags && f.bit >= fields[i - 1].bit) return false;
         }
         return true;
+    }
+
+private:
+    // Guards in field order, none inside a section another one blanks; no
+    // guard or section boundary splits a run of flag fields.
+    constexpr bool GuardsValid() const {
+        std::size_t from = 0;
+        for (const WriteGuard& g : guards) {
+            if (g.first < from || g.first >= fields.size() || g.column < 0 || g.text.empty()) return false;
+            if (SplitsFlags(g.first)) return false;
+            if (g.miss == GuardMiss::SkipRow) {
+                if (g.end != 0) return false;
+                from = g.first;
+            } else {
+                if (g.end <= g.first || g.end > fields.size() || SplitsFlags(g.end)) return false;
+                from = g.end;
+            }
+        }
+        return true;
+    }
+    constexpr bool SplitsFlags(std::size_t at) const {
+        return at > 0 && at < fields.size() && fields[at].bit != 0 && fields[at - 1].bit != 0 &&
+               fields[at].column == fields[at - 1].column;
     }
 };

@@ -43,6 +43,24 @@ constexpr WriteLayout kWriteLayout{12, kWrite};
 static_assert(kWriteLayout.IsValid());
 constexpr WriteFieldSpec kFlagsUpward[] = {{0, 1, 0, 1}, {1, 1, 0, 2}};
 static_assert(!WriteLayout{2, kFlagsUpward}.IsValid());
+constexpr FieldSpec kThirdOutside[] = {{0, 4, Long, 0, 1, 0, 2}};
+static_assert(FillLayout{4, 3, kThirdOutside}.IsValid() && !FillLayout{4, 2, kThirdOutside}.IsValid());
+
+// Guards stand in field order, inside the fields, outside the sections
+// blanked before them and never inside a run of flags.
+using enum GuardMiss;
+constexpr bool ValidGuards(std::initializer_list<WriteGuard> guards) {
+    return WriteLayout{12, kWrite, std::span(guards.begin(), guards.size())}.IsValid();
+}
+static_assert(ValidGuards({{1, 0, "1", SkipRow}, {1, 3, "2", BlankFields, 5}}));
+static_assert(!ValidGuards({{2, 0, "1", SkipRow}, {1, 0, "1", SkipRow}}));
+static_assert(!ValidGuards({{1, 0, "1", BlankFields, 3}, {2, 0, "1", SkipRow}}));
+static_assert(!ValidGuards({{5, 0, "1", SkipRow}}));
+static_assert(!ValidGuards({{3, 0, "1", SkipRow}}));
+static_assert(!ValidGuards({{1, 0, "1", BlankFields, 3}}));
+static_assert(!ValidGuards({{1, 0, "1", BlankFields, 1}}));
+static_assert(!ValidGuards({{1, 0, "", SkipRow}}));
+static_assert(!ValidGuards({{1, 0, "1", SkipRow, 2}}));
 
 constexpr RecordLayouts kLayouts{.fill310 = kFill, .write310 = kWriteLayout};
 using TestConverter = CRecordTable<kLayouts>;
