@@ -175,6 +175,34 @@ TEST(KeptTable, IsSavedWhereTheGetSaysAndReadsBackIn) {
     EXPECT_NE(folder.TraceLines()[folder.TraceLines().size() - 2].find(R"("dims":[2,11])"), std::string::npos);
 }
 
+// The chart's bytes cut into a .bin chunk table and joined again, through the
+// property below version 30 and through method 70 from 30 on.
+TEST(KeptTable, BlobRoundTripsThroughAChunkFile) {
+    TesselFolder folder;
+    std::string bytes(1500, '\0');
+    for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i % 253);
+    folder.Write("picture.dat", bytes);
+    folder.Write("lent.txt", "");
+    for (const char* version : {"310", "20"}) {
+        SCOPED_TRACE(version);
+        const Ran ran = folder.RunSession("version "s + version +
+                                          "\nattach\nchart bytes 11 picture.dat\nset Blob lent.txt flag=0\n"
+                                          "get Blob back.bin\nset Blob back.bin\n");
+        ASSERT_EQ(ran.status, 0) << ran.err;
+        const std::string back = folder.Read("back.bin");
+        ASSERT_EQ(back.size(), 2u * 1026u);
+        EXPECT_EQ(back.substr(0, 4), "\x01\0\xFD\x03"s);
+        EXPECT_EQ(back.substr(1026, 4), "\x02\0\xDF\x01"s) << "479 bytes in the second chunk";
+        EXPECT_EQ(back.substr(1030, 479), bytes.substr(1021));
+        const Lines trace = folder.TraceLines();
+        EXPECT_NE(trace.at(3).find(version == "20"s ? R"("chart":"call","dispid":70)" : R"("chart":"get","dispid":11)"),
+                  std::string::npos) << trace.at(3);
+        const std::string& put = trace[trace.size() - 2];
+        EXPECT_TRUE(put.starts_with(R"({"chart":"put","dispid":11,"args":[{"vt":"ARRAY|UI1","lbound":[0],"dims":[1500])"))
+            << put;
+    }
+}
+
 // ---- Typed cells, written back through a kept table -------------------------------
 
 TEST(CellTable, TypedCellsAreWrittenBackAsTheirText) {
@@ -250,7 +278,10 @@ TEST(CommandLine, EveryCommandHasHelpMistakesExitWithTwoAndTheDemoRunsAnywhere) 
 
     const Ran demo = folder.Tessel({"demo", "--out", "demo"});
     ASSERT_EQ(demo.status, 0) << demo.err;
-    EXPECT_NE(demo.out.find("set Perspectives: ok; chart: put 3 (4x7 grid)"), std::string::npos) << demo.out;
+    for (const char* line : {"set Perspectives: ok; chart: put 3 (4x7 grid)", "set MeasureData: ok; chart: put 37 (BSTR, 2x7 grid)",
+                             "set Blob: ok; chart: put 11 (2112 bytes)", "set LinksFromBlob: ok; chart: put 82 (3x16 grid)"})
+        EXPECT_NE(demo.out.find(line), std::string::npos) << line << " in\n" << demo.out;
+    EXPECT_EQ(folder.Read("demo/layout-back.bin"), folder.Read("demo/layout.bin")) << "the blob comes back as it went";
     EXPECT_NE(folder.Read("demo/objectives-back.txt").find("OBJ12"), std::string::npos);
     EXPECT_TRUE(folder.Exists("demo/scorecard.trace.jsonl"));
     const std::filesystem::path examples = std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "examples";
