@@ -93,8 +93,8 @@ struct WriteFieldSpec {
 };
 
 // A test of a grid row made before field `first` is written: unless the
-// text of `column` is exactly `text`, the row is skipped (nothing is
-// appended) or fields `first` to `end` - 1 stay blank.
+// text of `column` is exactly `text` (ASCII, case-sensitive), the row is
+// skipped (nothing is appended) or fields `first` to `end` - 1 stay blank.
 enum class GuardMiss : std::uint8_t { SkipRow, BlankFields };
 
 struct WriteGuard {
@@ -133,6 +133,8 @@ private:
         std::size_t from = 0;
         for (const WriteGuard& g : guards) {
             if (g.first < from || g.first >= fields.size() || g.column < 0 || g.text.empty()) return false;
+            for (char c : g.text)
+                if (static_cast<unsigned char>(c) >= 0x80) return false;  // compared as ASCII
             if (SplitsFlags(g.first)) return false;
             if (g.miss == GuardMiss::SkipRow) {
                 if (g.end != 0) return false;

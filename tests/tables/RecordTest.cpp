@@ -60,6 +60,7 @@ static_assert(!ValidGuards({{3, 0, "1", SkipRow}}));
 static_assert(!ValidGuards({{1, 0, "1", BlankFields, 3}}));
 static_assert(!ValidGuards({{1, 0, "1", BlankFields, 1}}));
 static_assert(!ValidGuards({{1, 0, "", SkipRow}}));
+static_assert(!ValidGuards({{1, 0, "\xE9", SkipRow}}));
 static_assert(!ValidGuards({{1, 0, "1", SkipRow, 2}}));
 
 constexpr RecordLayouts kLayouts{.fill310 = kFill, .write310 = kWriteLayout};
