@@ -34,7 +34,7 @@ public:
     Outcome Call(std::string_view member, std::span<const VARIANT> args);
 
 private:
-    Outcome Invoke(std::string_view member, WORD flags, std::span<const VARIANT> args, bool put);
+    Outcome Invoke(std::string_view member, WORD flags, std::span<const VARIANT> args);
 
     ComPtr<IDispatch> control_;
     std::map<std::string, DISPID, std::less<>> ids_;

@@ -1,21 +1,12 @@
 #include "platform/DispatchDriver.h"
 
+#include <new>
+
+#include "platform/ExcepInfo.h"
+
 namespace {
 
 constexpr std::size_t kMaxArgs = 16;
-
-// The callee fills EXCEPINFO and the caller owns its strings, whatever the
-// outcome of the call.
-struct ExceptionInfo : EXCEPINFO {
-    ExceptionInfo() noexcept : EXCEPINFO{} {}
-    ~ExceptionInfo() {
-        SysFreeString(bstrSource);
-        SysFreeString(bstrDescription);
-        SysFreeString(bstrHelpFile);
-    }
-    ExceptionInfo(const ExceptionInfo&) = delete;
-    ExceptionInfo& operator=(const ExceptionInfo&) = delete;
-};
 
 }  // namespace
 
@@ -39,37 +30,54 @@ COleVariant DispatchDriver::CallMethod(DISPID id, std::span<const VARIANT> args,
 
 COleVariant DispatchDriver::Invoke(DISPID id, WORD flags, std::span<const VARIANT> args,
                                    VARTYPE resultType) const {
-    if (!target_) RaiseError(E_POINTER, id_);
-    if (args.size() > kMaxArgs) RaiseError(E_INVALIDARG, id_);
+    DispatchResult call = TryInvoke(id, flags, args);
+    if (FAILED(call.code)) RaiseError(call.code, id_, std::move(call.description));
 
-    // Laid out last parameter first, as Invoke expects; runs for every chart
-    // call, so it stays on the stack.
-    VARIANTARG reversed[kMaxArgs];
-    const UINT count = static_cast<UINT>(args.size());
-    for (UINT i = 0; i < count; ++i) reversed[count - 1 - i] = args[i];
-
-    DISPID namedPut = DISPID_PROPERTYPUT;
-    const bool put = (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) != 0;
-    DISPPARAMS params{reversed, put ? &namedPut : nullptr, count, put ? 1u : 0u};
-
-    COleVariant result;
-    ExceptionInfo info;
-    UINT argErr = 0;
-    HRESULT hr = target_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, put ? nullptr : &result,
-                                 &info, &argErr);
-    if (FAILED(hr)) {
-        OleString description;
-        if (hr == DISP_E_EXCEPTION) {
-            if (info.pfnDeferredFillIn) info.pfnDeferredFillIn(&info);
-            if (FAILED(info.scode)) hr = info.scode;
-            if (info.bstrDescription) description.assign(info.bstrDescription, SysStringLen(info.bstrDescription));
-        }
-        RaiseError(hr, id_, std::move(description));
-    }
-
-    if (resultType != VT_VARIANT && resultType != VT_EMPTY && result.vt != resultType) {
-        hr = VariantChangeType(&result, &result, 0, resultType);
+    if (resultType != VT_VARIANT && resultType != VT_EMPTY && call.value.vt != resultType) {
+        const HRESULT hr = VariantChangeType(&call.value, &call.value, 0, resultType);
         if (FAILED(hr)) RaiseError(hr, id_);
     }
-    return result;
+    return std::move(call.value);
+}
+
+DispatchResult DispatchDriver::TryInvoke(DISPID id, WORD flags, std::span<const VARIANT> args) const noexcept {
+    DispatchResult out;
+    if (!target_) out.hr = E_POINTER;
+    if (args.size() > kMaxArgs) out.hr = E_INVALIDARG;
+
+    if (SUCCEEDED(out.hr)) {
+        // Laid out last parameter first, as Invoke expects; runs for every
+        // chart call, so it stays on the stack. The copies are shallow.
+        VARIANTARG reversed[kMaxArgs];
+        const UINT count = static_cast<UINT>(args.size());
+        for (UINT i = 0; i < count; ++i) reversed[count - 1 - i] = args[i];
+
+        DISPID namedPut = DISPID_PROPERTYPUT;
+        const bool put = (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) != 0;
+        DISPPARAMS params{reversed, put ? &namedPut : nullptr, count, put ? 1u : 0u};
+
+        ExcepInfo info;
+        VARIANT result;
+        VariantInit(&result);
+        out.hr = target_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, put ? nullptr : &result,
+                                 &info, &out.argErr);
+        out.value.Attach(result);
+        out.code = out.hr == DISP_E_EXCEPTION ? info.Code(out.hr) : out.hr;
+        if (FAILED(out.hr) && info.bstrDescription) {
+            try {
+                out.description.assign(info.bstrDescription, SysStringLen(info.bstrDescription));
+            } catch (const std::bad_alloc&) {
+                out.code = E_OUTOFMEMORY;
+            }
+        }
+    } else {
+        out.code = out.hr;
+    }
+    if (FAILED(out.code) && out.description.empty()) {
+        try {
+            out.description = DescribeResult(out.code);
+        } catch (const std::bad_alloc&) {
+        }
+    }
+    return out;
 }

@@ -16,6 +16,17 @@
 #include "platform/ComponentError.h"
 #include "platform/OleVariant.h"
 
+// What a caller sees of one IDispatch::Invoke.
+struct DispatchResult {
+    HRESULT hr = S_OK;      // what Invoke returned
+    HRESULT code = S_OK;    // the failure: EXCEPINFO's scode when raised, else hr
+    OleString description;  // the callee's text, or the platform's for code
+    COleVariant value;      // the result, as it came
+    UINT argErr = 0;        // the argument at fault, as the callee named it
+
+    bool Ok() const noexcept { return SUCCEEDED(hr); }
+};
+
 class DispatchDriver {
 public:
     // Does not take a reference: the caller keeps target alive.
@@ -33,8 +44,11 @@ public:
         return CallMethod(id, std::span<const VARIANT>(args.begin(), args.size()), resultType);
     }
 
-    // The one Invoke behind all of the above.
+    // The one raising Invoke behind all of the above.
     COleVariant Invoke(DISPID id, WORD flags, std::span<const VARIANT> args, VARTYPE resultType) const;
+    // Never raises: a failure (also of memory) is in the result. A put names
+    // its value DISPID_PROPERTYPUT and asks for no result.
+    DispatchResult TryInvoke(DISPID id, WORD flags, std::span<const VARIANT> args) const noexcept;
 
 private:
     IDispatch* target_;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/ExcepInfo.h"
 #include "platform/OleVariant.h"
 #include "platform/posix/LiveCounts.h"
 #include "standins/StandInObject.h"
@@ -48,11 +49,10 @@ inline Outcome CallRaw(IDispatch* target, DISPID member, WORD flags, const std::
     DISPID putId = DISPID_PROPERTYPUT;
     const UINT put = (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) ? 1 : 0;
     DISPPARAMS params{args.data(), put ? &putId : nullptr, static_cast<UINT>(args.size()), put};
-    EXCEPINFO info{};
+    ExcepInfo info;
     Outcome out{};
     out.hr = target->Invoke(member, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, &out.result, &info, &out.argErr);
     out.exception = std::to_string(info.scode) + " " + Narrow(info.bstrDescription);
-    for (BSTR text : {info.bstrSource, info.bstrDescription, info.bstrHelpFile}) SysFreeString(text);
     return out;
 }
 

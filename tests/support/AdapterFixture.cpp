@@ -4,6 +4,7 @@
 
 #include "control/TesselAdapterCtrl.h"
 #include "links/TemplateStore.h"
+#include "platform/DispatchDriver.h"
 #include "platform/posix/LiveCounts.h"
 #include "standins/Utf8.h"
 
@@ -92,21 +93,15 @@ DISPID AdapterFixture::Id(const char* member) {
     return id;
 }
 
-Outcome AdapterFixture::Invoke(DISPID id, WORD flags, std::vector<COleVariant> args, bool put) {
-    std::vector<VARIANT> reversed(args.rbegin(), args.rend());  // shallow: args keeps ownership
-    DISPID named = DISPID_PROPERTYPUT;
-    DISPPARAMS params{reversed.data(), put ? &named : nullptr, static_cast<UINT>(reversed.size()), put ? 1u : 0u};
-    EXCEPINFO info{};
+Outcome AdapterFixture::Invoke(DISPID id, WORD flags, std::vector<COleVariant> args) {
+    const std::vector<VARIANT> values(args.begin(), args.end());  // shallow: args keeps ownership
+    DispatchResult call = DispatchDriver(control_.Get(), InterfaceTraits<IDispatch>::Id()).TryInvoke(id, flags, values);
     Outcome out;
-    VARIANT result;
-    VariantInit(&result);
-    out.hr = control_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, &result, &info, &out.argErr);
-    out.value.Attach(result);
-    out.scode = info.scode;
-    if (info.bstrDescription) out.description = Utf8(info.bstrDescription, SysStringLen(info.bstrDescription));
-    SysFreeString(info.bstrDescription);
-    SysFreeString(info.bstrSource);
-    SysFreeString(info.bstrHelpFile);
+    out.hr = call.hr;
+    out.scode = call.hr == DISP_E_EXCEPTION ? call.code : S_OK;
+    if (call.hr == DISP_E_EXCEPTION) out.description = Utf8(call.description.data(), call.description.size());
+    out.value = std::move(call.value);
+    out.argErr = call.argErr;
     return out;
 }
 
@@ -115,7 +110,7 @@ Outcome AdapterFixture::Put(const char* member, IDispatch* table) {
 }
 
 Outcome AdapterFixture::PutValue(const char* member, const VARIANT& value) {
-    return Invoke(Id(member), DISPATCH_PROPERTYPUT, {COleVariant(value)}, true);
+    return Invoke(Id(member), DISPATCH_PROPERTYPUT, {COleVariant(value)});
 }
 
 Outcome AdapterFixture::Get(const char* member) {

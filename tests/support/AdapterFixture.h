@@ -66,7 +66,7 @@ protected:
     void TearDown() override;
 
     DISPID Id(const char* member);
-    Outcome Invoke(DISPID id, WORD flags, std::vector<COleVariant> args, bool put = false);
+    Outcome Invoke(DISPID id, WORD flags, std::vector<COleVariant> args);
     Outcome Put(const char* member, IDispatch* table);
     Outcome PutValue(const char* member, const VARIANT& value);
     Outcome Get(const char* member);

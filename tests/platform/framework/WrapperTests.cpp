@@ -131,6 +131,10 @@ TEST_F(DriverCall, ConvertsResultsAndRaisesTheCalleesCodeAndText) {
         const ComponentError e = Raised([&] { DispatchDriver(&chart, kChart).PutProperty(3, COleVariant()); });
         EXPECT_TRUE(e.Code() == c.code && e.Iid() == &IID_IFakeChart) << e.what();
         EXPECT_EQ(e.Description(), c.description);
+        const DispatchResult quiet = DispatchDriver(&chart, kChart).TryInvoke(3, DISPATCH_PROPERTYGET, {});
+        EXPECT_EQ(quiet.hr, c.answer);
+        EXPECT_EQ(quiet.code, c.code);
+        EXPECT_EQ(quiet.description, c.description);
     }
     EXPECT_EQ(Raised([] { DispatchDriver(nullptr, kChart).GetProperty(1); }).Code(), E_POINTER);
     FakeObject chart(COleVariant(OLESTR("42")).Detach());
