@@ -53,3 +53,8 @@ bool GuidFromString(std::string_view text, GUID* guid) {
     for (int i = 0; i < 8; ++i) guid->Data4[i] = bytes[8 + i];
     return true;
 }
+
+OleString GuidToOleString(const GUID& guid) {
+    const std::string text = GuidToString(guid);
+    return OleString(text.begin(), text.end());  // hexadecimal digits, dashes and braces only
+}

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <new>
 
+#include "platform/OleControlModule.h"
 #include "platform/OleVariant.h"
 
 namespace {
@@ -75,6 +76,10 @@ HRESULT Coerce(const VARIANT& arg, VARTYPE type, COleVariant& scratch, const VAR
 
 }  // namespace
 
+COleControl::COleControl() { AfxOleLockApp(); }
+
+COleControl::~COleControl() { AfxOleUnlockApp(); }
+
 // ---- IUnknown --------------------------------------------------------------
 
 HRESULT COleControl::QueryInterface(REFIID riid, void** ppvObject) {
@@ -99,17 +104,39 @@ ULONG COleControl::Release() {
 
 // ---- IDispatch -------------------------------------------------------------
 
+// Only the platform's own type-library loader can describe the members to
+// a client; off Windows there is none, and the dispatch map alone serves.
+#ifdef _WIN32
+constexpr bool kTypeLibrariesLoad = true;
+#else
+constexpr bool kTypeLibrariesLoad = false;
+#endif
+
 HRESULT COleControl::GetTypeInfoCount(UINT* pctinfo) {
     if (!pctinfo) return E_POINTER;
-    *pctinfo = 0;  // members are described by the dispatch map only
+    *pctinfo = kTypeLibrariesLoad && TypeLibrary() && dispIid_ ? 1 : 0;
     return S_OK;
 }
 
-HRESULT COleControl::GetTypeInfo(UINT, LCID, ITypeInfo** ppTInfo) {
+HRESULT COleControl::GetTypeInfo(UINT iTInfo, LCID lcid, ITypeInfo** ppTInfo) {
     if (!ppTInfo) return E_POINTER;
     *ppTInfo = nullptr;
-    // With a count of 0 every index is out of range.
+    UINT count = 0;
+    GetTypeInfoCount(&count);
+    if (iTInfo >= count) return DISP_E_BADINDEX;
+#ifdef _WIN32
+    // The library registered for the client's locale, or its nearest.
+    const TypeLibraryId& library = *TypeLibrary();
+    ITypeLib* typeLib = nullptr;
+    HRESULT hr = LoadRegTypeLib(library.libid, library.major, library.minor, lcid, &typeLib);
+    if (FAILED(hr)) return hr;
+    hr = typeLib->GetTypeInfoOfGuid(*dispIid_, ppTInfo);
+    typeLib->Release();
+    return hr;
+#else
+    (void)lcid;
     return DISP_E_BADINDEX;
+#endif
 }
 
 HRESULT COleControl::GetIDsOfNames(REFIID riid, LPOLESTR* rgszNames, UINT cNames, LCID, DISPID* rgDispId) {

@@ -20,6 +20,7 @@
 
 #include "platform/Automation.h"
 #include "platform/ComponentError.h"
+#include "platform/TypeLibraryId.h"
 
 class COleControl : public IDispatch {
 public:
@@ -61,12 +62,16 @@ public:
     [[noreturn]] static void SetNotSupported();
 
 protected:
-    COleControl() = default;
-    virtual ~COleControl() = default;
+    // A live control keeps its module loaded.
+    COleControl();
+    virtual ~COleControl();
     COleControl(const COleControl&) = delete;
     COleControl& operator=(const COleControl&) = delete;
 
     virtual std::span<const DispEntry> GetDispatchMap() const = 0;
+    // The library whose description of the dispatch interface GetTypeInfo
+    // hands out; none by default.
+    virtual const TypeLibraryId* TypeLibrary() const { return nullptr; }
     // The control's own dispatch interface, answered by QueryInterface
     // besides IUnknown and IDispatch.
     void SetInitialDispIID(const IID& iid) noexcept { dispIid_ = &iid; }

@@ -116,11 +116,13 @@ inline bool IsEqualGUID(REFGUID a, REFGUID b) {
     return true;
 }
 inline bool IsEqualIID(REFIID a, REFIID b) { return IsEqualGUID(a, b); }
+inline bool IsEqualCLSID(REFCLSID a, REFCLSID b) { return IsEqualGUID(a, b); }
 inline bool operator==(REFGUID a, REFGUID b) { return IsEqualGUID(a, b); }
 
 extern const IID IID_NULL;
 extern const IID IID_IUnknown;
 extern const IID IID_IDispatch;
+extern const IID IID_IClassFactory;
 
 // ---- Variants --------------------------------------------------------------
 enum VARENUM : VARTYPE {
@@ -317,6 +319,15 @@ protected:
 using LPUNKNOWN = IUnknown*;
 using LPDISPATCH = IDispatch*;
 
+// Slots 3 and 4.
+struct IClassFactory : IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* pUnkOuter, REFIID riid, void** ppvObject) = 0;
+    virtual HRESULT STDMETHODCALLTYPE LockServer(BOOL fLock) = 0;
+
+protected:
+    ~IClassFactory() = default;
+};
+
 // ---- Strings ---------------------------------------------------------------
 BSTR SysAllocString(const OLECHAR* psz);
 BSTR SysAllocStringLen(const OLECHAR* strIn, UINT ui);
@@ -365,3 +376,11 @@ int WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWSTR lpWideCharStr, int
 #define CLSCTX_REMOTE_SERVER 0x10
 HRESULT CoCreateInstance(REFCLSID rclsid, IUnknown* pUnkOuter, DWORD dwClsContext, REFIID riid, LPVOID* ppv);
 HRESULT OleRun(IUnknown* pUnknown);
+
+// ---- Modules ---------------------------------------------------------------
+// An in-process server's exported entry points.
+#define STDAPI extern "C" HRESULT STDMETHODCALLTYPE
+using HINSTANCE = struct ModuleInstance*;
+using HMODULE = HINSTANCE;
+// The file the process was started from: the system is linked into it.
+DWORD GetModuleFileNameW(HMODULE hModule, LPWSTR lpFilename, DWORD nSize);

@@ -1,0 +1,58 @@
+#include "platform/OleObjectFactory.h"
+
+#include <new>
+
+#include "platform/ComponentError.h"
+#include "platform/OleControlModule.h"
+
+HRESULT COleObjectFactory::QueryInterface(REFIID riid, void** ppvObject) {
+    if (!ppvObject) return E_POINTER;
+    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IClassFactory)) {
+        *ppvObject = static_cast<IClassFactory*>(this);
+        AddRef();
+        return S_OK;
+    }
+    *ppvObject = nullptr;
+    return E_NOINTERFACE;
+}
+
+ULONG COleObjectFactory::AddRef() {
+    AfxOleLockApp();
+    return ++refs_;
+}
+
+// The module's own reference is never given back: the factory is static.
+ULONG COleObjectFactory::Release() {
+    if (refs_ <= 1) return refs_;
+    AfxOleUnlockApp();
+    return --refs_;
+}
+
+// A class whose construction fails reaches the caller as a failed call, as
+// a member does at the dispatch boundary.
+HRESULT COleObjectFactory::CreateInstance(IUnknown* pUnkOuter, REFIID riid, void** ppvObject) {
+    if (!ppvObject) return E_POINTER;
+    *ppvObject = nullptr;
+    if (pUnkOuter) return CLASS_E_NOAGGREGATION;
+    IUnknown* object = nullptr;
+    try {
+        object = create_();
+    } catch (const ComponentError& e) {
+        return e.Code();
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    } catch (...) {
+        return E_UNEXPECTED;
+    }
+    const HRESULT hr = object->QueryInterface(riid, ppvObject);
+    object->Release();
+    return hr;
+}
+
+HRESULT COleObjectFactory::LockServer(BOOL fLock) {
+    if (fLock)
+        AfxOleLockApp();
+    else
+        AfxOleUnlockApp();
+    return S_OK;
+}

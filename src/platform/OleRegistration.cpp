@@ -1,0 +1,182 @@
+#include "platform/OleRegistration.h"
+
+#include <charconv>
+#include <string>
+
+#include "platform/Guid.h"
+
+namespace {
+
+constexpr DWORD kMaxModulePath = 1024;
+
+OleString Number(unsigned long value, int base = 10) {
+    char digits[32];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value, base).ptr;
+    return OleString(digits, end);
+}
+
+OleString Version(const TypeLibraryId& library) {
+    return Number(library.major) + OLESTR(".") + Number(library.minor);
+}
+
+OleString ClassKey(REFCLSID clsid) { return OLESTR("CLSID\\") + GuidToOleString(clsid); }
+
+// Owns one open key.
+class RegistryKey {
+public:
+    explicit RegistryKey(const OleString& path) {
+        if (RegCreateKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE,
+                            nullptr, &key_, nullptr) != ERROR_SUCCESS)
+            key_ = nullptr;
+    }
+    ~RegistryKey() {
+        if (key_) RegCloseKey(key_);
+    }
+    RegistryKey(const RegistryKey&) = delete;
+    RegistryKey& operator=(const RegistryKey&) = delete;
+
+    bool IsOpen() const noexcept { return key_ != nullptr; }
+    bool SetText(const OleString& name, const OleString& text) {
+        const auto bytes = static_cast<DWORD>((text.size() + 1) * sizeof(OLECHAR));
+        return RegSetValueExW(key_, name.empty() ? nullptr : name.c_str(), 0, REG_SZ,
+                              reinterpret_cast<const BYTE*>(text.c_str()), bytes) == ERROR_SUCCESS;
+    }
+
+private:
+    HKEY key_ = nullptr;
+};
+
+bool Write(const std::vector<RegistryEntry>& entries) {
+    for (const RegistryEntry& entry : entries) {
+        RegistryKey key(entry.key);
+        if (!key.IsOpen() || (entry.hasText && !key.SetText(entry.name, entry.text))) return false;
+    }
+    return true;
+}
+
+// A key that is not there any more has been removed.
+bool DeleteTree(const OleString& path) {
+    const LSTATUS status = RegDeleteTreeW(HKEY_CLASSES_ROOT, path.c_str());
+    return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
+}
+
+// A failed registration leaves none of its keys behind.
+bool WriteClassKeys(const std::vector<RegistryEntry>& entries, REFCLSID clsid, LPCOLESTR progId) {
+    if (Write(entries)) return true;
+    AfxOleUnregisterClass(clsid, progId);
+    return false;
+}
+
+void AddServer(std::vector<RegistryEntry>& entries, const OleString& classKey, const OleString& module,
+               int regFlags) {
+    entries.push_back({classKey + OLESTR("\\InprocServer32"), {}, module});
+    if (regFlags & afxRegApartmentThreading)
+        entries.push_back({classKey + OLESTR("\\InprocServer32"), OLESTR("ThreadingModel"), OLESTR("Apartment")});
+}
+
+}  // namespace
+
+OleString ModuleFileName(HINSTANCE instance) {
+    OLECHAR path[kMaxModulePath] = {};
+    const DWORD length = GetModuleFileNameW(instance, path, kMaxModulePath);
+    return OleString(path, length < kMaxModulePath ? length : 0);
+}
+
+std::vector<RegistryEntry> ControlClassEntries(HINSTANCE instance, const ControlClassInfo& info) {
+    const OleString module = ModuleFileName(instance);
+    const OleString classKey = ClassKey(*info.clsid);
+    const OleString progIdKey = info.progId;
+    std::vector<RegistryEntry> entries = {
+        {progIdKey, {}, info.typeName},
+        {progIdKey + OLESTR("\\CLSID"), {}, GuidToOleString(*info.clsid)},
+        {classKey, {}, info.typeName},
+        {classKey + OLESTR("\\ProgID"), {}, info.progId},
+    };
+    AddServer(entries, classKey, module, info.regFlags);
+    entries.insert(entries.end(), {
+        {classKey + OLESTR("\\Control"), {}, {}, false},
+        {classKey + OLESTR("\\MiscStatus"), {}, OLESTR("0")},
+        {classKey + OLESTR("\\MiscStatus\\1"), {}, Number(info.miscStatus)},
+        {classKey + OLESTR("\\ToolboxBitmap32"), {}, module + OLESTR(", ") + Number(info.toolboxBitmap)},
+        {classKey + OLESTR("\\TypeLib"), {}, GuidToOleString(info.library->libid)},
+        {classKey + OLESTR("\\Version"), {}, Version(*info.library)},
+    });
+    return entries;
+}
+
+bool AfxOleRegisterControlClass(HINSTANCE instance, const ControlClassInfo& info) {
+    return WriteClassKeys(ControlClassEntries(instance, info), *info.clsid, info.progId);
+}
+
+std::vector<RegistryEntry> PropertyPageEntries(HINSTANCE instance, REFCLSID clsid, LPCOLESTR typeName, int regFlags) {
+    const OleString classKey = ClassKey(clsid);
+    std::vector<RegistryEntry> entries = {{classKey, {}, typeName}};
+    AddServer(entries, classKey, ModuleFileName(instance), regFlags);
+    return entries;
+}
+
+bool AfxOleRegisterPropertyPageClass(HINSTANCE instance, REFCLSID clsid, LPCOLESTR typeName, int regFlags) {
+    return WriteClassKeys(PropertyPageEntries(instance, clsid, typeName, regFlags), clsid, nullptr);
+}
+
+bool AfxOleUnregisterClass(REFCLSID clsid, LPCOLESTR progId) {
+    const bool classGone = DeleteTree(ClassKey(clsid));
+    const bool progIdGone = !progId || DeleteTree(progId);
+    return classGone && progIdGone;
+}
+
+#ifdef _WIN32
+
+bool AfxOleRegisterTypeLib(HINSTANCE instance, const TypeLibraryId&) {
+    ITypeLib* library = nullptr;
+    if (FAILED(LoadTypeLibEx(ModuleFileName(instance).c_str(), REGKIND_REGISTER, &library))) return false;
+    library->Release();
+    return true;
+}
+
+bool AfxOleUnregisterTypeLib(const TypeLibraryId& library) {
+    const SYSKIND kind = sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32;
+    return SUCCEEDED(UnRegisterTypeLib(library.libid, library.major, library.minor, library.lcid, kind));
+}
+
+#else
+
+// No type-library loader exists here, so the library's own keys are written
+// as the platform writes them, with the module as the library's file.
+namespace {
+
+OleString LibraryKey(const TypeLibraryId& library) {
+    return OLESTR("TypeLib\\") + GuidToOleString(library.libid);
+}
+
+OleString Folder(const OleString& file) {
+    const std::size_t slash = file.find_last_of(OLESTR("/\\"));
+    return slash == OleString::npos ? OleString() : file.substr(0, slash);
+}
+
+}  // namespace
+
+bool AfxOleRegisterTypeLib(HINSTANCE instance, const TypeLibraryId& library) {
+    const OleString module = ModuleFileName(instance);
+    const OleString versionKey = LibraryKey(library) + OLESTR("\\") + Version(library);
+    if (Write({
+            {versionKey + OLESTR("\\") + Number(library.lcid, 16) + OLESTR("\\win32"), {}, module},
+            {versionKey + OLESTR("\\FLAGS"), {}, OLESTR("0")},
+            {versionKey + OLESTR("\\HELPDIR"), {}, Folder(module)},
+        }))
+        return true;
+    AfxOleUnregisterTypeLib(library);
+    return false;
+}
+
+// As on the platform, a library that is not registered cannot be removed.
+bool AfxOleUnregisterTypeLib(const TypeLibraryId& library) {
+    const OleString libraryKey = LibraryKey(library);
+    if (RegDeleteTreeW(HKEY_CLASSES_ROOT, (libraryKey + OLESTR("\\") + Version(library)).c_str()) != ERROR_SUCCESS)
+        return false;
+    // Other versions of the library keep its key.
+    const LSTATUS status = RegDeleteKeyW(HKEY_CLASSES_ROOT, libraryKey.c_str());
+    return status == ERROR_SUCCESS || status == ERROR_ACCESS_DENIED;
+}
+
+#endif

@@ -1,0 +1,21 @@
+// What tests and the command-line host may do with the in-memory registry
+// beyond the registry API: list it, empty it, and make writes fail.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/Automation.h"
+
+namespace platform {
+
+// Every key below HKEY_CLASSES_ROOT as a path ("CLSID\{...}\Control"), in
+// the letter case it was created with, sorted without regard to case.
+std::vector<std::u16string> RegistryKeyPaths();
+void ClearRegistry();
+// Creating a key or setting a value at or below this path fails with
+// ERROR_ACCESS_DENIED, as it does for a user without rights to the key.
+// An empty path lifts the refusal.
+void DenyRegistryWritesBelow(std::u16string path);
+
+}  // namespace platform
