@@ -3,6 +3,7 @@
 #include <array>
 
 #include "control/ChartMembers.h"
+#include "control/TesselAdapterApp.h"
 #include "links/Blob.h"
 #include "links/LinkMap.h"
 #include "links/Links.h"
@@ -25,6 +26,7 @@
 
 const IID IID_DTesselAdapter = {0x04A4CC28, 0x6452, 0x11D3, {0x96, 0xB4, 0x00, 0x04, 0xAC, 0x96, 0x57, 0x2D}};
 const IID IID_DTesselAdapterEvents = {0x04A4CC29, 0x6452, 0x11D3, {0x96, 0xB4, 0x00, 0x04, 0xAC, 0x96, 0x57, 0x2D}};
+const CLSID CLSID_TesselAdapter = {0x04A4CC2A, 0x6452, 0x11D3, {0x96, 0xB4, 0x00, 0x04, 0xAC, 0x96, 0x57, 0x2D}};
 
 namespace {
 
@@ -235,7 +237,9 @@ void CTesselAdapterCtrl::AddTemplateEx() {}
 
 // ---- The dispatch map -----------------------------------------------------------
 
-std::span<const COleControl::DispEntry> CTesselAdapterCtrl::GetDispatchMap() const {
+const TypeLibraryId* CTesselAdapterCtrl::TypeLibrary() const { return &kTesselAdapterLib; }
+
+std::span<const COleControl::DispEntry> CTesselAdapterCtrl::DispatchMap() {
     using C = CTesselAdapterCtrl;
     static const DispEntry map[] = {
         DispPropertyPutOnly<&C::SetTablePut<CPerspectives, kEveryLayout, chart::kPerspectives>>("Perspectives", 1, VT_DISPATCH),

@@ -18,6 +18,7 @@
 
 extern const IID IID_DTesselAdapter;
 extern const IID IID_DTesselAdapterEvents;
+extern const CLSID CLSID_TesselAdapter;
 
 class CTesselAdapterCtrl : public COleControl {
 public:
@@ -26,8 +27,13 @@ public:
 
     static constexpr SHORT kDefaultVersion = 20;
 
+    // The 53 members in identifier order: what the host may call, and what
+    // the type library and the command-line host describe.
+    static std::span<const DispEntry> DispatchMap();
+
 protected:
-    std::span<const DispEntry> GetDispatchMap() const override;
+    std::span<const DispEntry> GetDispatchMap() const override { return DispatchMap(); }
+    const TypeLibraryId* TypeLibrary() const override;
 
 private:
     // Table setters and getters, one template per pattern; the dispatch map

@@ -1,0 +1,266 @@
+// The module as a registration tool and a client's class creation see it:
+// the keys DllRegisterServer writes, that DllUnregisterServer takes every one
+// of them away again, what a refused write does to each step, and the class
+// factories behind DllGetClassObject.
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <set>
+#include <string>
+
+#include "control/TesselAdapterApp.h"
+#include "control/TesselAdapterCtrl.h"
+#include "control/TesselAdapterPropPage.h"
+#include "platform/ComPtr.h"
+#include "platform/OleRegistration.h"
+#include "platform/posix/RegistryStore.h"
+#include "standins/Utf8.h"
+#include "support/AdapterFixture.h"
+
+namespace {
+
+using testing_support::LeakCheckedTest;
+
+const std::u16string kControl = u"CLSID\\{04A4CC2A-6452-11D3-96B4-0004AC96572D}";
+const std::u16string kPage = u"CLSID\\{04A4CC2B-6452-11D3-96B4-0004AC96572D}";
+const std::u16string kProgId = u"Vantor.TesselAdapter.1";
+const std::u16string kLibrary = u"TypeLib\\{04A4CC27-6452-11D3-96B4-0004AC96572D}";
+// Keys every machine has, and one class of somebody else's.
+const std::u16string kOtherClass = u"CLSID\\{00000000-0000-0000-0000-0000000000AB}";
+
+constexpr const char* kNoValue = "<no value>";
+
+// A value read through the registry API, as on any machine; nullopt when
+// the key is missing.
+std::optional<std::string> ReadText(const std::u16string& path, const std::u16string& name) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return std::nullopt;
+    OLECHAR text[1024] = {};
+    DWORD bytes = sizeof text;
+    DWORD type = REG_NONE;
+    const LSTATUS status = RegQueryValueExW(key, name.empty() ? nullptr : name.c_str(), nullptr, &type,
+                                            reinterpret_cast<BYTE*>(text), &bytes);
+    RegCloseKey(key);
+    if (status != ERROR_SUCCESS) return kNoValue;
+    EXPECT_EQ(type, DWORD{REG_SZ}) << standins::ToUtf8(path);
+    return standins::ToUtf8(text);
+}
+
+bool KeyExists(const std::u16string& path) { return ReadText(path, u"").has_value(); }
+
+std::set<std::string> AllKeys() {
+    std::set<std::string> keys;
+    for (const std::u16string& path : platform::RegistryKeyPaths()) keys.insert(standins::ToUtf8(path));
+    return keys;
+}
+
+void CreateKey(const std::u16string& path) {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE,
+                              nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    RegCloseKey(key);
+}
+
+class RegistrationTest : public LeakCheckedTest {
+protected:
+    void SetUp() override {
+        LeakCheckedTest::SetUp();
+        platform::ClearRegistry();
+        CreateKey(u"TypeLib");
+        CreateKey(kOtherClass + u"\\InprocServer32");
+        before_ = AllKeys();
+        module_ = standins::ToUtf8(ModuleFileName(nullptr));
+    }
+    void TearDown() override {
+        platform::DenyRegistryWritesBelow(u"");
+        platform::ClearRegistry();
+        LeakCheckedTest::TearDown();
+    }
+
+    std::set<std::string> before_;
+    std::string module_;
+};
+
+struct Expected {
+    std::u16string key;
+    std::u16string name;
+    std::string text;  // kNoValue: the key holds no value
+};
+
+TEST_F(RegistrationTest, RegisterWritesEveryKeyOfTheModule) {
+    ASSERT_FALSE(module_.empty());
+    const std::string folder = module_.substr(0, module_.find_last_of('/'));
+    const Expected expected[] = {
+        {kProgId, u"", "Vantor TesselAdapter Control"},
+        {kProgId + u"\\CLSID", u"", "{04A4CC2A-6452-11D3-96B4-0004AC96572D}"},
+        {kControl, u"", "Vantor TesselAdapter Control"},
+        {kControl + u"\\ProgID", u"", "Vantor.TesselAdapter.1"},
+        {kControl + u"\\InprocServer32", u"", module_},
+        {kControl + u"\\InprocServer32", u"ThreadingModel", "Apartment"},
+        {kControl + u"\\Control", u"", kNoValue},
+        {kControl + u"\\MiscStatus", u"", "0"},
+        {kControl + u"\\MiscStatus\\1", u"", "132241"},
+        {kControl + u"\\ToolboxBitmap32", u"", module_ + ", 1"},
+        {kControl + u"\\TypeLib", u"", "{04A4CC27-6452-11D3-96B4-0004AC96572D}"},
+        {kControl + u"\\Version", u"", "1.0"},
+        {kPage, u"", "Vantor TesselAdapter Property Page"},
+        {kPage + u"\\InprocServer32", u"", module_},
+        {kPage + u"\\InprocServer32", u"ThreadingModel", kNoValue},
+        {kLibrary + u"\\1.0\\409\\win32", u"", module_},
+        {kLibrary + u"\\1.0\\FLAGS", u"", "0"},
+        {kLibrary + u"\\1.0\\HELPDIR", u"", folder},
+    };
+    ASSERT_EQ(DllRegisterServer(), S_OK);
+
+    std::set<std::string> keys = before_;
+    for (const std::u16string& between : {kLibrary, kLibrary + u"\\1.0", kLibrary + u"\\1.0\\409"})
+        keys.insert(standins::ToUtf8(between));
+    for (const Expected& e : expected) {
+        SCOPED_TRACE(standins::ToUtf8(e.key) + " " + standins::ToUtf8(e.name));
+        EXPECT_EQ(ReadText(e.key, e.name), e.text);
+        keys.insert(standins::ToUtf8(e.key));
+    }
+    // Nothing else was written.
+    EXPECT_EQ(AllKeys(), keys);
+}
+
+TEST_F(RegistrationTest, UnregisterRemovesEveryKeyItWroteAndNothingElse) {
+    ASSERT_EQ(DllRegisterServer(), S_OK);
+    // Registering again changes nothing.
+    const std::set<std::string> registered = AllKeys();
+    ASSERT_EQ(DllRegisterServer(), S_OK);
+    EXPECT_EQ(AllKeys(), registered);
+
+    EXPECT_EQ(DllUnregisterServer(), S_OK);
+    EXPECT_EQ(AllKeys(), before_);
+    // A library that is no longer registered cannot be removed again.
+    EXPECT_EQ(DllUnregisterServer(), SELFREG_E_TYPELIB);
+    EXPECT_EQ(AllKeys(), before_);
+}
+
+// Which parts of the module a registration left behind.
+struct Parts {
+    bool library, control, progId, page;
+    bool operator==(const Parts&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Parts& p) {
+    return out << "library " << p.library << ", control " << p.control << ", ProgID " << p.progId << ", page "
+               << p.page;
+}
+
+Parts Present() { return {KeyExists(kLibrary), KeyExists(kControl), KeyExists(kProgId), KeyExists(kPage)}; }
+
+TEST_F(RegistrationTest, ARefusedWriteStopsRegistrationAtItsStep) {
+    struct Case {
+        std::u16string denied;
+        HRESULT result;
+        Parts left;
+    };
+    const Case cases[] = {
+        // The library goes first: without it no class is registered.
+        {u"TypeLib", SELFREG_E_TYPELIB, {false, false, false, false}},
+        {kLibrary + u"\\1.0\\HELPDIR", SELFREG_E_TYPELIB, {false, false, false, false}},
+        // A class that fails leaves none of its keys, and the classes after
+        // it are not tried.
+        {kProgId, SELFREG_E_CLASS, {true, false, false, false}},
+        {kControl + u"\\MiscStatus\\1", SELFREG_E_CLASS, {true, false, false, false}},
+        {kPage, SELFREG_E_CLASS, {true, true, true, false}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(standins::ToUtf8(c.denied));
+        platform::ClearRegistry();
+        platform::DenyRegistryWritesBelow(c.denied);
+        EXPECT_EQ(DllRegisterServer(), c.result);
+        EXPECT_EQ(Present(), c.left);
+        platform::DenyRegistryWritesBelow(u"");
+    }
+}
+
+TEST_F(RegistrationTest, ARefusedRemovalFailsUnregistrationAtItsStep) {
+    struct Case {
+        std::u16string denied;
+        HRESULT result;
+        Parts left;
+    };
+    const Case cases[] = {
+        {kLibrary, SELFREG_E_TYPELIB, {true, true, true, true}},
+        {kControl, SELFREG_E_CLASS, {false, true, false, true}},
+        {kPage, SELFREG_E_CLASS, {false, false, false, true}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(standins::ToUtf8(c.denied));
+        platform::ClearRegistry();
+        ASSERT_EQ(DllRegisterServer(), S_OK);
+        platform::DenyRegistryWritesBelow(c.denied);
+        EXPECT_EQ(DllUnregisterServer(), c.result);
+        EXPECT_EQ(Present(), c.left);
+        platform::DenyRegistryWritesBelow(u"");
+    }
+}
+
+// ---- Class objects -----------------------------------------------------------
+
+class ClassObjectTest : public LeakCheckedTest {};
+
+TEST_F(ClassObjectTest, EachFactoryMakesItsClass) {
+    struct Case {
+        const char* name;
+        const CLSID* clsid;
+        const IID* answered;
+        const IID* refused;
+    };
+    const Case cases[] = {
+        {"control", &CLSID_TesselAdapter, &IID_DTesselAdapter, &IID_IClassFactory},
+        {"page", &CLSID_TesselAdapterPropPage, &IID_IUnknown, &IID_IDispatch},
+    };
+    ASSERT_EQ(DllCanUnloadNow(), S_OK);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ComPtr<IClassFactory> factory;
+        ASSERT_EQ(DllGetClassObject(*c.clsid, IID_IClassFactory, factory.ReceiveVoid()), S_OK);
+        EXPECT_EQ(DllCanUnloadNow(), S_FALSE);  // a factory held by a client
+
+        ComPtr<IUnknown> object;
+        EXPECT_EQ(factory->CreateInstance(nullptr, *c.answered, object.ReceiveVoid()), S_OK);
+        EXPECT_NE(object.Get(), nullptr);
+        ComPtr<IUnknown> refused;
+        EXPECT_EQ(factory->CreateInstance(nullptr, *c.refused, refused.ReceiveVoid()), E_NOINTERFACE);
+        EXPECT_EQ(refused.Get(), nullptr);
+        factory.Reset();
+        EXPECT_EQ(DllCanUnloadNow(), S_FALSE);  // a live object
+        object.Reset();
+        EXPECT_EQ(DllCanUnloadNow(), S_OK);
+    }
+}
+
+TEST_F(ClassObjectTest, WhatTheFactoriesRefuse) {
+    const CLSID unknown = {0x04A4CC2C, 0x6452, 0x11D3, {0x96, 0xB4, 0x00, 0x04, 0xAC, 0x96, 0x57, 0x2D}};
+    void* out = &out;
+    EXPECT_EQ(DllGetClassObject(unknown, IID_IClassFactory, &out), CLASS_E_CLASSNOTAVAILABLE);
+    EXPECT_EQ(out, nullptr);
+    EXPECT_EQ(DllGetClassObject(CLSID_TesselAdapter, IID_IClassFactory, nullptr), E_POINTER);
+
+    ComPtr<IClassFactory> factory;
+    ASSERT_EQ(DllGetClassObject(CLSID_TesselAdapter, IID_IClassFactory, factory.ReceiveVoid()), S_OK);
+    ComPtr<IUnknown> outer;
+    ASSERT_EQ(DllGetClassObject(CLSID_TesselAdapterPropPage, IID_IUnknown, outer.ReceiveVoid()), S_OK);
+    ComPtr<IUnknown> aggregated;
+    EXPECT_EQ(factory->CreateInstance(outer.Get(), IID_IUnknown, aggregated.ReceiveVoid()), CLASS_E_NOAGGREGATION);
+    EXPECT_EQ(aggregated.Get(), nullptr);
+
+    // A locked server stays loaded without any object.
+    factory.Reset();
+    outer.Reset();
+    ASSERT_EQ(DllGetClassObject(CLSID_TesselAdapter, IID_IClassFactory, factory.ReceiveVoid()), S_OK);
+    EXPECT_EQ(factory->LockServer(TRUE), S_OK);
+    factory.Reset();
+    EXPECT_EQ(DllCanUnloadNow(), S_FALSE);
+    ASSERT_EQ(DllGetClassObject(CLSID_TesselAdapter, IID_IClassFactory, factory.ReceiveVoid()), S_OK);
+    EXPECT_EQ(factory->LockServer(FALSE), S_OK);
+    factory.Reset();
+    EXPECT_EQ(DllCanUnloadNow(), S_OK);
+}
+
+}  // namespace
