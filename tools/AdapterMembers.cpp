@@ -2,6 +2,11 @@
 
 #include <algorithm>
 #include <cctype>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "control/TesselAdapterCtrl.h"
 
 namespace tessel {
 
@@ -9,71 +14,37 @@ namespace {
 
 using enum MemberKind;
 
-constexpr AdapterMember Table(std::string_view name) { return {name, TableProperty, false, true}; }
-constexpr AdapterMember TableBothWays(std::string_view name) { return {name, TableProperty, true, true}; }
-constexpr AdapterMember Long(std::string_view name) { return {name, LongProperty, true, true}; }
-constexpr AdapterMember Text(std::string_view name) { return {name, TextProperty, true, false}; }
-constexpr AdapterMember Call(std::string_view name, VARTYPE parameter, VARTYPE result) {
-    return {name, Method, false, false, parameter, result};
+MemberKind KindOf(const COleControl::DispEntry& entry) {
+    if (entry.isMethod) return Method;
+    switch (entry.type) {
+        case VT_DISPATCH: return TableProperty;
+        case VT_I4: return LongProperty;
+        case VT_BSTR: return TextProperty;
+        default: throw std::logic_error(std::string("no session form for the type of ") + entry.name);
+    }
 }
 
-// In dispatch identifier order, 1 to 53.
-constexpr AdapterMember kMembers[] = {
-    Table("Perspectives"),
-    Table("Strategies"),
-    TableBothWays("Objectives"),
-    TableBothWays("Blob"),
-    Table("MeasureFields"),
-    Table("InitiativeFields"),
-    Table("InitiativeData"),
-    Table("MeasureData"),
-    TableBothWays("Links"),
-    Long("PresentationMode"),
-    Long("MovingRestrictions"),
-    Long("StatusBitmapVersion"),
-    Table("UIStrings"),
-    Table("ContextMenu"),
-    Table("InitiativeDataRow"),
-    Table("MeasureDataRow"),
-    Table("StrategyMap"),
-    Table("PerspectiveMap"),
-    Table("ObjectiveMap"),
-    Table("LinkMap"),
-    Table("BlobTemplate"),
-    Table("StrategyTemplate"),
-    Table("ObjectiveTemplate"),
-    Table("ObjectiveLinkTemplate"),
-    Text("ObjectiveSelectionObj"),
-    Text("ObjectiveSelectionPers"),
-    Text("ObjectiveSelectionStrat"),
-    Text("MatrixSelectionObj"),
-    Text("MatrixSelectionRow"),
-    Table("MouseOver"),
-    Text("SelectedStrategy"),
-    Table("AdditionalInitiativeItem"),
-    Table("AdditionalMeasureItem"),
-    Table("AdditionalInitiativesFields"),
-    Table("AdditionalMeasureFields"),
-    TableBothWays("ObjectivesFromBlob"),
-    TableBothWays("StrategiesFromBlob"),
-    TableBothWays("PerspectivesFromBlob"),
-    TableBothWays("LinksFromBlob"),
-    Table("StrategiesFromBlobTemplate"),
-    Table("PerspectivesFromBlobTemplate"),
-    Table("ObjectivesFromBlobTemplate"),
-    Table("LinksFromBlobTemplate"),
-    Call("HandleTesselCtrl", VT_DISPATCH, VT_EMPTY),
-    Call("DisableContextMenu", VT_I4, VT_I4),
-    Call("EnableContextMenu", VT_I4, VT_I4),
-    Call("HideContextMenu", VT_I4, VT_I4),
-    Call("ShowContextMenu", VT_I4, VT_I4),
-    Call("SetUseWEBGui", VT_BOOL, VT_EMPTY),
-    Call("SaveAsJPeg", VT_BSTR, VT_EMPTY),
-    Call("AddTemplate", VT_EMPTY, VT_EMPTY),
-    Call("SetVersion", VT_I2, VT_EMPTY),
-    Call("AddTemplateEx", VT_EMPTY, VT_EMPTY),
-};
-static_assert(std::size(kMembers) == 53);
+AdapterMember FromEntry(const COleControl::DispEntry& entry) {
+    // A session passes at most one argument word to a method.
+    if (entry.paramCount > 1) throw std::logic_error(std::string("more than one parameter: ") + entry.name);
+    const MemberKind kind = KindOf(entry);
+    return {entry.name,
+            kind,
+            kind != Method && entry.get != nullptr,
+            kind != Method && entry.set != nullptr,
+            entry.paramCount ? entry.params[0] : VARTYPE{VT_EMPTY},
+            kind == Method ? entry.type : VARTYPE{VT_EMPTY}};
+}
+
+// The control's own dispatch map, in dispatch identifier order.
+const std::vector<AdapterMember>& Members() {
+    static const std::vector<AdapterMember> members = [] {
+        std::vector<AdapterMember> out;
+        for (const COleControl::DispEntry& entry : CTesselAdapterCtrl::DispatchMap()) out.push_back(FromEntry(entry));
+        return out;
+    }();
+    return members;
+}
 
 bool SameIgnoringCase(std::string_view a, std::string_view b) {
     return std::ranges::equal(a, b, [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
@@ -81,16 +52,18 @@ bool SameIgnoringCase(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-std::span<const AdapterMember> AdapterMembers() { return kMembers; }
+std::span<const AdapterMember> AdapterMembers() { return Members(); }
 
 const AdapterMember* FindAdapterMember(std::string_view name) {
-    const auto found = std::ranges::find(kMembers, name, &AdapterMember::name);
-    return found == std::end(kMembers) ? nullptr : &*found;
+    const auto& members = Members();
+    const auto found = std::ranges::find(members, name, &AdapterMember::name);
+    return found == members.end() ? nullptr : &*found;
 }
 
 const AdapterMember* FindAdapterMemberIgnoringCase(std::string_view name) {
-    const auto found = std::ranges::find_if(kMembers, [&](const AdapterMember& m) { return SameIgnoringCase(m.name, name); });
-    return found == std::end(kMembers) ? nullptr : &*found;
+    const auto& members = Members();
+    const auto found = std::ranges::find_if(members, [&](const AdapterMember& m) { return SameIgnoringCase(m.name, name); });
+    return found == members.end() ? nullptr : &*found;
 }
 
 }  // namespace tessel

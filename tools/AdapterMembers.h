@@ -1,6 +1,7 @@
 // The adapter's 53 dispatch members as a session names them: what each one
 // is, so that a session is checked before it runs and its argument words
-// become the variants the member declares.
+// become the variants the member declares. The table is read from the
+// control's dispatch map.
 #pragma once
 
 #include <span>
