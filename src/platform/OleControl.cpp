@@ -108,8 +108,28 @@ ULONG COleControl::Release() {
 // a client; off Windows there is none, and the dispatch map alone serves.
 #ifdef _WIN32
 constexpr bool kTypeLibrariesLoad = true;
+
+namespace {
+
+// The library registered for the client's locale, or its nearest.
+HRESULT LoadTypeInfo(const TypeLibraryId& library, REFIID iid, LCID lcid, ITypeInfo** info) {
+    ITypeLib* typeLib = nullptr;
+    HRESULT hr = LoadRegTypeLib(library.libid, library.major, library.minor, lcid, &typeLib);
+    if (FAILED(hr)) return hr;
+    hr = typeLib->GetTypeInfoOfGuid(iid, info);
+    typeLib->Release();
+    return hr;
+}
+
+}  // namespace
 #else
 constexpr bool kTypeLibrariesLoad = false;
+
+namespace {
+
+HRESULT LoadTypeInfo(const TypeLibraryId&, REFIID, LCID, ITypeInfo**) { return E_NOTIMPL; }
+
+}  // namespace
 #endif
 
 HRESULT COleControl::GetTypeInfoCount(UINT* pctinfo) {
@@ -124,19 +144,7 @@ HRESULT COleControl::GetTypeInfo(UINT iTInfo, LCID lcid, ITypeInfo** ppTInfo) {
     UINT count = 0;
     GetTypeInfoCount(&count);
     if (iTInfo >= count) return DISP_E_BADINDEX;
-#ifdef _WIN32
-    // The library registered for the client's locale, or its nearest.
-    const TypeLibraryId& library = *TypeLibrary();
-    ITypeLib* typeLib = nullptr;
-    HRESULT hr = LoadRegTypeLib(library.libid, library.major, library.minor, lcid, &typeLib);
-    if (FAILED(hr)) return hr;
-    hr = typeLib->GetTypeInfoOfGuid(*dispIid_, ppTInfo);
-    typeLib->Release();
-    return hr;
-#else
-    (void)lcid;
-    return DISP_E_BADINDEX;
-#endif
+    return LoadTypeInfo(*TypeLibrary(), *dispIid_, lcid, ppTInfo);
 }
 
 HRESULT COleControl::GetIDsOfNames(REFIID riid, LPOLESTR* rgszNames, UINT cNames, LCID, DISPID* rgDispId) {

@@ -2,12 +2,23 @@
 
 #include <charconv>
 #include <string>
+#include <vector>
 
 #include "platform/Guid.h"
 
 namespace {
 
 constexpr DWORD kMaxModulePath = 1024;
+
+// One value a registration writes: below HKEY_CLASSES_ROOT, key path, value
+// name (empty: the key's default value) and text. An entry with no text
+// only creates its key.
+struct RegistryEntry {
+    OleString key;
+    OleString name;
+    OleString text;
+    bool hasText = true;
+};
 
 OleString Number(unsigned long value, int base = 10) {
     char digits[32];
@@ -74,14 +85,6 @@ void AddServer(std::vector<RegistryEntry>& entries, const OleString& classKey, c
         entries.push_back({classKey + OLESTR("\\InprocServer32"), OLESTR("ThreadingModel"), OLESTR("Apartment")});
 }
 
-}  // namespace
-
-OleString ModuleFileName(HINSTANCE instance) {
-    OLECHAR path[kMaxModulePath] = {};
-    const DWORD length = GetModuleFileNameW(instance, path, kMaxModulePath);
-    return OleString(path, length < kMaxModulePath ? length : 0);
-}
-
 std::vector<RegistryEntry> ControlClassEntries(HINSTANCE instance, const ControlClassInfo& info) {
     const OleString module = ModuleFileName(instance);
     const OleString classKey = ClassKey(*info.clsid);
@@ -104,15 +107,23 @@ std::vector<RegistryEntry> ControlClassEntries(HINSTANCE instance, const Control
     return entries;
 }
 
-bool AfxOleRegisterControlClass(HINSTANCE instance, const ControlClassInfo& info) {
-    return WriteClassKeys(ControlClassEntries(instance, info), *info.clsid, info.progId);
-}
-
 std::vector<RegistryEntry> PropertyPageEntries(HINSTANCE instance, REFCLSID clsid, LPCOLESTR typeName, int regFlags) {
     const OleString classKey = ClassKey(clsid);
     std::vector<RegistryEntry> entries = {{classKey, {}, typeName}};
     AddServer(entries, classKey, ModuleFileName(instance), regFlags);
     return entries;
+}
+
+}  // namespace
+
+OleString ModuleFileName(HINSTANCE instance) {
+    OLECHAR path[kMaxModulePath] = {};
+    const DWORD length = GetModuleFileNameW(instance, path, kMaxModulePath);
+    return OleString(path, length < kMaxModulePath ? length : 0);
+}
+
+bool AfxOleRegisterControlClass(HINSTANCE instance, const ControlClassInfo& info) {
+    return WriteClassKeys(ControlClassEntries(instance, info), *info.clsid, info.progId);
 }
 
 bool AfxOleRegisterPropertyPageClass(HINSTANCE instance, REFCLSID clsid, LPCOLESTR typeName, int regFlags) {

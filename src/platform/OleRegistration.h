@@ -4,28 +4,14 @@
 // elsewhere). Each function answers whether every write succeeded.
 #pragma once
 
-#include <string>
-#include <vector>
-
 #include "platform/Automation.h"
 #include "platform/ComponentError.h"
 #include "platform/TypeLibraryId.h"
-
 
 // Registration flags of a class.
 enum : int {
     afxRegDefault = 0x0000,
     afxRegApartmentThreading = 0x0002,
-};
-
-// One value a registration writes: below HKEY_CLASSES_ROOT, key path, value
-// name (empty: the key's default value) and text. An entry with no text
-// only creates its key.
-struct RegistryEntry {
-    OleString key;
-    OleString name;
-    OleString text;
-    bool hasText = true;
 };
 
 // The module's own file, as the class keys name it.
@@ -47,10 +33,8 @@ struct ControlClassInfo {
     DWORD miscStatus;
     const TypeLibraryId* library;
 };
-std::vector<RegistryEntry> ControlClassEntries(HINSTANCE instance, const ControlClassInfo& info);
 bool AfxOleRegisterControlClass(HINSTANCE instance, const ControlClassInfo& info);
 
-std::vector<RegistryEntry> PropertyPageEntries(HINSTANCE instance, REFCLSID clsid, LPCOLESTR typeName, int regFlags);
 bool AfxOleRegisterPropertyPageClass(HINSTANCE instance, REFCLSID clsid, LPCOLESTR typeName,
                                      int regFlags = afxRegDefault);
 

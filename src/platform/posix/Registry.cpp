@@ -1,7 +1,6 @@
 // One in-memory registry for the process. A key is kept under its path
 // folded to lower case; opened keys are handles that remember the path.
 #include <algorithm>
-#include <cstring>
 #include <map>
 #include <mutex>
 #include <string>
