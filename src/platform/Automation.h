@@ -15,4 +15,5 @@
 #include <olectl.h>
 #else
 #include "platform/posix/AutomationTypes.h"
+#include "platform/posix/Graphics.h"
 #endif
