@@ -60,6 +60,11 @@ public:
     [[noreturn]] static void GetNotSupported();
     [[noreturn]] static void SetNotSupported();
 
+    // The container's notice that an ambient property changed (what
+    // IOleControl::OnAmbientPropertyChange delivers). Runs the control's
+    // handler; whatever it raises comes back as the failing code.
+    HRESULT AmbientPropertyChanged(DISPID dispid) noexcept;
+
 protected:
     COleControl() = default;
     virtual ~COleControl() = default;
@@ -67,6 +72,7 @@ protected:
     COleControl& operator=(const COleControl&) = delete;
 
     virtual std::span<const DispEntry> GetDispatchMap() const = 0;
+    virtual void OnAmbientPropertyChange(DISPID) {}
     // The control's own dispatch interface, answered by QueryInterface
     // besides IUnknown and IDispatch.
     void SetInitialDispIID(const IID& iid) noexcept { dispIid_ = &iid; }
