@@ -15,6 +15,10 @@ using namespace std::string_literals;
 
 const char* const kSetVersion = R"({"host":"call","member":"SetVersion","ok":true})";
 const char* const kAttached = R"({"host":"call","member":"HandleTesselCtrl","ok":true})";
+// Without a host environment every attach sends the system font.
+const char* const kFontFace = R"({"chart":"call","dispid":38,"args":[{"vt":"BSTR","v":"System"},{"vt":"I2","v":0},{"vt":"I2","v":34}]})";
+const char* const kFontHeightToo = R"({"chart":"put","dispid":23,"args":[{"vt":"I4","v":16}]})";
+const char* const kFontHeight = R"({"chart":"put","dispid":22,"args":[{"vt":"I4","v":16}]})";
 
 // A perspectives record, layout 310, with the given text in P3.
 std::string Perspective(std::string_view sequence, std::string_view key, std::string_view text) {
@@ -71,7 +75,7 @@ TEST(Trace, IsExactlyTheContract) {
         {"setting up and single values",
          "version 310  # layout\n\nattach\nwebgui off\nset PresentationMode 2\nget PresentationMode\n"
          "call DisableContextMenu 3\n",
-         {kSetVersion, kAttached, R"({"host":"call","member":"SetUseWEBGui","ok":true})",
+         {kSetVersion, kFontFace, kFontHeightToo, kFontHeight, kAttached, R"({"host":"call","member":"SetUseWEBGui","ok":true})",
           R"({"chart":"put","dispid":1,"args":[{"vt":"I4","v":2}]})",
           R"({"host":"set","member":"PresentationMode","ok":true})",
           R"({"chart":"get","dispid":1,"args":[]})",
@@ -80,13 +84,13 @@ TEST(Trace, IsExactlyTheContract) {
           R"({"host":"call","member":"DisableContextMenu","ok":true,"value":{"vt":"I4","v":1}})"}},
         {"out arguments and selections",
          "attach\nget MatrixSelectionObj\nchart matrix \"O 1\" R1\nget MatrixSelectionObj\n",
-         {kAttached, R"({"chart":"call","dispid":45,"args":[{"vt":"BSTR|BYREF","v":""},{"vt":"BSTR|BYREF","v":""}]})",
+         {kFontFace, kFontHeightToo, kFontHeight, kAttached, R"({"chart":"call","dispid":45,"args":[{"vt":"BSTR|BYREF","v":""},{"vt":"BSTR|BYREF","v":""}]})",
           R"({"host":"get","member":"MatrixSelectionObj","ok":true,"value":{"vt":"BSTR","v":""}})",
           R"({"chart":"call","dispid":45,"args":[{"vt":"BSTR|BYREF","v":""},{"vt":"BSTR|BYREF","v":""}]})",
           R"({"host":"get","member":"MatrixSelectionObj","ok":true,"value":{"vt":"BSTR","v":"O 1"}})"}},
         {"record text is escaped and decoded from the code page",
          "version 310\nattach\nset Perspectives p.txt\n",
-         {kSetVersion, kAttached,
+         {kSetVersion, kFontFace, kFontHeightToo, kFontHeight, kAttached,
           R"({"chart":"put","dispid":3,"args":[{"vt":"ARRAY|VARIANT","lbound":[0,0],"dims":[1,7],"v":[[)"
           R"({"vt":"BSTR","v":"FIN"},{"vt":"BSTR","v":"Short"},)"
           R"({"vt":"BSTR","v":"Fin\"an\\ce\tx é€"},{"vt":"BSTR","v":"Fin\"an\\ce\tx é€"},)"
@@ -94,7 +98,7 @@ TEST(Trace, IsExactlyTheContract) {
           R"({"host":"set","member":"Perspectives","ok":true})"}},
         {"every text the chart hands back is escaped: NUL, quote, backslash, beyond ASCII and the 16-bit plane",
          "attach\nchart strategy \"a"s + '\0' + "b\\\\\\\"\xC3\xBC\xF0\x9F\x98\x80\"\nget SelectedStrategy\n",
-         {kAttached, R"({"chart":"call","dispid":73,"args":[]})",
+         {kFontFace, kFontHeightToo, kFontHeight, kAttached, R"({"chart":"call","dispid":73,"args":[]})",
           "{\"host\":\"get\",\"member\":\"SelectedStrategy\",\"ok\":true,\"value\":{\"vt\":\"BSTR\",\"v\":"
           "\"a\\u0000b\\\\\\\"\xC3\xBC\xF0\x9F\x98\x80\"}}"}},
         {"failed members as the host sees them",
@@ -105,7 +109,7 @@ TEST(Trace, IsExactlyTheContract) {
           R"({"host":"call","member":"HandleTesselCtrl","ok":false,"hr":"0x80004003","error":"Invalid pointer"})",
           R"({"host":"get","member":"Perspectives","ok":false,"hr":"0x800A018A","error":"Property is write-only"})",
           R"({"host":"set","member":"SelectedStrategy","ok":false,"hr":"0x800A017F","error":"Property is read-only"})",
-          kAttached, R"({"chart":"get","dispid":1,"args":[]})",
+          kFontFace, kFontHeightToo, kFontHeight, kAttached, R"({"chart":"get","dispid":1,"args":[]})",
           R"({"host":"get","member":"PresentationMode","ok":false,"hr":"0x80004005","error":"Unspecified error"})",
           R"({"chart":"put","dispid":16,"args":[{"vt":"I4","v":1}]})",
           R"({"host":"set","member":"MovingRestrictions","ok":false,"hr":"0x8000FFFF","error":"the chart says \"no\""})",
@@ -139,7 +143,7 @@ TEST(UnusableFile, EndsTheRunAfterTracingTheStepsBeforeIt) {
         const Ran ran = folder.RunSession("version 310\nattach\n" + std::string(c.step) + "\nset PresentationMode 1\n");
         EXPECT_EQ(ran.status, 2) << c.step;
         EXPECT_EQ(ran.err, std::string("s.session:3: ") + c.error + "\n");
-        EXPECT_EQ(folder.TraceLines(), (Lines{kSetVersion, kAttached})) << c.step;
+        EXPECT_EQ(folder.TraceLines(), (Lines{kSetVersion, kFontFace, kFontHeightToo, kFontHeight, kAttached})) << c.step;
     }
 }
 
@@ -195,8 +199,8 @@ TEST(KeptTable, BlobRoundTripsThroughAChunkFile) {
         EXPECT_EQ(back.substr(1026, 4), "\x02\0\xDF\x01"s) << "479 bytes in the second chunk";
         EXPECT_EQ(back.substr(1030, 479), bytes.substr(1021));
         const Lines trace = folder.TraceLines();
-        EXPECT_NE(trace.at(3).find(version == "20"s ? R"("chart":"call","dispid":70)" : R"("chart":"get","dispid":11)"),
-                  std::string::npos) << trace.at(3);
+        EXPECT_NE(trace.at(6).find(version == "20"s ? R"("chart":"call","dispid":70)" : R"("chart":"get","dispid":11)"),
+                  std::string::npos) << trace.at(6);
         const std::string& put = trace[trace.size() - 2];
         EXPECT_TRUE(put.starts_with(R"({"chart":"put","dispid":11,"args":[{"vt":"ARRAY|UI1","lbound":[0],"dims":[1500])"))
             << put;
@@ -236,7 +240,7 @@ TEST(ReadableForms, SummaryHasALinePerMemberStepAndGridShowsColumnsTypesAndContr
     EXPECT_EQ(summary.status, 0) << "a failed member fails the run only with --strict";
     EXPECT_EQ(summary.out,
               "1: call SetVersion: ok; chart: nothing\n"
-              "2: call HandleTesselCtrl: ok; chart: nothing\n"
+              "2: call HandleTesselCtrl: ok; chart: call 38 (BSTR, I2, I2), put 23 (I4), put 22 (I4)\n"
               "4: set Perspectives: FAILED 0x80004005 boom; chart: put 3 (2x7 grid)\n"
               "5: get SelectedStrategy: ok = \"\"; chart: call 73\n"
               "4 member steps ran, 1 failed\n");
