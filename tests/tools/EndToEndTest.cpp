@@ -52,8 +52,6 @@ TEST(SyntaxError, IsReportedWithItsLineAndNoStepRuns) {
         {"chart fail 3 80004005\n", "1: the failure code is 0x and up to 8 hexadecimal digits, not '80004005'"},
         {"version 310\nenv none\n", "2: env must come before the control is created (line 1 creates it)"},
         // Until their stand-ins exist these two are refused before anything runs.
-        {"env default\nversion 310\n", "1: env needs the host environment stand-in, which this build does not have yet"},
-        {"version 310\ndialog cancel\n", "2: dialog needs the save-dialog stand-in, which this build does not have yet"},
     };
     TesselFolder folder;
     folder.Write("m.tsv", "");
@@ -294,4 +292,25 @@ TEST(CommandLine, EveryCommandHasHelpMistakesExitWithTwoAndTheDemoRunsAnywhere) 
 }
 
 }  // namespace
+TEST(HostSteps, EnvironmentAndDialogAnswerTheControl) {
+    struct Case { const char* env; std::size_t colourPuts; const char* face; };
+    const Case cases[] = {{"default", 1, "Tahoma"}, {"noscheme", 0, "Tahoma"}, {"none", 0, "System"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.env);
+        TesselFolder folder;
+        const Ran ran = folder.RunSession("env "s + c.env +
+                                          "\nattach\ndialog out.jpg\ncall SaveAsJPeg T\ncall SaveAsJPeg T\n");
+        ASSERT_EQ(ran.status, 0) << ran.err;
+        std::size_t colours = 0, saves = 0, faces = 0;
+        for (const std::string& line : folder.TraceLines()) {
+            colours += line.find(R"("chart":"put","dispid":12,)") != std::string::npos;
+            saves += line.find(R"("chart":"call","dispid":33,)") != std::string::npos;
+            faces += line.find(R"("dispid":38,"args":[{"vt":"BSTR","v":")"s + c.face) != std::string::npos;
+        }
+        EXPECT_EQ(colours, c.colourPuts);
+        EXPECT_EQ(faces, 1u);
+        EXPECT_EQ(saves, 1u) << "the answer is used once; the next dialog is cancelled";
+    }
+}
+
 }  // namespace tools_testing
