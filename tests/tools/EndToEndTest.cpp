@@ -281,7 +281,7 @@ TEST(CommandLine, EveryCommandHasHelpMistakesExitWithTwoAndTheDemoRunsAnywhere) 
     const Ran demo = folder.Tessel({"demo", "--out", "demo"});
     ASSERT_EQ(demo.status, 0) << demo.err;
     for (const char* line : {"set Perspectives: ok; chart: put 3 (4x7 grid)", "set MeasureData: ok; chart: put 37 (BSTR, 2x7 grid)",
-                             "set Blob: ok; chart: put 11 (2112 bytes)", "set LinksFromBlob: ok; chart: put 82 (3x16 grid)"})
+                             "set Blob: ok; chart: put 11 (2112 bytes)", "call SaveAsJPeg: ok; chart: call 33 (BSTR, I4)", "set LinksFromBlob: ok; chart: put 82 (3x16 grid)"})
         EXPECT_NE(demo.out.find(line), std::string::npos) << line << " in\n" << demo.out;
     EXPECT_EQ(folder.Read("demo/layout-back.bin"), folder.Read("demo/layout.bin")) << "the blob comes back as it went";
     EXPECT_NE(folder.Read("demo/objectives-back.txt").find("OBJ12"), std::string::npos);
