@@ -38,7 +38,9 @@ TEST(SyntaxError, IsReportedWithItsLineAndNoStepRuns) {
     const std::pair<const char*, const char*> cases[] = {  // session, error after "s.session:"
         {"version 310\nfrobnicate\n",
          "2: unknown step 'frobnicate' (steps: env, version, attach, webgui, set, get, call, chart, dialog)"},
-        {"version 310\nattach\nset perspectives p.txt\n", "3: no member 'perspectives'; did you mean Perspectives?"},
+        {"version 310\nattach\nset perspectives p.txt\n", "3: no member 'perspectives' (did you mean Perspectives?)"},
+        {"get Objektives\n", "1: no member 'Objektives' (did you mean Objectives?)"},
+        {"atach\n", "1: unknown step 'atach' (did you mean attach?)"},
         {"set SetVersion 3\n", "1: SetVersion is a method: call SetVersion"},
         {"call Perspectives\n", "1: Perspectives is a property: set or get it"},
         {"version 70000\n", "1: '70000' is not a 16-bit number"},
@@ -47,7 +49,6 @@ TEST(SyntaxError, IsReportedWithItsLineAndNoStepRuns) {
         {"call SaveAsJPeg \"a\\tb\"\n", "1: inside quotes only \\\" and \\\\ are escapes"},
         {"get PresentationMode out.txt\n", "1: PresentationMode returns no table to save"},
         {"set Perspectives p.txt flag=x\n", "1: 'x' is not a 32-bit number"},
-        {"set MeasureData m.tsv flag=0\n", "1: flag= is for record tables; m.tsv is a cell table"},
         {"chart fail 3 0x00000001\n", "1: 0x00000001 is a success code; a failure has the top bit set"},
         {"chart fail 3 80004005\n", "1: the failure code is 0x and up to 8 hexadecimal digits, not '80004005'"},
         {"version 310\nenv none\n", "2: env must come before the control is created (line 1 creates it)"},
