@@ -1,9 +1,12 @@
 #include "tools/Session.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "links/TemplateStore.h"
+#include "platform/SaveFileDialog.h"
 #include "standins/TableFiles.h"
+#include "standins/Utf8.h"
 
 namespace tessel {
 
@@ -19,7 +22,11 @@ COleVariant NullTable() {
 }  // namespace
 
 Session::Session(std::filesystem::path folder, std::vector<StepSink*> sinks)
-    : folder_(std::move(folder)), sinks_(std::move(sinks)), chart_(standins::ChartStandIn::Create()) {}
+    : folder_(std::move(folder)), sinks_(std::move(sinks)), chart_(standins::ChartStandIn::Create()) {
+    platform::InstallSaveDialogAnswerer([this](const platform::SaveDialogOptions&) {
+        return std::exchange(dialogAnswer_, std::nullopt);
+    });
+}
 
 // The control goes first, so that it releases the chart and any kept table
 // before they are dropped here; the template store outlives controls.
@@ -27,16 +34,20 @@ Session::~Session() {
     control_.reset();
     lent_.clear();
     chart_.Reset();
+    host_.reset();
+    platform::InstallSaveDialogAnswerer({});
     CTemplateStore::DiscardAll();
 }
 
-void Session::Check(const std::vector<Step>& steps) {
-    for (const Step& step : steps) {
-        if (step.kind == Step::Kind::Env)
-            throw SessionError(step.line, "env needs the host environment stand-in, which this build does not have yet");
-        if (step.kind == Step::Kind::Dialog)
-            throw SessionError(step.line, "dialog needs the save-dialog stand-in, which this build does not have yet");
-    }
+void Session::Check(const std::vector<Step>&) {}
+
+// default: a scheme in use; noscheme: registered, no scheme in use; none:
+// nothing registered.
+void Session::SetEnvironment(const Step& step) {
+    host_.reset();
+    if (step.text == "none") return;
+    host_ = std::make_unique<standins::HostEnvironmentStandIn>();
+    if (step.text == "noscheme") host_->Look().inUse = 0;
 }
 
 SessionResult Session::Run(const std::vector<Step>& steps) {
@@ -154,8 +165,17 @@ void Session::SetChart(const Step& step) {
             case Step::Kind::ChartFail:
                 chart_->FailNext(step.number, step.code, step.texts.empty() ? OleString() : step.texts[0]);
                 break;
+            case Step::Kind::Env: SetEnvironment(step); break;
+            case Step::Kind::Dialog: {
+                dialogAnswer_.reset();
+                if (step.cancel) break;
+                const std::u8string path = Resolve(step.file).u8string();
+                OleString wide;
+                standins::DecodeUtf8(std::string(path.begin(), path.end()), wide);
+                dialogAnswer_ = std::move(wide);
+                break;
+            }
             default:
-                // Check refuses these until their stand-ins exist.
                 throw SessionError(step.line, "this step cannot run in this build");
         }
     } catch (const standins::TableFileError& error) {

@@ -4,9 +4,11 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "standins/ChartStandIn.h"
+#include "standins/HostEnvironmentStandIn.h"
 #include "standins/HostRecordTable.h"
 #include "tools/ControlDriver.h"
 #include "tools/StepSink.h"
@@ -42,7 +44,13 @@ private:
     std::filesystem::path Resolve(const std::string& file) const;
     void Finish();
 
+    void SetEnvironment(const Step& step);
+
     std::filesystem::path folder_;
+    // The host environment the control finds (none unless an env step chose one).
+    std::unique_ptr<standins::HostEnvironmentStandIn> host_;
+    // The answer of the next save dialog; cancel once it has been given.
+    std::optional<OleString> dialogAnswer_;
     std::vector<StepSink*> sinks_;
     ComPtr<standins::ChartStandIn> chart_;
     std::unique_ptr<ControlDriver> control_;  // created by the first member step

@@ -1,6 +1,10 @@
 #include "tools/SessionParser.h"
 
+#include <algorithm>
+#include <cctype>
 #include <charconv>
+#include <initializer_list>
+#include <vector>
 
 #include "standins/TableFiles.h"
 #include "standins/Utf8.h"
@@ -8,6 +12,40 @@
 namespace tessel {
 
 namespace {
+
+char Lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
+
+// Edits (insert, delete, replace) between two names, ignoring case.
+std::size_t Distance(std::string_view a, std::string_view b) {
+    std::vector<std::size_t> row(b.size() + 1);
+    for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        std::size_t diagonal = row[0];
+        row[0] = i;
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            const std::size_t above = row[j];
+            row[j] = std::min({above + 1, row[j - 1] + 1, diagonal + (Lower(a[i - 1]) == Lower(b[j - 1]) ? 0 : 1)});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
+// The name nearest to a misspelt word, if one is near enough to be meant.
+template <class Names, class NameOf>
+std::string Nearest(std::string_view word, const Names& names, NameOf nameOf) {
+    std::string best;
+    std::size_t bestDistance = std::max<std::size_t>(2, word.size() / 3) + 1;
+    for (const auto& candidate : names) {
+        const std::string_view name = nameOf(candidate);
+        if (const std::size_t d = Distance(word, name); d < bestDistance) bestDistance = d, best = name;
+    }
+    return best;
+}
+
+std::string DidYouMean(const std::string& nearest) {
+    return nearest.empty() ? std::string() : " (did you mean " + nearest + "?)";
+}
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -134,6 +172,9 @@ Step SessionParser::ParseLine(const std::vector<Word>& words) {
         if (!step.cancel) step.file = words[1].text;
         return step;
     }
+    static constexpr std::string_view kSteps[] = {"env", "version", "attach", "webgui", "set", "get", "call", "chart", "dialog"};
+    const std::string near = Nearest(verb.text, kSteps, [](std::string_view step) { return step; });
+    if (!near.empty()) Fail("unknown step '" + verb.text + "'" + DidYouMean(near));
     Fail("unknown step '" + verb.text + "' (steps: env, version, attach, webgui, set, get, call, chart, dialog)");
 }
 
@@ -163,8 +204,6 @@ Step SessionParser::ParseSet(const std::vector<Word>& words) {
             if (flag.quoted || !flag.text.starts_with("flag="))
                 Fail("after the file only flag=N may follow, not '" + flag.text + "'");
             step.flag = Number<LONG>(Word{flag.text.substr(5)}, "a 32-bit number");
-            if (standins::FormOf(step.file) == standins::TableFileForm::Cells)
-                Fail("flag= is for record tables; " + step.file + " is a cell table");
         }
         return step;
     } else {
@@ -245,9 +284,9 @@ Step SessionParser::ParseChart(const std::vector<Word>& words) {
 
 const AdapterMember& SessionParser::Member(const Word& word) const {
     if (const AdapterMember* member = FindAdapterMember(word.text)) return *member;
-    if (const AdapterMember* near = FindAdapterMemberIgnoringCase(word.text))
-        Fail("no member '" + word.text + "'; did you mean " + std::string(near->name) + "?");
-    Fail("no member '" + word.text + "'");
+    const std::string near =
+        Nearest(word.text, AdapterMembers(), [](const AdapterMember& member) { return std::string_view(member.name); });
+    Fail("no member '" + word.text + "'" + DidYouMean(near));
 }
 
 Argument SessionParser::ArgumentFor(VARTYPE type, const Word& word) const {

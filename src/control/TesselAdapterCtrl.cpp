@@ -1,6 +1,8 @@
 #include "control/TesselAdapterCtrl.h"
 
 #include <array>
+#include <cstring>
+#include <optional>
 
 #include "control/ChartMembers.h"
 #include "control/TesselAdapterApp.h"
@@ -14,6 +16,7 @@
 #include "links/TemplateConverters.h"
 #include "links/TemplateStore.h"
 #include "platform/CRuntime.h"
+#include "platform/SaveFileDialog.h"
 #include "scorecard/Objectives.h"
 #include "scorecard/Perspectives.h"
 #include "scorecard/Strategies.h"
@@ -52,11 +55,40 @@ COleVariant MenuNumber(const COleVariant& text) {
     return COleVariant(Cut16(AtoL(narrow.data())), VT_I2);
 }
 
+// The logical font of the host's "PropFont" property.
+LOGFONTA HostFont(IHostEnvironment& environment) {
+    const ComPtr<IHostPropertyCollection> properties = ReceiveFrom<IHostEnvironment, IHostPropertyCollection>(
+        [&](IHostPropertyCollection** out) { return environment.GetPropertyCollection(out); });
+    ComPtr<IUnknown> property;
+    {
+        const COleVariant name(OLESTR("PropFont"));
+        CheckResult(properties->GetProperty(name.bstrVal, property.Receive()),
+                    InterfaceTraits<IHostPropertyCollection>::Id());
+    }
+    ComPtr<IFont> font;
+    const HRESULT hr = property.As(font);
+    if (hr == E_NOINTERFACE || !font) RaiseError(E_POINTER, InterfaceTraits<IFont>::Id());
+    CheckResult(hr, InterfaceTraits<IFont>::Id());
+    HFONT handle = nullptr;
+    CheckResult(font->get_hFont(&handle), InterfaceTraits<IFont>::Id());
+    LOGFONTA logfont{};
+    // A handle that is no font leaves nothing to send.
+    if (GetObjectA(handle, sizeof logfont, &logfont) != sizeof logfont) RaiseError(E_INVALIDARG, InterfaceTraits<IFont>::Id());
+    return logfont;
+}
+
+LOGFONTA SystemFont() {
+    LOGFONTA logfont{};
+    GetObjectA(GetStockObject(SYSTEM_FONT), sizeof logfont, &logfont);
+    return logfont;
+}
+
 }  // namespace
 
 CTesselAdapterCtrl::CTesselAdapterCtrl() { SetInitialDispIID(IID_DTesselAdapter); }
 
-// The chart goes first, then the kept table.
+// The chart goes first, then the kept table; the colour scheme and the
+// host environment follow as members.
 CTesselAdapterCtrl::~CTesselAdapterCtrl() {
     chart_.Reset();
     reader_.ReleaseKeptTable();
@@ -213,20 +245,46 @@ void CTesselAdapterCtrl::SetUseWEBGui(SHORT useWebGui) {
     chart_.PutLong(chart::kFontHeight, 10);
 }
 
-// No save dialog can be shown here yet, so the dialog counts as cancelled
-// and nothing is sent.
-void CTesselAdapterCtrl::SaveAsJPeg(BSTR) {}
+// The chart writes the image itself, to the file the user chose.
+void CTesselAdapterCtrl::SaveAsJPeg(BSTR dialogTitle) {
+    platform::SaveDialogOptions options{OleString(dialogTitle ? dialogTitle : OLESTR(""), SysStringLen(dialogTitle)),
+                                        OLESTR("Tessel.jpg"), OLESTR("JPeg Files (*.jpg)|*.jpg|"), OLESTR("*.jpg"),
+                                        platform::kOverwritePrompt | platform::kHideReadOnly |
+                                            platform::kFrameworkDialogFlags};
+    const std::optional<OleString> path = platform::RunSaveFileDialog(options);
+    if (!path) return;
+    chart_.Call(chart::kSaveImage, {COleVariant(path->c_str(), static_cast<UINT>(path->size())), COleVariant(LONG{2}, VT_I4)},
+                VT_BOOL);
+}
 
 // ---- Methods -------------------------------------------------------------------
 
 void CTesselAdapterCtrl::HandleTesselCtrl(LPDISPATCH tesselHandle) {
     chart_.Attach(tesselHandle);
-    SendHostLook();
+    SendColours();
+    SendFont();
 }
 
-// The host's colour scheme and font follow the chart once the host
-// environment can be reached; until then the chart keeps its own look.
-void CTesselAdapterCtrl::SendHostLook() {}
+void CTesselAdapterCtrl::OnAmbientPropertyChange(DISPID) { SendColours(); }
+
+// Without a scheme the chart keeps its own colours.
+void CTesselAdapterCtrl::SendColours() {
+    if (colours_.Refresh() && chart_.IsAttached()) chart_.PutGrid(chart::kColours, colours_.Grid());
+}
+
+// The host's font is asked for once the environment exists; until then
+// every call sends the system font and tries the environment again.
+void CTesselAdapterCtrl::SendFont() {
+    if (hostEnvironment_) return;
+    hostEnvironment_ = CreateHostEnvironment();
+    const LOGFONTA font = hostEnvironment_ ? HostFont(*hostEnvironment_) : SystemFont();
+    const std::size_t faceLength = strnlen(font.lfFaceName, LF_FACESIZE);
+    chart_.Call(chart::kFont, {COleVariant::FromAnsi(font.lfFaceName, faceLength),
+                               COleVariant(static_cast<SHORT>(font.lfCharSet), VT_I2),
+                               COleVariant(static_cast<SHORT>(font.lfPitchAndFamily), VT_I2)});
+    chart_.PutLong(chart::kFontHeightToo, font.lfHeight);
+    chart_.PutLong(chart::kFontHeight, font.lfHeight);
+}
 
 void CTesselAdapterCtrl::SetVersion(SHORT version) { version_ = version; }
 

@@ -11,6 +11,7 @@
 #include <span>
 
 #include "control/ChartLink.h"
+#include "control/ColorScheme.h"
 #include "platform/OleControl.h"
 #include "scorecard/TreeItems.h"
 #include "tables/LayoutVersion.h"
@@ -34,6 +35,7 @@ public:
 protected:
     std::span<const DispEntry> GetDispatchMap() const override { return DispatchMap(); }
     const TypeLibraryId* TypeLibrary() const override;
+    void OnAmbientPropertyChange(DISPID dispid) override;
 
 private:
     // Table setters and getters, one template per pattern; the dispatch map
@@ -72,14 +74,18 @@ private:
     void SaveAsJPeg(BSTR dialogTitle);
 
     void HandleTesselCtrl(LPDISPATCH tesselHandle);
-    void SendHostLook();
+    void SendColours();
+    void SendFont();
     void SetVersion(SHORT version);
     void AddTemplate();
     void AddTemplateEx();
 
     LONG Read(LayoutPaths paths, IDispatch* table, COrlinTableData& converter);
 
+    // Declared first so that it goes last; it is used once, for the font.
+    ComPtr<IHostEnvironment> hostEnvironment_;
     CChartLink chart_;
     CTableReader reader_;
+    CColorScheme colours_;
     SHORT version_ = kDefaultVersion;
 };

@@ -16,4 +16,5 @@
 #else
 #include "platform/posix/AutomationTypes.h"
 #include "platform/posix/Registry.h"
+#include "platform/posix/Graphics.h"
 #endif

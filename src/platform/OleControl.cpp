@@ -242,6 +242,17 @@ HRESULT COleControl::InvokeEntry(const DispEntry& entry, WORD flags, DISPPARAMS&
     return S_OK;
 }
 
+HRESULT COleControl::AmbientPropertyChanged(DISPID dispid) noexcept {
+    EXCEPINFO info{};
+    const HRESULT hr = AtBoundary(&info, [&] {
+        OnAmbientPropertyChange(dispid);
+        return S_OK;
+    });
+    SysFreeString(info.bstrSource);
+    SysFreeString(info.bstrDescription);
+    return hr == DISP_E_EXCEPTION ? info.scode : hr;
+}
+
 void COleControl::GetNotSupported() { RaiseError(CTL_E_GETNOTSUPPORTED, {}, OLESTR("Property is write-only")); }
 
 void COleControl::SetNotSupported() { RaiseError(CTL_E_SETNOTSUPPORTED, {}, OLESTR("Property is read-only")); }

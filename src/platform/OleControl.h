@@ -61,6 +61,11 @@ public:
     [[noreturn]] static void GetNotSupported();
     [[noreturn]] static void SetNotSupported();
 
+    // The container's notice that an ambient property changed (what
+    // IOleControl::OnAmbientPropertyChange delivers). Runs the control's
+    // handler; whatever it raises comes back as the failing code.
+    HRESULT AmbientPropertyChanged(DISPID dispid) noexcept;
+
 protected:
     // A live control keeps its module loaded.
     COleControl();
@@ -72,6 +77,7 @@ protected:
     // The library whose description of the dispatch interface GetTypeInfo
     // hands out; none by default.
     virtual const TypeLibraryId* TypeLibrary() const { return nullptr; }
+    virtual void OnAmbientPropertyChange(DISPID) {}
     // The control's own dispatch interface, answered by QueryInterface
     // besides IUnknown and IDispatch.
     void SetInitialDispIID(const IID& iid) noexcept { dispIid_ = &iid; }

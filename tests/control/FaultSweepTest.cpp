@@ -90,6 +90,7 @@ protected:
     unsigned Run(const Case& c, Op op, unsigned k, Outcome& out) {
         chart_ = standins::ChartStandIn::Create();
         EXPECT_TRUE(Attach().Ok());
+        const std::size_t lookCalls = chart_->Calls().size();  // the font, sent on attaching
         EXPECT_TRUE(SetVersion(c.version).Ok());
         if (c.columns != 0) chart_->SetProperty(c.chartValue, TwoRows(c.columns));
         if (c.columns == 0 && c.get) {
@@ -112,7 +113,7 @@ protected:
             EXPECT_FALSE(out.description.empty());
             // Getters ask the chart first; setters send only once the table is read.
             const std::size_t chartCalls = std::holds_alternative<ChartOp>(op) ? k : c.get ? 1 : 0;
-            EXPECT_EQ(chart_->Calls().size(), chartCalls) << "nothing is sent after the failure";
+            EXPECT_EQ(chart_->Calls().size() - lookCalls, chartCalls) << "nothing is sent after the failure";
             EXPECT_EQ(s.RefCount(), c.get ? 2u : 1u) << "only a lent table stays kept";
         }
         Call("HandleTesselCtrl", {COleVariant(static_cast<IDispatch*>(nullptr))});  // lets the chart go

@@ -15,6 +15,10 @@ using namespace std::string_literals;
 
 const char* const kSetVersion = R"({"host":"call","member":"SetVersion","ok":true})";
 const char* const kAttached = R"({"host":"call","member":"HandleTesselCtrl","ok":true})";
+// Without a host environment every attach sends the system font.
+const char* const kFontFace = R"({"chart":"call","dispid":38,"args":[{"vt":"BSTR","v":"System"},{"vt":"I2","v":0},{"vt":"I2","v":34}]})";
+const char* const kFontHeightToo = R"({"chart":"put","dispid":23,"args":[{"vt":"I4","v":16}]})";
+const char* const kFontHeight = R"({"chart":"put","dispid":22,"args":[{"vt":"I4","v":16}]})";
 
 // A perspectives record, layout 310, with the given text in P3.
 std::string Perspective(std::string_view sequence, std::string_view key, std::string_view text) {
@@ -34,7 +38,9 @@ TEST(SyntaxError, IsReportedWithItsLineAndNoStepRuns) {
     const std::pair<const char*, const char*> cases[] = {  // session, error after "s.session:"
         {"version 310\nfrobnicate\n",
          "2: unknown step 'frobnicate' (steps: env, version, attach, webgui, set, get, call, chart, dialog)"},
-        {"version 310\nattach\nset perspectives p.txt\n", "3: no member 'perspectives'; did you mean Perspectives?"},
+        {"version 310\nattach\nset perspectives p.txt\n", "3: no member 'perspectives' (did you mean Perspectives?)"},
+        {"get Objektives\n", "1: no member 'Objektives' (did you mean Objectives?)"},
+        {"atach\n", "1: unknown step 'atach' (did you mean attach?)"},
         {"set SetVersion 3\n", "1: SetVersion is a method: call SetVersion"},
         {"call Perspectives\n", "1: Perspectives is a property: set or get it"},
         {"version 70000\n", "1: '70000' is not a 16-bit number"},
@@ -43,13 +49,10 @@ TEST(SyntaxError, IsReportedWithItsLineAndNoStepRuns) {
         {"call SaveAsJPeg \"a\\tb\"\n", "1: inside quotes only \\\" and \\\\ are escapes"},
         {"get PresentationMode out.txt\n", "1: PresentationMode returns no table to save"},
         {"set Perspectives p.txt flag=x\n", "1: 'x' is not a 32-bit number"},
-        {"set MeasureData m.tsv flag=0\n", "1: flag= is for record tables; m.tsv is a cell table"},
         {"chart fail 3 0x00000001\n", "1: 0x00000001 is a success code; a failure has the top bit set"},
         {"chart fail 3 80004005\n", "1: the failure code is 0x and up to 8 hexadecimal digits, not '80004005'"},
         {"version 310\nenv none\n", "2: env must come before the control is created (line 1 creates it)"},
         // Until their stand-ins exist these two are refused before anything runs.
-        {"env default\nversion 310\n", "1: env needs the host environment stand-in, which this build does not have yet"},
-        {"version 310\ndialog cancel\n", "2: dialog needs the save-dialog stand-in, which this build does not have yet"},
     };
     TesselFolder folder;
     folder.Write("m.tsv", "");
@@ -71,7 +74,7 @@ TEST(Trace, IsExactlyTheContract) {
         {"setting up and single values",
          "version 310  # layout\n\nattach\nwebgui off\nset PresentationMode 2\nget PresentationMode\n"
          "call DisableContextMenu 3\n",
-         {kSetVersion, kAttached, R"({"host":"call","member":"SetUseWEBGui","ok":true})",
+         {kSetVersion, kFontFace, kFontHeightToo, kFontHeight, kAttached, R"({"host":"call","member":"SetUseWEBGui","ok":true})",
           R"({"chart":"put","dispid":1,"args":[{"vt":"I4","v":2}]})",
           R"({"host":"set","member":"PresentationMode","ok":true})",
           R"({"chart":"get","dispid":1,"args":[]})",
@@ -80,13 +83,13 @@ TEST(Trace, IsExactlyTheContract) {
           R"({"host":"call","member":"DisableContextMenu","ok":true,"value":{"vt":"I4","v":1}})"}},
         {"out arguments and selections",
          "attach\nget MatrixSelectionObj\nchart matrix \"O 1\" R1\nget MatrixSelectionObj\n",
-         {kAttached, R"({"chart":"call","dispid":45,"args":[{"vt":"BSTR|BYREF","v":""},{"vt":"BSTR|BYREF","v":""}]})",
+         {kFontFace, kFontHeightToo, kFontHeight, kAttached, R"({"chart":"call","dispid":45,"args":[{"vt":"BSTR|BYREF","v":""},{"vt":"BSTR|BYREF","v":""}]})",
           R"({"host":"get","member":"MatrixSelectionObj","ok":true,"value":{"vt":"BSTR","v":""}})",
           R"({"chart":"call","dispid":45,"args":[{"vt":"BSTR|BYREF","v":""},{"vt":"BSTR|BYREF","v":""}]})",
           R"({"host":"get","member":"MatrixSelectionObj","ok":true,"value":{"vt":"BSTR","v":"O 1"}})"}},
         {"record text is escaped and decoded from the code page",
          "version 310\nattach\nset Perspectives p.txt\n",
-         {kSetVersion, kAttached,
+         {kSetVersion, kFontFace, kFontHeightToo, kFontHeight, kAttached,
           R"({"chart":"put","dispid":3,"args":[{"vt":"ARRAY|VARIANT","lbound":[0,0],"dims":[1,7],"v":[[)"
           R"({"vt":"BSTR","v":"FIN"},{"vt":"BSTR","v":"Short"},)"
           R"({"vt":"BSTR","v":"Fin\"an\\ce\tx é€"},{"vt":"BSTR","v":"Fin\"an\\ce\tx é€"},)"
@@ -94,7 +97,7 @@ TEST(Trace, IsExactlyTheContract) {
           R"({"host":"set","member":"Perspectives","ok":true})"}},
         {"every text the chart hands back is escaped: NUL, quote, backslash, beyond ASCII and the 16-bit plane",
          "attach\nchart strategy \"a"s + '\0' + "b\\\\\\\"\xC3\xBC\xF0\x9F\x98\x80\"\nget SelectedStrategy\n",
-         {kAttached, R"({"chart":"call","dispid":73,"args":[]})",
+         {kFontFace, kFontHeightToo, kFontHeight, kAttached, R"({"chart":"call","dispid":73,"args":[]})",
           "{\"host\":\"get\",\"member\":\"SelectedStrategy\",\"ok\":true,\"value\":{\"vt\":\"BSTR\",\"v\":"
           "\"a\\u0000b\\\\\\\"\xC3\xBC\xF0\x9F\x98\x80\"}}"}},
         {"failed members as the host sees them",
@@ -105,7 +108,7 @@ TEST(Trace, IsExactlyTheContract) {
           R"({"host":"call","member":"HandleTesselCtrl","ok":false,"hr":"0x80004003","error":"Invalid pointer"})",
           R"({"host":"get","member":"Perspectives","ok":false,"hr":"0x800A018A","error":"Property is write-only"})",
           R"({"host":"set","member":"SelectedStrategy","ok":false,"hr":"0x800A017F","error":"Property is read-only"})",
-          kAttached, R"({"chart":"get","dispid":1,"args":[]})",
+          kFontFace, kFontHeightToo, kFontHeight, kAttached, R"({"chart":"get","dispid":1,"args":[]})",
           R"({"host":"get","member":"PresentationMode","ok":false,"hr":"0x80004005","error":"Unspecified error"})",
           R"({"chart":"put","dispid":16,"args":[{"vt":"I4","v":1}]})",
           R"({"host":"set","member":"MovingRestrictions","ok":false,"hr":"0x8000FFFF","error":"the chart says \"no\""})",
@@ -139,7 +142,7 @@ TEST(UnusableFile, EndsTheRunAfterTracingTheStepsBeforeIt) {
         const Ran ran = folder.RunSession("version 310\nattach\n" + std::string(c.step) + "\nset PresentationMode 1\n");
         EXPECT_EQ(ran.status, 2) << c.step;
         EXPECT_EQ(ran.err, std::string("s.session:3: ") + c.error + "\n");
-        EXPECT_EQ(folder.TraceLines(), (Lines{kSetVersion, kAttached})) << c.step;
+        EXPECT_EQ(folder.TraceLines(), (Lines{kSetVersion, kFontFace, kFontHeightToo, kFontHeight, kAttached})) << c.step;
     }
 }
 
@@ -195,8 +198,8 @@ TEST(KeptTable, BlobRoundTripsThroughAChunkFile) {
         EXPECT_EQ(back.substr(1026, 4), "\x02\0\xDF\x01"s) << "479 bytes in the second chunk";
         EXPECT_EQ(back.substr(1030, 479), bytes.substr(1021));
         const Lines trace = folder.TraceLines();
-        EXPECT_NE(trace.at(3).find(version == "20"s ? R"("chart":"call","dispid":70)" : R"("chart":"get","dispid":11)"),
-                  std::string::npos) << trace.at(3);
+        EXPECT_NE(trace.at(6).find(version == "20"s ? R"("chart":"call","dispid":70)" : R"("chart":"get","dispid":11)"),
+                  std::string::npos) << trace.at(6);
         const std::string& put = trace[trace.size() - 2];
         EXPECT_TRUE(put.starts_with(R"({"chart":"put","dispid":11,"args":[{"vt":"ARRAY|UI1","lbound":[0],"dims":[1500])"))
             << put;
@@ -236,7 +239,7 @@ TEST(ReadableForms, SummaryHasALinePerMemberStepAndGridShowsColumnsTypesAndContr
     EXPECT_EQ(summary.status, 0) << "a failed member fails the run only with --strict";
     EXPECT_EQ(summary.out,
               "1: call SetVersion: ok; chart: nothing\n"
-              "2: call HandleTesselCtrl: ok; chart: nothing\n"
+              "2: call HandleTesselCtrl: ok; chart: call 38 (BSTR, I2, I2), put 23 (I4), put 22 (I4)\n"
               "4: set Perspectives: FAILED 0x80004005 boom; chart: put 3 (2x7 grid)\n"
               "5: get SelectedStrategy: ok = \"\"; chart: call 73\n"
               "4 member steps ran, 1 failed\n");
@@ -279,7 +282,7 @@ TEST(CommandLine, EveryCommandHasHelpMistakesExitWithTwoAndTheDemoRunsAnywhere) 
     const Ran demo = folder.Tessel({"demo", "--out", "demo"});
     ASSERT_EQ(demo.status, 0) << demo.err;
     for (const char* line : {"set Perspectives: ok; chart: put 3 (4x7 grid)", "set MeasureData: ok; chart: put 37 (BSTR, 2x7 grid)",
-                             "set Blob: ok; chart: put 11 (2112 bytes)", "set LinksFromBlob: ok; chart: put 82 (3x16 grid)"})
+                             "set Blob: ok; chart: put 11 (2112 bytes)", "call SaveAsJPeg: ok; chart: call 33 (BSTR, I4)", "set LinksFromBlob: ok; chart: put 82 (3x16 grid)"})
         EXPECT_NE(demo.out.find(line), std::string::npos) << line << " in\n" << demo.out;
     EXPECT_EQ(folder.Read("demo/layout-back.bin"), folder.Read("demo/layout.bin")) << "the blob comes back as it went";
     EXPECT_NE(folder.Read("demo/objectives-back.txt").find("OBJ12"), std::string::npos);
@@ -290,4 +293,25 @@ TEST(CommandLine, EveryCommandHasHelpMistakesExitWithTwoAndTheDemoRunsAnywhere) 
 }
 
 }  // namespace
+TEST(HostSteps, EnvironmentAndDialogAnswerTheControl) {
+    struct Case { const char* env; std::size_t colourPuts; const char* face; };
+    const Case cases[] = {{"default", 1, "Tahoma"}, {"noscheme", 0, "Tahoma"}, {"none", 0, "System"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.env);
+        TesselFolder folder;
+        const Ran ran = folder.RunSession("env "s + c.env +
+                                          "\nattach\ndialog out.jpg\ncall SaveAsJPeg T\ncall SaveAsJPeg T\n");
+        ASSERT_EQ(ran.status, 0) << ran.err;
+        std::size_t colours = 0, saves = 0, faces = 0;
+        for (const std::string& line : folder.TraceLines()) {
+            colours += line.find(R"("chart":"put","dispid":12,)") != std::string::npos;
+            saves += line.find(R"("chart":"call","dispid":33,)") != std::string::npos;
+            faces += line.find(R"("dispid":38,"args":[{"vt":"BSTR","v":")"s + c.face) != std::string::npos;
+        }
+        EXPECT_EQ(colours, c.colourPuts);
+        EXPECT_EQ(faces, 1u);
+        EXPECT_EQ(saves, 1u) << "the answer is used once; the next dialog is cancelled";
+    }
+}
+
 }  // namespace tools_testing

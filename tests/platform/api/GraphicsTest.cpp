@@ -1,0 +1,82 @@
+// Colours and fonts as the platform gives them: system colours through
+// OleTranslateColor, the stock system font and GetObjectA's copy rules.
+#include <cstring>
+
+#include "../PlatformTest.h"
+
+namespace {
+
+typedef LeakChecked ColourTest, FontTest;
+
+TEST_F(ColourTest, OleTranslateColorByKind) {
+    struct Case { OLE_COLOR colour; HRESULT hr; COLORREF translated; };
+    const Case cases[] = {
+        {0x00123456u, S_OK, 0x00123456u},               // plain red-green-blue
+        {0x01000007u, S_OK, 0x01000007u},               // palette index, no palette: unchanged
+        {0x02345678u, S_OK, 0x02345678u},               // palette-relative
+        {0x80000005u, S_OK, GetSysColor(5)},            // system colour: window
+        {0x8000000Fu, S_OK, GetSysColor(15)},           // button face
+        {0x80000000u | COLOR_MENUBAR, S_OK, GetSysColor(COLOR_MENUBAR)},
+        {0x80000000u | (COLOR_MENUBAR + 1), E_INVALIDARG, 0xDEADu},  // past the last index
+        {0x80000105u, E_INVALIDARG, 0xDEADu},           // bits beside the index
+        {0x03000000u, E_INVALIDARG, 0xDEADu},           // unknown kind
+        {0xFF000000u, E_INVALIDARG, 0xDEADu},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << std::hex << c.colour);
+        COLORREF out = 0xDEAD;
+        EXPECT_EQ(OleTranslateColor(c.colour, nullptr, &out), c.hr);
+        EXPECT_EQ(out, c.translated);
+    }
+    EXPECT_EQ(OleTranslateColor(0x80000005u, nullptr, nullptr), S_OK) << "a null result only checks";
+}
+
+TEST_F(ColourTest, DefaultSystemColours) {
+    struct Case { int index; COLORREF colour; };
+    const Case cases[] = {{5, RGB(255, 255, 255)}, {8, RGB(0, 0, 0)}, {13, RGB(0, 120, 215)},
+                          {15, RGB(240, 240, 240)}, {-1, 0}, {COLOR_MENUBAR + 1, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.index);
+        EXPECT_EQ(GetSysColor(c.index), c.colour);
+    }
+    EXPECT_EQ(RGB(1, 2, 3), 0x00030201u) << "red sits in the low byte";
+}
+
+TEST_F(FontTest, StockSystemFont) {
+    HGDIOBJ font = GetStockObject(SYSTEM_FONT);
+    ASSERT_NE(font, nullptr);
+    LOGFONTA logfont{};
+    EXPECT_EQ(GetObjectA(font, sizeof logfont, &logfont), 60);
+    EXPECT_EQ(logfont.lfHeight, 16);
+    EXPECT_EQ(logfont.lfWeight, 700);
+    EXPECT_EQ(logfont.lfCharSet, 0);
+    EXPECT_EQ(logfont.lfPitchAndFamily, 34);
+    EXPECT_STREQ(logfont.lfFaceName, "System");
+    EXPECT_EQ(DeleteObject(font), TRUE);
+    EXPECT_EQ(GetStockObject(SYSTEM_FONT), font) << "a stock object outlives DeleteObject";
+}
+
+TEST_F(FontTest, GetObjectACopiesAtMostTheDescription) {
+    LOGFONTA made{};
+    made.lfHeight = -13;
+    made.lfCharSet = 238;
+    std::strcpy(made.lfFaceName, "Tahoma");
+    HFONT font = CreateFontIndirectA(&made);
+    ASSERT_NE(font, nullptr);
+    struct Case { int size; bool buffer; int result; };
+    const Case cases[] = {{60, true, 60}, {200, true, 60}, {4, true, 4}, {0, true, 0}, {0, false, 60}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.size);
+        char bytes[200];
+        std::memset(bytes, 0x55, sizeof bytes);
+        EXPECT_EQ(GetObjectA(font, c.size, c.buffer ? bytes : nullptr), c.result);
+        if (!c.buffer) continue;
+        EXPECT_EQ(std::memcmp(bytes, &made, static_cast<std::size_t>(c.result)), 0);
+        EXPECT_EQ(bytes[c.result], 0x55) << "nothing past the copied bytes";
+    }
+    EXPECT_EQ(GetObjectA(nullptr, 60, &made), 0);
+    EXPECT_EQ(DeleteObject(font), TRUE);
+    EXPECT_EQ(CreateFontIndirectA(nullptr), nullptr);
+}
+
+}  // namespace
