@@ -248,7 +248,7 @@ void CTesselAdapterCtrl::AddTemplateEx() { SendTemplate(chart::kAddTemplateEx, k
 // destroyed, so a call that fails, or finds no chart, can be made again.
 void CTesselAdapterCtrl::SendTemplate(DISPID method, std::span<const CTemplateStore::Entry> entries) {
     std::array<COleVariant, CTemplateStore::kEntryCount> grids;
-    std::array<VARIANT, CTemplateStore::kEntryCount> args;  // views of grids, which keeps the values
+    std::array<VARIANT, CTemplateStore::kEntryCount> args;  // shallow views; grids owns the values
     for (std::size_t i = 0; i < entries.size(); ++i) {
         if (const COleSafeArray* grid = CTemplateStore::Grid(entries[i])) grids[i] = static_cast<const VARIANT&>(*grid);
         args[i] = grids[i];
