@@ -123,6 +123,8 @@ void GridPrinter::Print(const standins::ChartCall& call) {
             head += " columns";
         } else if (IsBytes(arg)) {
             head += SummaryWriter::Shape(arg);
+        } else if (arg.vt == VT_EMPTY) {
+            head += "EMPTY";  // a template entry never set
         } else {
             AppendTypeName(head, arg.vt);
             head += ' ';

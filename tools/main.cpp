@@ -1,6 +1,7 @@
 // tessel: the command-line host. It runs host sessions against the adapter
 // with stand-in host tables and a stand-in chart, shows the grids a table
 // sends, and runs the bundled example.
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <filesystem>
@@ -74,7 +75,9 @@ constexpr const char* kGridHelp =
     "reads it: its data flag is 1) on an adapter attached to a stand-in chart,\n"
     "and shows what reached the chart: for each chart call its arguments, and\n"
     "every grid as a table of column numbers, variant types and values, with\n"
-    "NULs, tabs and other control characters made visible.\n"
+    "NULs, tabs and other control characters made visible. A map or template\n"
+    "property is only collected, so AddTemplate (or, for the blob-sourced\n"
+    "templates, AddTemplateEx) is called after it to show the collected grid.\n"
     "\n"
     "  --version N   the layout version set first (default 310)\n"
     "  --json        print the chart calls as trace lines instead\n"
@@ -95,6 +98,23 @@ constexpr const char* kDemoHelp =
     "tables to DIR.\n"
     "\n"
     "  --out DIR     where the example runs (default " TESSEL_DEMO_DIR ")\n";
+
+// Map and template tables are only collected by their setters; the
+// template method that sends one shows what its entry holds.
+bool IsCollected(std::string_view property) { return property.ends_with("Map") || property.ends_with("Template"); }
+
+bool CarriesNothing(const standins::ChartCall& call) {
+    return std::ranges::all_of(call.args, [](const COleVariant& arg) { return arg.vt == VT_EMPTY; });
+}
+
+// AddTemplate sends most entries; the blob-sourced templates only go with
+// AddTemplateEx, tried when AddTemplate carried nothing.
+Outcome SendCollected(ControlDriver& control, standins::ChartStandIn& chart) {
+    Outcome outcome = control.Call("AddTemplate", {});
+    if (!outcome.Ok() || chart.Calls().empty() || !CarriesNothing(chart.Calls().back())) return outcome;
+    chart.ClearCalls();
+    return control.Call("AddTemplateEx", {});
+}
 
 bool WantsHelp(const std::vector<std::string>& words) {
     for (const std::string& word : words)
@@ -199,6 +219,7 @@ int GridCommand(const std::vector<std::string>& words) {
         chart->ClearCalls();  // the attach's own calls are not the table's
         outcome = control.Put(property, table);
         table.Clear();
+        if (outcome.Ok() && IsCollected(property)) outcome = SendCollected(control, *chart);
     }
     CTemplateStore::DiscardAll();
 

@@ -45,3 +45,7 @@ void CChartLink::PutIndexed(DISPID id, const VARIANT& index, const VARIANT& valu
 COleVariant CChartLink::Call(DISPID id, std::initializer_list<VARIANT> args, VARTYPE result) const {
     return Driver().CallMethod(id, args, result);
 }
+
+COleVariant CChartLink::Call(DISPID id, std::span<const VARIANT> args, VARTYPE result) const {
+    return Driver().CallMethod(id, args, result);
+}

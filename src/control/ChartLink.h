@@ -7,6 +7,7 @@
 #pragma once
 
 #include <initializer_list>
+#include <span>
 
 #include "control/ChartInterface.h"
 #include "platform/ComPtr.h"
@@ -36,6 +37,7 @@ public:
     // Indexed put: property id(index) = value.
     void PutIndexed(DISPID id, const VARIANT& index, const VARIANT& value) const;
     COleVariant Call(DISPID id, std::initializer_list<VARIANT> args = {}, VARTYPE result = VT_EMPTY) const;
+    COleVariant Call(DISPID id, std::span<const VARIANT> args, VARTYPE result) const;
 
 private:
     DispatchDriver Driver() const;

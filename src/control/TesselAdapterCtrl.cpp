@@ -7,13 +7,11 @@
 #include "control/ChartMembers.h"
 #include "control/TesselAdapterApp.h"
 #include "links/Blob.h"
-#include "links/LinkMap.h"
 #include "links/Links.h"
 #include "links/LinksFromBlob.h"
 #include "links/ObjectivesFromBlob.h"
 #include "links/PerspectivesFromBlob.h"
 #include "links/StrategiesFromBlob.h"
-#include "links/TemplateConverters.h"
 #include "links/TemplateStore.h"
 #include "platform/CRuntime.h"
 #include "platform/SaveFileDialog.h"
@@ -24,7 +22,6 @@
 #include "scorecard/TreeItems.h"
 #include "tables/ContextMenu.h"
 #include "tables/MouseOver.h"
-#include "tables/TemplateMap.h"
 #include "tables/VantorStrings.h"
 
 const IID IID_DTesselAdapter = {0x04A4CC28, 0x6452, 0x11D3, {0x96, 0xB4, 0x00, 0x04, 0xAC, 0x96, 0x57, 0x2D}};
@@ -124,10 +121,10 @@ LPDISPATCH CTesselAdapterCtrl::GetWrittenBack() {
 
 // Map and template tables fill their instance in the template store, which
 // waits there for AddTemplate or AddTemplateEx.
-template <class Converter>
+template <CTemplateStore::Entry Entry>
 void CTesselAdapterCtrl::SetTemplateTable(LPDISPATCH table) {
     if (!table) return;
-    reader_.Read310(table, &CTemplateStore::Instance<Converter>());
+    reader_.Read310(table, &CTemplateStore::Instance<Entry>());
 }
 
 // Measure and initiative data go to the chart group by group, in table
@@ -288,10 +285,37 @@ void CTesselAdapterCtrl::SendFont() {
 
 void CTesselAdapterCtrl::SetVersion(SHORT version) { version_ = version; }
 
-// Templates reach the chart once their converters read them; until then
-// the store holds nothing to send.
-void CTesselAdapterCtrl::AddTemplate() {}
-void CTesselAdapterCtrl::AddTemplateEx() {}
+// The arguments of the two template methods, in order. AddTemplate sends
+// the blob template; AddTemplateEx the blob-sourced ones instead.
+namespace {
+using enum CTemplateStore::Entry;
+constexpr CTemplateStore::Entry kAddTemplateArgs[] = {
+    kStrategyTemplate, kObjectiveTemplate, kObjectiveLinkTemplate, kBlobTemplate,
+    kStrategyMap, kPerspectiveMap, kObjectiveMap, kLinkMap,
+};
+constexpr CTemplateStore::Entry kAddTemplateExArgs[] = {
+    kStrategyTemplate, kObjectiveTemplate, kObjectiveLinkTemplate,
+    kStrategiesFromBlobTemplate, kPerspectivesFromBlobTemplate, kObjectivesFromBlobTemplate, kLinksFromBlobTemplate,
+    kStrategyMap, kPerspectiveMap, kObjectiveMap, kLinkMap,
+};
+}  // namespace
+
+void CTesselAdapterCtrl::AddTemplate() { SendTemplate(chart::kAddTemplate, kAddTemplateArgs); }
+void CTesselAdapterCtrl::AddTemplateEx() { SendTemplate(chart::kAddTemplateEx, kAddTemplateExArgs); }
+
+// One chart call with a copy of each entry's grid (an absent entry goes as
+// an empty variant); only once the chart has taken them are the entries
+// destroyed, so a call that fails, or finds no chart, can be made again.
+void CTesselAdapterCtrl::SendTemplate(DISPID method, std::span<const CTemplateStore::Entry> entries) {
+    std::array<COleVariant, CTemplateStore::kEntryCount> grids;
+    std::array<VARIANT, CTemplateStore::kEntryCount> args;  // shallow views; grids owns the values
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (const COleSafeArray* grid = CTemplateStore::Grid(entries[i])) grids[i] = static_cast<const VARIANT&>(*grid);
+        args[i] = grids[i];
+    }
+    chart_.Call(method, std::span<const VARIANT>(args.data(), entries.size()), VT_I4);
+    for (CTemplateStore::Entry entry : entries) CTemplateStore::Discard(entry);
+}
 
 // ---- The dispatch map -----------------------------------------------------------
 
@@ -318,14 +342,14 @@ std::span<const COleControl::DispEntry> CTesselAdapterCtrl::DispatchMap() {
         DispPropertyPutOnly<&C::SetContextMenu>("ContextMenu", 14, VT_DISPATCH),
         DispPropertyPutOnly<&C::SetCellTable<kNoLayout20, chart::kTreeRows>>("InitiativeDataRow", 15, VT_DISPATCH),
         DispPropertyPutOnly<&C::SetCellTable<kNoLayout20, chart::kTreeRows>>("MeasureDataRow", 16, VT_DISPATCH),
-        DispPropertyPutOnly<&C::SetTemplateTable<CStrategyMap>>("StrategyMap", 17, VT_DISPATCH),
-        DispPropertyPutOnly<&C::SetTemplateTable<CPerspectiveMap>>("PerspectiveMap", 18, VT_DISPATCH),
-        DispPropertyPutOnly<&C::SetTemplateTable<CObjectiveMap>>("ObjectiveMap", 19, VT_DISPATCH),
-        DispPropertyPutOnly<&C::SetTemplateTable<CLinkMap>>("LinkMap", 20, VT_DISPATCH),
-        DispPropertyPutOnly<&C::SetTemplateTable<CTemplateBlob>>("BlobTemplate", 21, VT_DISPATCH),
-        DispPropertyPutOnly<&C::SetTemplateTable<CTemplateStrategy>>("StrategyTemplate", 22, VT_DISPATCH),
-        DispPropertyPutOnly<&C::SetTemplateTable<CTemplateObjective>>("ObjectiveTemplate", 23, VT_DISPATCH),
-        DispPropertyPutOnly<&C::SetTemplateTable<CTemplateLink>>("ObjectiveLinkTemplate", 24, VT_DISPATCH),
+        DispPropertyPutOnly<&C::SetTemplateTable<CTemplateStore::kStrategyMap>>("StrategyMap", 17, VT_DISPATCH),
+        DispPropertyPutOnly<&C::SetTemplateTable<CTemplateStore::kPerspectiveMap>>("PerspectiveMap", 18, VT_DISPATCH),
+        DispPropertyPutOnly<&C::SetTemplateTable<CTemplateStore::kObjectiveMap>>("ObjectiveMap", 19, VT_DISPATCH),
+        DispPropertyPutOnly<&C::SetTemplateTable<CTemplateStore::kLinkMap>>("LinkMap", 20, VT_DISPATCH),
+        DispPropertyPutOnly<&C::SetTemplateTable<CTemplateStore::kBlobTemplate>>("BlobTemplate", 21, VT_DISPATCH),
+        DispPropertyPutOnly<&C::SetTemplateTable<CTemplateStore::kStrategyTemplate>>("StrategyTemplate", 22, VT_DISPATCH),
+        DispPropertyPutOnly<&C::SetTemplateTable<CTemplateStore::kObjectiveTemplate>>("ObjectiveTemplate", 23, VT_DISPATCH),
+        DispPropertyPutOnly<&C::SetTemplateTable<CTemplateStore::kObjectiveLinkTemplate>>("ObjectiveLinkTemplate", 24, VT_DISPATCH),
         DispPropertyGetOnly<&C::GetObjectiveSelection<0>>("ObjectiveSelectionObj", 25, VT_BSTR),
         DispPropertyGetOnly<&C::GetObjectiveSelection<2>>("ObjectiveSelectionPers", 26, VT_BSTR),
         DispPropertyGetOnly<&C::GetObjectiveSelection<1>>("ObjectiveSelectionStrat", 27, VT_BSTR),
@@ -345,10 +369,10 @@ std::span<const COleControl::DispEntry> CTesselAdapterCtrl::DispatchMap() {
                      &C::SetTablePut<CPerspectivesFromBlob, kLayout310Only, chart::kPerspectivesFromBlob>>("PerspectivesFromBlob", 38, VT_DISPATCH),
         DispProperty<&C::GetWrittenBack<CLinksFromBlob, chart::kLinksFromBlob, kLayout310Only>,
                      &C::SetTablePut<CLinksFromBlob, kLayout310Only, chart::kLinksFromBlob>>("LinksFromBlob", 39, VT_DISPATCH),
-        DispPropertyPutOnly<&C::SetTemplateTable<CTemplateBlobStrategies>>("StrategiesFromBlobTemplate", 40, VT_DISPATCH),
-        DispPropertyPutOnly<&C::SetTemplateTable<CTemplateBlobPerspectives>>("PerspectivesFromBlobTemplate", 41, VT_DISPATCH),
-        DispPropertyPutOnly<&C::SetTemplateTable<CTemplateBlobObjectives>>("ObjectivesFromBlobTemplate", 42, VT_DISPATCH),
-        DispPropertyPutOnly<&C::SetTemplateTable<CTemplateBlobLinks>>("LinksFromBlobTemplate", 43, VT_DISPATCH),
+        DispPropertyPutOnly<&C::SetTemplateTable<CTemplateStore::kStrategiesFromBlobTemplate>>("StrategiesFromBlobTemplate", 40, VT_DISPATCH),
+        DispPropertyPutOnly<&C::SetTemplateTable<CTemplateStore::kPerspectivesFromBlobTemplate>>("PerspectivesFromBlobTemplate", 41, VT_DISPATCH),
+        DispPropertyPutOnly<&C::SetTemplateTable<CTemplateStore::kObjectivesFromBlobTemplate>>("ObjectivesFromBlobTemplate", 42, VT_DISPATCH),
+        DispPropertyPutOnly<&C::SetTemplateTable<CTemplateStore::kLinksFromBlobTemplate>>("LinksFromBlobTemplate", 43, VT_DISPATCH),
         DispMethod<&C::HandleTesselCtrl>("HandleTesselCtrl", 44, VT_EMPTY, {VT_DISPATCH}),
         DispMethod<&C::SwitchContextMenuItem<chart::kEnableContextMenuItem, ItemSwitch::Disable>>("DisableContextMenu", 45, VT_I4, {VT_I4}),
         DispMethod<&C::SwitchContextMenuItem<chart::kEnableContextMenuItem, ItemSwitch::Enable>>("EnableContextMenu", 46, VT_I4, {VT_I4}),

@@ -12,6 +12,7 @@
 
 #include "control/ChartLink.h"
 #include "control/ColorScheme.h"
+#include "links/TemplateStore.h"
 #include "platform/OleControl.h"
 #include "scorecard/TreeItems.h"
 #include "tables/LayoutVersion.h"
@@ -46,7 +47,7 @@ private:
     void SetTableOnly(LPDISPATCH table);
     template <class Converter, DISPID ChartProperty, LayoutPaths WriteBack>
     LPDISPATCH GetWrittenBack();
-    template <class Converter>
+    template <CTemplateStore::Entry Entry>
     void SetTemplateTable(LPDISPATCH table);
     template <LayoutPaths Paths, DISPID ChartMember>
     void SetCellTable(LPDISPATCH table);
@@ -79,6 +80,7 @@ private:
     void SetVersion(SHORT version);
     void AddTemplate();
     void AddTemplateEx();
+    void SendTemplate(DISPID method, std::span<const CTemplateStore::Entry> entries);
 
     LONG Read(LayoutPaths paths, IDispatch* table, COrlinTableData& converter);
 

@@ -1,5 +1,7 @@
-// The template converters: each reads the records of its base table into
-// its own instance in the template store.
+// The template converters: a template table has the records of its base
+// table, so each template converter is its base converter under its own
+// name. The name gives it its own entry in the template store; it adds no
+// state and overrides nothing.
 #pragma once
 
 #include "links/Blob.h"
@@ -11,11 +13,11 @@
 #include "scorecard/Objectives.h"
 #include "scorecard/Strategies.h"
 
-class CTemplateBlob : public CBlob {};
-class CTemplateStrategy : public CStrategies {};
-class CTemplateObjective : public CObjectives {};
-class CTemplateLink : public CLinks {};
-class CTemplateBlobStrategies : public CStrategiesFromBlob {};
-class CTemplateBlobPerspectives : public CPerspectivesFromBlob {};
-class CTemplateBlobObjectives : public CObjectivesFromBlob {};
-class CTemplateBlobLinks : public CLinksFromBlob {};
+class CTemplateBlob final : public CBlob {};
+class CTemplateStrategy final : public CStrategies {};
+class CTemplateObjective final : public CObjectives {};
+class CTemplateLink final : public CLinks {};
+class CTemplateBlobStrategies final : public CStrategiesFromBlob {};
+class CTemplateBlobPerspectives final : public CPerspectivesFromBlob {};
+class CTemplateBlobObjectives final : public CObjectivesFromBlob {};
+class CTemplateBlobLinks final : public CLinksFromBlob {};

@@ -1,50 +1,72 @@
-// The template store: one process-wide instance per map and template
-// converter class. Setting a map or template property fills the instance
-// (creating it on first use); the template methods send the instances and
-// destroy them. All controls of the process share the instances, on the
-// host's one thread, without a guard.
+// The template store: one entry per map and template property, shared by
+// every control of the process. Setting a property fills its entry's
+// converter (created empty on first use; a later set refills it); the
+// template methods send the grids of their entries to the chart in one call
+// and then destroy those entries. An absent entry has no grid.
+//
+// The store lives as long as the process and is not locked: every control
+// runs on the host's one thread, so two controls collecting at once simply
+// mix their entries.
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <memory>
-#include <vector>
+#include <tuple>
+
+#include "links/LinkMap.h"
+#include "links/TemplateConverters.h"
+#include "platform/OleSafeArray.h"
+#include "tables/OrlinTableData.h"
+#include "tables/TemplateMap.h"
 
 class CTemplateStore {
 public:
-    // The instance of T, created empty on first use.
-    template <class T>
-    static T& Instance() {
-        std::unique_ptr<T>& slot = Slot<T>();
-        if (!slot) {
-            slot = std::make_unique<T>();
-            Discarders().push_back(&Discard<T>);
+    enum Entry : std::uint8_t {
+        kStrategyTemplate,
+        kObjectiveTemplate,
+        kObjectiveLinkTemplate,
+        kBlobTemplate,
+        kStrategiesFromBlobTemplate,
+        kPerspectivesFromBlobTemplate,
+        kObjectivesFromBlobTemplate,
+        kLinksFromBlobTemplate,
+        kStrategyMap,
+        kPerspectiveMap,
+        kObjectiveMap,
+        kLinkMap,
+        kEntryCount
+    };
+
+    // The converter of each entry, in the order of the entries.
+    using Converters = std::tuple<CTemplateStrategy, CTemplateObjective, CTemplateLink, CTemplateBlob,
+                                  CTemplateBlobStrategies, CTemplateBlobPerspectives, CTemplateBlobObjectives,
+                                  CTemplateBlobLinks, CStrategyMap, CPerspectiveMap, CObjectiveMap, CLinkMap>;
+    static_assert(std::tuple_size_v<Converters> == kEntryCount);
+    template <Entry E>
+    using Converter = std::tuple_element_t<E, Converters>;
+
+    // The entry's converter, created empty when the entry is absent.
+    template <Entry E>
+    static Converter<E>& Instance() {
+        Slot& slot = Slots()[E];
+        if (!slot.converter) {
+            auto made = std::make_unique<Converter<E>>();
+            slot.grid = made.get();
+            slot.converter = std::move(made);
         }
-        return *slot;
-    }
-    // The instance of T, or null when there is none.
-    template <class T>
-    static T* Find() noexcept {
-        return Slot<T>().get();
-    }
-    template <class T>
-    static void Discard() noexcept {
-        Slot<T>().reset();
+        return static_cast<Converter<E>&>(*slot.converter);
     }
 
-    // Destroys every instance there is.
-    static void DiscardAll() noexcept {
-        std::vector<void (*)()> discarders;
-        discarders.swap(Discarders());
-        for (auto discard : discarders) discard();
-    }
+    // The entry's grid, or null when the entry is absent.
+    static const COleSafeArray* Grid(Entry entry) noexcept { return Slots()[entry].grid; }
+    static void Discard(Entry entry) noexcept;
+    static void DiscardAll() noexcept;
 
 private:
-    static std::vector<void (*)()>& Discarders() noexcept {
-        static std::vector<void (*)()> discarders;
-        return discarders;
-    }
-    template <class T>
-    static std::unique_ptr<T>& Slot() noexcept {
-        static std::unique_ptr<T> slot;
-        return slot;
-    }
+    struct Slot {
+        std::unique_ptr<COrlinTableData> converter;
+        const COleSafeArray* grid = nullptr;  // the converter's own grid, its second base
+    };
+    static std::array<Slot, kEntryCount>& Slots() noexcept;
 };

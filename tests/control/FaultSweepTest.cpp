@@ -1,11 +1,13 @@
-// Every call that the tree, blob and blob-sourced members make on a host
-// table, a cell table or the chart, failed in turn: the member fails with
-// that call's code, sends nothing after it, and leaves nothing alive.
+// Every call that the tree, blob, blob-sourced, map and template members
+// make on a host table, a cell table or the chart, failed in turn: the member
+// fails with that call's code, sends nothing after it, and leaves nothing
+// alive.
 #include <gtest/gtest.h>
 
 #include <variant>
 
 #include "control/ChartMembers.h"
+#include "links/TemplateStore.h"
 #include "platform/posix/LiveCounts.h"
 #include "support/AdapterFixture.h"
 
@@ -70,6 +72,7 @@ struct Case {
     std::vector<Op> ops;
     DISPID chartValue = 0;  // what the chart holds for a getter
     DWORD columns = 0;      // its grid's columns; 0: the blob's bytes
+    const char* collect = nullptr;  // a template method: the property set first
 };
 
 class FaultSweepTest : public AdapterFixture {
@@ -103,9 +106,12 @@ protected:
             s.records->SetDataFlag(0);
             EXPECT_TRUE(Put(c.member, s.Dispatch()).Ok());
         }
+        if (c.collect) {
+            EXPECT_TRUE(Put(c.collect, s.Dispatch()).Ok());
+        }
         const unsigned before = Count(s, op);
         if (k != 0) Fail(s, op, before + k);
-        out = c.get ? Get(c.member) : Put(c.member, s.Dispatch());
+        out = c.collect ? Call(c.member) : c.get ? Get(c.member) : Put(c.member, s.Dispatch());
         const unsigned made = Count(s, op) - before;
 
         if (k != 0) {
@@ -117,19 +123,22 @@ protected:
             EXPECT_EQ(s.RefCount(), c.get ? 2u : 1u) << "only a lent table stays kept";
         }
         Call("HandleTesselCtrl", {COleVariant(static_cast<IDispatch*>(nullptr))});  // lets the chart go
+        CTemplateStore::DiscardAll();  // what a template member collected, partly filled or not
         return made;
     }
 };
 
 TEST_F(FaultSweepTest, EveryCallOfTheseMembersFailsTheMemberWithItsCode) {
     const std::vector<Op> cellOps = {CellOp::QueryInterface, CellOp::RowCount, CellOp::ColumnCount, CellOp::Cell};
-    const std::vector<Op> readOps = {HostOp::QueryInterface, HostOp::GetDataFlag, HostOp::GetRowStore,
-                                     HostOp::GetRowCount, HostOp::ReadRow, ChartOp::Put};
+    // Map and template tables are only collected; the other tables are sent.
+    const std::vector<Op> collectOps = {HostOp::QueryInterface, HostOp::GetDataFlag, HostOp::GetRowStore,
+                                        HostOp::GetRowCount, HostOp::ReadRow};
     const std::vector<Op> writeOps = {HostOp::GetRowStore, HostOp::ClearRows, HostOp::AppendRow, ChartOp::Get};
     auto with = [](std::vector<Op> ops, Op op) {
         ops.push_back(op);
         return ops;
     };
+    const std::vector<Op> readOps = with(collectOps, ChartOp::Put);
     const Case cases[] = {
         {"MeasureData", 310, false, TreeTable, with(cellOps, ChartOp::Put)},
         {"InitiativeData", 20, false, TreeTable, with(cellOps, ChartOp::Put)},
@@ -148,6 +157,14 @@ TEST_F(FaultSweepTest, EveryCallOfTheseMembersFailsTheMemberWithItsCode) {
         {"StrategiesFromBlob", 310, true, TwoRecords, writeOps, chart::kStrategiesFromBlob, 3},
         {"ObjectivesFromBlob", 310, true, TwoRecords, writeOps, chart::kObjectivesFromBlob, 8},
         {"LinksFromBlob", 310, true, TwoRecords, writeOps, chart::kLinksFromBlob, 16},
+        {"StrategyMap", 20, false, TwoRecords, collectOps},
+        {"PerspectiveMap", 30, false, TwoRecords, collectOps},
+        {"ObjectiveMap", 310, false, TwoRecords, collectOps},
+        {"StrategyTemplate", 20, false, TwoRecords, collectOps},
+        {"ObjectivesFromBlobTemplate", 310, false, TwoRecords, collectOps},
+        {"BlobTemplate", 310, false, ChunkTable, collectOps},
+        {"AddTemplate", 310, false, TwoRecords, {ChartOp::Call}, 0, 0, "StrategyMap"},
+        {"AddTemplateEx", 20, false, TwoRecords, {ChartOp::Call}, 0, 0, "LinksFromBlobTemplate"},
     };
     for (const Case& c : cases) {
         for (const Op& op : c.ops) {

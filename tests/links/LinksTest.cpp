@@ -85,7 +85,7 @@ TEST_F(LinksTest, LinkMapFillsTheSingleInstanceOnly) {
     for (int k = 0; k < 16; ++k) row += Record({{10, k % 4 == 3 ? std::to_string(k) : "K" + std::to_string(k)}});
     ASSERT_TRUE(PutRecords("LinkMap", {"first table", "of two rows"}).Ok());
     ASSERT_TRUE(PutRecords("LinkMap", {row}).Ok());
-    const CLinkMap* map = CTemplateStore::Find<CLinkMap>();
+    const COleSafeArray* map = CTemplateStore::Grid(CTemplateStore::kLinkMap);
     ASSERT_NE(map, nullptr);
     EXPECT_EQ(Shape(*map), std::make_pair(LONG{1}, LONG{16})) << "the second table replaces the first";
     Row cells = RowCells(*map, 0);

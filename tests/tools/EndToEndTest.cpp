@@ -260,6 +260,16 @@ TEST(ReadableForms, SummaryHasALinePerMemberStepAndGridShowsColumnsTypesAndContr
         << json.out;
 
     EXPECT_EQ(folder.Tessel({"grid", "Links", "p.txt"}).out, "nothing reached the chart\n");
+    // A collected table is shown by the template method that sends it.
+    folder.Write("m.txt", "A         B\n");
+    EXPECT_EQ(folder.Tessel({"grid", "StrategyMap", "m.txt"}).out,
+              "call 59: EMPTY, EMPTY, EMPTY, EMPTY, grid of 1 rows x 2 columns, EMPTY, EMPTY, EMPTY\n"
+              "row   0     1\n"
+              "type  BSTR  BSTR\n"
+              "0     \"B\"   \"A\"\n"
+              "\n");
+    EXPECT_TRUE(folder.Tessel({"grid", "StrategiesFromBlobTemplate", "m.txt"}).out.starts_with(
+        "call 83: EMPTY, EMPTY, EMPTY, grid of 1 rows x 3 columns, EMPTY"));
     EXPECT_EQ(folder.Tessel({"grid", "PresentationMode", "p.txt"}).status, 2);
 }
 
@@ -282,7 +292,10 @@ TEST(CommandLine, EveryCommandHasHelpMistakesExitWithTwoAndTheDemoRunsAnywhere) 
     const Ran demo = folder.Tessel({"demo", "--out", "demo"});
     ASSERT_EQ(demo.status, 0) << demo.err;
     for (const char* line : {"set Perspectives: ok; chart: put 3 (4x7 grid)", "set MeasureData: ok; chart: put 37 (BSTR, 2x7 grid)",
-                             "set Blob: ok; chart: put 11 (2112 bytes)", "call SaveAsJPeg: ok; chart: call 33 (BSTR, I4)", "set LinksFromBlob: ok; chart: put 82 (3x16 grid)"})
+                             "set Blob: ok; chart: put 11 (2112 bytes)", "call SaveAsJPeg: ok; chart: call 33 (BSTR, I4)",
+                             "set LinksFromBlob: ok; chart: put 82 (3x16 grid)",
+                             "call AddTemplate: ok; chart: call 59 (1x8 grid, 2x11 grid, 1x8 grid, 99 bytes, 1x2 grid",
+                             "call AddTemplateEx: ok; chart: call 83 (1x8 grid, 2x11 grid, 1x8 grid, 1x3 grid, 2x3 grid"})
         EXPECT_NE(demo.out.find(line), std::string::npos) << line << " in\n" << demo.out;
     EXPECT_EQ(folder.Read("demo/layout-back.bin"), folder.Read("demo/layout.bin")) << "the blob comes back as it went";
     EXPECT_NE(folder.Read("demo/objectives-back.txt").find("OBJ12"), std::string::npos);

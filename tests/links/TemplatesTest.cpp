@@ -1,0 +1,299 @@
+// Map and template tables: what each entry of the template store holds, the
+// place each one takes in the two template methods, and when an entry
+// outlives a method.
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "control/ChartMembers.h"
+#include "control/TesselAdapterCtrl.h"
+#include "links/TemplateStore.h"
+#include "support/AdapterFixture.h"
+
+namespace {
+
+using namespace testing_support;
+using standins::ChartCall;
+using standins::HostRecordTable;
+using Row = std::vector<std::string>;
+using Entry = CTemplateStore::Entry;
+
+constexpr int kNotSent = -1;
+
+// A template or map property, and its place (from 0) among the arguments of
+// chart methods 59 and 83.
+struct Property {
+    const char* name;
+    Entry entry;
+    int inAddTemplate;
+    int inAddTemplateEx;
+};
+const Property kProperties[] = {
+    {"StrategyTemplate", CTemplateStore::kStrategyTemplate, 0, 0},
+    {"ObjectiveTemplate", CTemplateStore::kObjectiveTemplate, 1, 1},
+    {"ObjectiveLinkTemplate", CTemplateStore::kObjectiveLinkTemplate, 2, 2},
+    {"BlobTemplate", CTemplateStore::kBlobTemplate, 3, kNotSent},
+    {"StrategiesFromBlobTemplate", CTemplateStore::kStrategiesFromBlobTemplate, kNotSent, 3},
+    {"PerspectivesFromBlobTemplate", CTemplateStore::kPerspectivesFromBlobTemplate, kNotSent, 4},
+    {"ObjectivesFromBlobTemplate", CTemplateStore::kObjectivesFromBlobTemplate, kNotSent, 5},
+    {"LinksFromBlobTemplate", CTemplateStore::kLinksFromBlobTemplate, kNotSent, 6},
+    {"StrategyMap", CTemplateStore::kStrategyMap, 4, 7},
+    {"PerspectiveMap", CTemplateStore::kPerspectiveMap, 5, 8},
+    {"ObjectiveMap", CTemplateStore::kObjectiveMap, 6, 9},
+    {"LinkMap", CTemplateStore::kLinkMap, 7, 10},
+};
+const Property& Find(std::string_view name) {
+    for (const Property& p : kProperties)
+        if (p.name == name) return p;
+    throw std::invalid_argument("no such property");
+}
+
+struct Method {
+    const char* name;
+    DISPID dispid;
+    std::size_t args;
+    int Place(const Property& p) const { return dispid == chart::kAddTemplate ? p.inAddTemplate : p.inAddTemplateEx; }
+};
+const Method kAddTemplate{"AddTemplate", chart::kAddTemplate, 8};
+const Method kAddTemplateEx{"AddTemplateEx", chart::kAddTemplateEx, 11};
+
+// One chunk record carrying the bytes.
+std::string Chunk(std::string_view bytes) {
+    std::string record(1026, '\0');
+    record[0] = 1;
+    record[2] = static_cast<char>(bytes.size() & 0xFF);
+    record[3] = static_cast<char>(bytes.size() >> 8);
+    record.replace(4, bytes.size(), bytes);
+    return record;
+}
+
+// A record long enough for every layout, a different character at each place.
+std::string VariedRecord() {
+    std::string record;
+    for (int i = 0; i < 300; ++i) record += static_cast<char>('0' + (i * 7) % 43);
+    return record;
+}
+
+std::string RowsOf(const VARIANT& grid) {
+    std::string text;
+    for (LONG r = 0; r < Shape(grid).first; ++r)
+        for (const std::string& cell : RowCells(grid, r)) text += cell + "|";
+    return text;
+}
+
+// A grid's cells, or a byte array's bytes.
+std::string Dump(const VARIANT& grid) {
+    if (grid.vt != (VT_ARRAY | VT_UI1)) return RowsOf(grid);
+    LONG last = -1;
+    SafeArrayGetUBound(grid.parray, 1, &last);
+    std::string bytes;
+    for (LONG i = 0; i <= last; ++i) {
+        BYTE byte = 0;
+        SafeArrayGetElement(grid.parray, &i, &byte);
+        bytes += static_cast<char>(byte);
+    }
+    return bytes;
+}
+
+class TemplatesTest : public AdapterFixture {
+protected:
+    void SetUp() override {
+        AdapterFixture::SetUp();
+        ASSERT_TRUE(Attach().Ok());
+        chart_->ClearCalls();
+    }
+
+    // Sets the property with a table its converter fills from.
+    Outcome SetFilled(const Property& p) {
+        if (p.entry == CTemplateStore::kBlobTemplate) return PutRecords(p.name, {Chunk("blob")});
+        return PutRecords(p.name, {VariedRecord()});
+    }
+
+    // Calls the method; returns the variant types of what reached the chart,
+    // or nothing when the method did not call it.
+    std::vector<VARTYPE> Send(const Method& m) {
+        const std::size_t before = ChartCalls(ChartCall::Call, m.dispid).size();
+        Outcome out = Call(m.name);
+        EXPECT_TRUE(out.Ok()) << out.description;
+        const auto calls = ChartCalls(ChartCall::Call, m.dispid);
+        if (calls.size() == before) return {};
+        std::vector<VARTYPE> types;
+        for (const COleVariant& arg : calls.back()->args) types.push_back(arg.vt);
+        return types;
+    }
+    // The types a method sends when exactly one entry, at place, holds a grid.
+    static std::vector<VARTYPE> Expected(const Method& m, int place, VARTYPE grid) {
+        std::vector<VARTYPE> types(m.args, VT_EMPTY);
+        if (place != kNotSent) types[place] = grid;
+        return types;
+    }
+    // The grid the last call of the method sent in the property's place.
+    const COleVariant& Sent(const Method& m, const Property& p) const {
+        return ChartCalls(ChartCall::Call, m.dispid).back()->args.at(m.Place(p));
+    }
+};
+
+TEST_F(TemplatesTest, EachEntryGoesInItsPlaceAndOnlyTheMethodThatSendsItDestroysIt) {
+    for (const Property& p : kProperties) {
+        const VARTYPE grid = VT_ARRAY | (p.entry == CTemplateStore::kBlobTemplate ? VT_UI1 : VT_VARIANT);
+        for (auto [first, second] : {std::pair{kAddTemplate, kAddTemplateEx}, {kAddTemplateEx, kAddTemplate},
+                                     {kAddTemplate, kAddTemplate}, {kAddTemplateEx, kAddTemplateEx}}) {
+            SCOPED_TRACE(testing::Message() << p.name << ", " << first.name << " then " << second.name);
+            ASSERT_TRUE(SetFilled(p).Ok());
+            EXPECT_TRUE(chart_->Calls().empty()) << "setting sends nothing";
+            const int firstPlace = first.Place(p);
+            EXPECT_EQ(Send(first), Expected(first, firstPlace, grid));
+            // An entry the first method sent is gone; one it left is sent now.
+            const int secondPlace = firstPlace == kNotSent ? second.Place(p) : kNotSent;
+            EXPECT_EQ(Send(second), Expected(second, secondPlace, grid));
+            const bool sent = firstPlace != kNotSent || secondPlace != kNotSent;
+            EXPECT_EQ(CTemplateStore::Grid(p.entry) == nullptr, sent) << "an entry lives until it is sent";
+            CTemplateStore::DiscardAll();
+            chart_->ClearCalls();
+        }
+    }
+}
+
+TEST_F(TemplatesTest, MapRecordsGiveTheirKeysSwappedWhateverTheVersion) {
+    const struct {
+        const char* what;
+        std::vector<std::vector<std::string>> tables;  // set one after the other
+        LONG rows;
+        Row expected;  // every cell, row after row
+    } cases[] = {
+        {"one pair", {{Record({{10, "A"}, {10, "B"}})}}, 1, {"BSTR:B", "BSTR:A"}},
+        {"full keys and inner blanks",
+         {{Record({{10, "KEY-ONE-10"}, {10, " X Y"}}), Record({{10, ""}, {10, "Z"}})}},
+         2,
+         {"BSTR: X Y", "BSTR:KEY-ONE-10", "BSTR:Z", "BSTR:"}},
+        {"no rows", {{}}, 0, {}},
+        {"the second table replaces the first", {{Record({{10, "OLD"}, {10, "OLD"}}), "x"}, {"P1        P2"}}, 1,
+         {"BSTR:P2", "BSTR:P1"}},
+    };
+    for (const char* name : {"StrategyMap", "PerspectiveMap", "ObjectiveMap"}) {
+        const Property& map = Find(name);
+        for (SHORT version : {20, 30, 310}) {
+            for (const auto& c : cases) {
+                SCOPED_TRACE(testing::Message() << name << " at " << version << ": " << c.what);
+                ASSERT_TRUE(SetVersion(version).Ok());
+                for (const auto& table : c.tables) ASSERT_TRUE(PutRecords(name, table).Ok());
+                EXPECT_TRUE(chart_->Calls().empty());
+                EXPECT_EQ(Send(kAddTemplate), Expected(kAddTemplate, map.inAddTemplate, VT_ARRAY | VT_VARIANT));
+                const COleVariant& grid = Sent(kAddTemplate, map);
+                EXPECT_EQ(Shape(grid), std::make_pair(c.rows, LONG{2}));
+                Row cells;
+                for (LONG r = 0; r < c.rows; ++r)
+                    for (std::string& cell : RowCells(grid, r)) cells.push_back(std::move(cell));
+                EXPECT_EQ(cells, c.expected);
+                chart_->ClearCalls();
+            }
+        }
+    }
+}
+
+// A template table is read as its base table at layout 310, whatever the
+// control's version.
+TEST_F(TemplatesTest, TemplatesReadTheRecordsOfTheirBaseTableAtLayout310) {
+    const struct {
+        const char* base;
+        DISPID property;
+        const char* templ;
+        const Method& method;
+    } cases[] = {
+        {"Strategies", chart::kStrategies, "StrategyTemplate", kAddTemplate},
+        {"Objectives", chart::kObjectives, "ObjectiveTemplate", kAddTemplate},
+        {"StrategiesFromBlob", chart::kStrategiesFromBlob, "StrategiesFromBlobTemplate", kAddTemplateEx},
+        {"PerspectivesFromBlob", chart::kPerspectivesFromBlob, "PerspectivesFromBlobTemplate", kAddTemplateEx},
+        {"ObjectivesFromBlob", chart::kObjectivesFromBlob, "ObjectivesFromBlobTemplate", kAddTemplateEx},
+        {"LinksFromBlob", chart::kLinksFromBlob, "LinksFromBlobTemplate", kAddTemplateEx},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.templ);
+        ASSERT_TRUE(SetVersion(310).Ok());
+        ASSERT_TRUE(PutRecords(c.base, {VariedRecord(), VariedRecord().substr(5)}).Ok());
+        ASSERT_TRUE(SetVersion(20).Ok());
+        ASSERT_TRUE(PutRecords(c.templ, {VariedRecord(), VariedRecord().substr(5)}).Ok());
+        Send(c.method);
+        const std::string base = RowsOf(chart_->Property(c.property));
+        EXPECT_FALSE(base.empty());
+        EXPECT_EQ(RowsOf(Sent(c.method, Find(c.templ))), base);
+    }
+}
+
+TEST_F(TemplatesTest, TheStoreIsSharedByEveryControl) {
+    ComPtr<IDispatch> other;
+    other.Attach(new CTesselAdapterCtrl);
+    const Property& map = Find("StrategyMap");
+    ASSERT_TRUE(PutRecords(map.name, {Record({{10, "A"}, {10, "B"}})}).Ok());
+    std::swap(control_, other);  // the second control sends what the first collected
+    ASSERT_TRUE(Attach().Ok());
+    EXPECT_EQ(Send(kAddTemplate), Expected(kAddTemplate, map.inAddTemplate, VT_ARRAY | VT_VARIANT));
+    EXPECT_EQ(RowCells(Sent(kAddTemplate, map), 0), (Row{"BSTR:B", "BSTR:A"}));
+    std::swap(control_, other);
+    EXPECT_EQ(Send(kAddTemplate), Expected(kAddTemplate, kNotSent, VT_EMPTY)) << "and the first sees it gone";
+}
+
+TEST_F(TemplatesTest, WithoutAChartOrWhenItFailsNoEntryIsDestroyed) {
+    constexpr HRESULT kChartCode = static_cast<HRESULT>(0x80041234);
+    for (const Method& m : {kAddTemplate, kAddTemplateEx}) {
+        for (bool attached : {false, true}) {
+            SCOPED_TRACE(testing::Message() << m.name << (attached ? ", chart fails" : ", no chart"));
+            ASSERT_TRUE(SetFilled(Find("StrategyTemplate")).Ok());
+            ASSERT_TRUE(SetFilled(Find("LinkMap")).Ok());
+            if (attached)
+                chart_->FailNext(m.dispid, kChartCode, OLESTR("chart says no"));
+            else
+                ASSERT_EQ(Call("HandleTesselCtrl", {COleVariant(static_cast<IDispatch*>(nullptr))}).Code(), E_POINTER);
+            Outcome out = Call(m.name);
+            EXPECT_EQ(out.Code(), attached ? kChartCode : E_POINTER);
+            EXPECT_FALSE(out.description.empty());
+            EXPECT_NE(CTemplateStore::Grid(CTemplateStore::kStrategyTemplate), nullptr);
+            EXPECT_NE(CTemplateStore::Grid(CTemplateStore::kLinkMap), nullptr);
+
+            ASSERT_TRUE(Attach().Ok());
+            std::vector<VARTYPE> expected(m.args, VT_EMPTY);
+            expected.front() = expected.back() = VT_ARRAY | VT_VARIANT;
+            EXPECT_EQ(Send(m), expected) << "a later call sends the same grids";
+            EXPECT_EQ(CTemplateStore::Grid(CTemplateStore::kLinkMap), nullptr);
+        }
+    }
+}
+
+// A table the reader keeps, or one the fill refuses, leaves the entry as it
+// was: still filled, or created and empty.
+TEST_F(TemplatesTest, AKeptOrRefusedTableLeavesTheEntryAsItWas) {
+    const struct {
+        const char* property;
+        std::string refused;  // a record of the second table
+        LONG dataFlag;
+    } cases[] = {
+        {"StrategyMap", "kept", 0},
+        {"ObjectiveTemplate", "kept", 0},
+        {"LinksFromBlobTemplate", "kept", 0},
+        {"BlobTemplate", "", 1},  // no chunks
+        {"BlobTemplate", std::string(1026, '\x7f'), 1},  // a chunk longer than a chunk can be
+    };
+    for (const auto& c : cases) {
+        const Property& p = Find(c.property);
+        const Method& m = p.inAddTemplate != kNotSent ? kAddTemplate : kAddTemplateEx;
+        for (bool filledFirst : {true, false}) {
+            SCOPED_TRACE(testing::Message() << c.property << (filledFirst ? " filled" : " new") << ", flag "
+                                            << c.dataFlag);
+            std::string before;
+            if (filledFirst) {
+                ASSERT_TRUE(SetFilled(p).Ok());
+                before = Dump(*CTemplateStore::Grid(p.entry));
+            }
+            auto table = HostRecordTable::Create();
+            if (!c.refused.empty()) table->AddRow(c.refused);
+            table->SetDataFlag(c.dataFlag);
+            ASSERT_TRUE(Put(p.name, table.Get()).Ok());
+            ASSERT_NE(CTemplateStore::Grid(p.entry), nullptr) << "the entry exists once its property is set";
+            EXPECT_EQ(Dump(*CTemplateStore::Grid(p.entry)), before);
+            const VARTYPE grid = filledFirst ? CTemplateStore::Grid(p.entry)->vt : VARTYPE{VT_EMPTY};
+            EXPECT_EQ(Send(m), Expected(m, m.Place(p), grid));
+        }
+    }
+}
+
+}  // namespace
