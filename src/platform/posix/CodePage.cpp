@@ -3,6 +3,8 @@
 // Single-byte, so every byte is one wide character and back; only 0x80-0x9F
 // differ from Latin-1.
 
+#include <array>
+
 #include "platform/Automation.h"
 
 namespace {
@@ -19,12 +21,18 @@ constexpr WCHAR kHighControls[32] = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-WCHAR ToWide(unsigned char byte) {
-    return byte >= 0x80 && byte < 0xA0 ? kHighControls[byte - 0x80] : byte;
-}
+// Every byte's character: one lookup per byte.
+constexpr std::array<WCHAR, 256> kToWide = [] {
+    std::array<WCHAR, 256> table{};
+    for (int byte = 0; byte < 256; ++byte)
+        table[byte] = byte >= 0x80 && byte < 0xA0 ? kHighControls[byte - 0x80] : static_cast<WCHAR>(byte);
+    return table;
+}();
 
 // False when the code page has no byte for the character.
 bool ToByte(WCHAR wide, char* byte) {
+    // The characters that are their own byte, by far the most common, take
+    // one comparison.
     if (wide < 0x80 || (wide >= 0xA0 && wide <= 0xFF)) {
         *byte = static_cast<char>(wide);
         return true;
@@ -65,7 +73,8 @@ int MultiByteToWideChar(UINT CodePage, DWORD, LPCSTR lpMultiByteStr, int cbMulti
     const int length = CheckedLength(CodePage, lpMultiByteStr, cbMultiByte, lpWideCharStr, cchWideChar);
     if (length == 0 || cchWideChar == 0) return length;
     if (cchWideChar < length) return 0;  // the buffer is too small
-    for (int i = 0; i < length; ++i) lpWideCharStr[i] = ToWide(static_cast<unsigned char>(lpMultiByteStr[i]));
+    const auto* bytes = reinterpret_cast<const unsigned char*>(lpMultiByteStr);
+    for (int i = 0; i < length; ++i) lpWideCharStr[i] = kToWide[bytes[i]];
     return length;
 }
 
@@ -76,13 +85,16 @@ int WideCharToMultiByte(UINT CodePage, DWORD, LPCWSTR lpWideCharStr, int cchWide
     if (length == 0) return 0;
     if (cbMultiByte != 0 && cbMultiByte < length) return 0;  // the buffer is too small
     const char fallback = lpDefaultChar ? *lpDefaultChar : kNoSuchCharacter;
+    // A size query (no buffer) still reports a character the code page lacks.
+    char ignored = 0;
+    bool usedDefault = false;
     for (int i = 0; i < length; ++i) {
-        char byte = fallback;
-        if (!ToByte(lpWideCharStr[i], &byte)) {
-            byte = fallback;
-            if (lpUsedDefaultChar) *lpUsedDefaultChar = TRUE;
+        char& out = cbMultiByte != 0 ? lpMultiByteStr[i] : ignored;
+        if (!ToByte(lpWideCharStr[i], &out)) {
+            out = fallback;
+            usedDefault = true;
         }
-        if (cbMultiByte != 0) lpMultiByteStr[i] = byte;
     }
+    if (lpUsedDefaultChar) *lpUsedDefaultChar = usedDefault ? TRUE : FALSE;
     return length;
 }
