@@ -22,4 +22,9 @@ VARIANT& CVariantGrid::Emptied(LONG row, LONG column) {
     return element;
 }
 
-void CVariantGrid::Put(LONG row, LONG column, COleVariant&& value) { Emptied(row, column) = value.Detach(); }
+void CVariantGrid::Put(LONG row, LONG column, COleVariant&& value) {
+    // The element first: an index outside the grid raises while the value
+    // still owns what it holds. (In `a = b` the right side is taken first.)
+    VARIANT& element = Emptied(row, column);
+    element = value.Detach();
+}

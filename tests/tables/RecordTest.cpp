@@ -80,16 +80,33 @@ protected:
     }
 };
 
-TEST_F(RecordTest, TrimEndsTheFieldAfterItsLastNonBlank) {
+// The value is read in place, so its end is found from the field's bytes
+// alone: blanks off the end, then a NUL anywhere cuts, blanks before it kept.
+TEST_F(RecordTest, FieldValueEndsAtTheFirstNulOrTheLastNonBlank) {
+    using namespace std::string_view_literals;
     struct Case {
-        const char* field;  // width 10
-        const char* value;
-    } cases[] = {{"AB", "AB"}, {"", ""}, {"  7", "  7"}, {"A\t", "A\t"}, {"ABCDEFGHIJ", "ABCDEFGHIJ"}, {"A B", "A B"}};
+        std::string_view field;  // exactly the field's bytes
+        std::string_view value;
+    } cases[] = {
+        {"AB        "sv, "AB"sv},
+        {"          "sv, ""sv},
+        {"  7       "sv, "  7"sv},
+        {"A\t        "sv, "A\t"sv},
+        {"ABCDEFGHIJ"sv, "ABCDEFGHIJ"sv},  // full width: nothing past the field is read
+        {"A B       "sv, "A B"sv},
+        {"\0BCDEFGHIJ"sv, ""sv},
+        {"AB \0CD    "sv, "AB "sv},          // blanks before a NUL stay
+        {"ABCDEFGHI\0"sv, "ABCDEFGHI"sv},    // NUL in the last byte
+        {"\xE9\x80\xFF      "sv, "\xE9\x80\xFF"sv},  // high bytes are characters, not ends
+        {"X"sv, "X"sv},
+        {" "sv, ""sv},
+    };
     for (const Case& c : cases) {
-        std::string area = c.field;
-        area.resize(10, ' ');
-        area += '\0';
-        EXPECT_EQ(std::string(TrimField(area.data(), area.size())), c.value) << '"' << c.field << '"';
+        SCOPED_TRACE(::testing::PrintToString(std::string(c.field)));
+        // The bytes after the field are not blanks, so reading past it shows.
+        std::string bytes(c.field);
+        bytes += "ZZ";
+        EXPECT_EQ(FieldValue(bytes.data(), c.field.size()), c.value);
     }
 }
 
