@@ -8,19 +8,22 @@
 // less one per text element made). The previous grid is dropped outside the
 // timed region; the host table is built before.
 #include <benchmark/benchmark.h>
-#include <valgrind/callgrind.h>
 
-#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "AllocationCounter.h"
+#include "Benchmarks.h"
+#include "Measure.h"
 #include "RecordFloor.h"
 #include "SampleRecords.h"
 #include "links/LinkMap.h"
+#include "links/LinksFromBlob.h"
+#include "links/ObjectivesFromBlob.h"
+#include "links/PerspectivesFromBlob.h"
+#include "links/StrategiesFromBlob.h"
 #include "links/Links.h"
 #include "scorecard/Objectives.h"
 #include "scorecard/Perspectives.h"
@@ -73,6 +76,10 @@ const std::vector<Property>& Properties() {
         PropertyOf<CLinks>("Links"),               PropertyOf<CLinkMap>("LinkMap"),
         PropertyOf<CContextMenu>("ContextMenu"),   PropertyOf<CMouseOver>("MouseOver"),
         PropertyOf<CVantorStrings>("UIStrings"),
+        PropertyOf<CObjectivesFromBlob>("ObjectivesFromBlob"),
+        PropertyOf<CStrategiesFromBlob>("StrategiesFromBlob"),
+        PropertyOf<CPerspectivesFromBlob>("PerspectivesFromBlob"),
+        PropertyOf<CLinksFromBlob>("LinksFromBlob"),
     };
     return properties;
 }
@@ -113,32 +120,8 @@ ComPtr<HostRecordTable> SampleTable(const FillLayout& layout, std::size_t rows) 
 std::size_t TextElements(const FillLayout& layout) {
     std::size_t count = 0;
     for (const FieldSpec& f : layout.fields)
-        if (f.use == FieldUse::Text) count += 1 + (f.also != kNoColumn);
+        if (f.use == FieldUse::Text) count += 1 + (f.also != kNoColumn) + (f.third != kNoColumn);
     return count;
-}
-
-// Times `body` alone, counting its allocations and, under callgrind, only
-// its instructions.
-template <class Before, class Body>
-void Measure(benchmark::State& state, std::size_t rows, Before&& before, Body&& body) {
-    long allocations = 0;
-    std::chrono::steady_clock::duration spent{};
-    for (auto _ : state) {
-        state.PauseTiming();
-        before();
-        state.ResumeTiming();
-        const long start = bench::Allocations();
-        const auto started = std::chrono::steady_clock::now();
-        CALLGRIND_TOGGLE_COLLECT;
-        body();
-        CALLGRIND_TOGGLE_COLLECT;
-        spent += std::chrono::steady_clock::now() - started;
-        allocations += bench::Allocations() - start;
-    }
-    const double iterations = static_cast<double>(state.iterations());
-    state.counters["ns_per_row"] =
-        static_cast<double>(std::chrono::nanoseconds(spent).count()) / (iterations * static_cast<double>(rows));
-    state.counters["allocs"] = static_cast<double>(allocations) / iterations;
 }
 
 void Fill(benchmark::State& state, const Property& property, const Version& version, std::size_t rows, bool floor) {
@@ -147,8 +130,8 @@ void Fill(benchmark::State& state, const Property& property, const Version& vers
     Converter converter = property.make();
     COleSafeArray floorGrid;
     BOOL filled = TRUE;
-    Measure(
-        state, rows,
+    bench::Measure(
+        state, rows, "ns_per_row",
         [&] {
             converter.grid->Clear();
             floorGrid.Clear();
@@ -175,8 +158,8 @@ void WriteBack(benchmark::State& state, const Property& property, const Version&
     // first write-back, as a lent table's is.
     ComPtr<HostRecordTable> target = HostRecordTable::Create();
     BOOL written = TRUE;
-    Measure(
-        state, rows, [&] { target->ClearCalls(); },
+    bench::Measure(
+        state, rows, "ns_per_row", [&] { target->ClearCalls(); },
         [&] {
             if (floor)
                 bench::FloorWriteBack(*converter.grid, *target, layout);
@@ -193,17 +176,9 @@ void ColdFill(benchmark::State& state) {
     Fill(state, objectives, kVersions[0], 1000000, false);
 }
 
-// Under valgrind every benchmark runs a fixed number of iterations, so that
-// instructions per row are the collected total divided by rows x iterations.
-constexpr benchmark::IterationCount kCallgrindIterations = 2;
+}  // namespace
 
-void Register(const std::string& name, std::function<void(benchmark::State&)> body) {
-    auto* b = benchmark::RegisterBenchmark(name.c_str(), std::move(body));
-    b->Unit(benchmark::kMillisecond);
-    if (RUNNING_ON_VALGRIND) b->Iterations(kCallgrindIterations);
-}
-
-void RegisterAll() {
+void bench::RegisterRecordBenchmarks() {
     benchmark::RegisterBenchmark("Cold/Fill/Objectives/310/1000000", ColdFill)
         ->Iterations(1)
         ->Unit(benchmark::kMillisecond);
@@ -215,12 +190,12 @@ void RegisterAll() {
                 const std::string tail =
                     std::string(property.name) + "/" + version.name + "/" + std::to_string(rows);
                 for (bool floor : {false, true})
-                    Register((floor ? "Floor/Fill/" : "Fill/") + tail, [&property, &version, rows, floor](auto& s) {
+                    bench::Register((floor ? "Floor/Fill/" : "Fill/") + tail, [&property, &version, rows, floor](auto& s) {
                         Fill(s, property, version, rows, floor);
                     });
                 if (writes)
                     for (bool floor : {false, true})
-                        Register((floor ? "Floor/WriteBack/" : "WriteBack/") + tail,
+                        bench::Register((floor ? "Floor/WriteBack/" : "WriteBack/") + tail,
                                  [&property, &version, rows, floor](auto& s) {
                                      WriteBack(s, property, version, rows, floor);
                                  });
@@ -228,13 +203,3 @@ void RegisterAll() {
         }
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    RegisterAll();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
