@@ -4,6 +4,7 @@
 // differ from Latin-1.
 
 #include <array>
+#include <cstdint>
 
 #include "platform/Automation.h"
 
@@ -29,21 +30,43 @@ constexpr std::array<WCHAR, 256> kToWide = [] {
     return table;
 }();
 
+// The byte of each character up to U+00FF, or -1: one lookup.
+constexpr std::array<std::int16_t, 256> kFromLow = [] {
+    std::array<std::int16_t, 256> table{};
+    for (int wide = 0; wide < 256; ++wide) table[wide] = wide >= 0x80 && wide < 0xA0 ? -1 : wide;
+    for (int i = 0; i < 32; ++i)
+        if (kHighControls[i] < 0x100) table[kHighControls[i]] = static_cast<std::int16_t>(0x80 + i);
+    return table;
+}();
+
+// The characters beyond U+00FF that have a byte, each in its own slot of a
+// small table, so finding one is one lookup and one comparison too.
+struct HighSlot {
+    WCHAR wide = 0;
+    std::int16_t byte = -1;
+};
+constexpr std::size_t SlotOf(WCHAR wide) { return (wide ^ (wide >> 8)) & 0xFF; }
+constexpr std::array<HighSlot, 256> kFromHigh = [] {
+    std::array<HighSlot, 256> table{};
+    for (int i = 0; i < 32; ++i)
+        if (kHighControls[i] >= 0x100) table[SlotOf(kHighControls[i])] = {kHighControls[i], static_cast<std::int16_t>(0x80 + i)};
+    return table;
+}();
+// No two of those characters share a slot.
+constexpr bool SlotsAreDistinct() {
+    for (int i = 0; i < 32; ++i)
+        if (kHighControls[i] >= 0x100 && kFromHigh[SlotOf(kHighControls[i])].wide != kHighControls[i]) return false;
+    return true;
+}
+static_assert(SlotsAreDistinct());
+
 // False when the code page has no byte for the character.
 bool ToByte(WCHAR wide, char* byte) {
-    // The characters that are their own byte, by far the most common, take
-    // one comparison.
-    if (wide < 0x80 || (wide >= 0xA0 && wide <= 0xFF)) {
-        *byte = static_cast<char>(wide);
-        return true;
-    }
-    for (int i = 0; i < 32; ++i) {
-        if (kHighControls[i] == wide) {
-            *byte = static_cast<char>(0x80 + i);
-            return true;
-        }
-    }
-    return false;
+    const std::int16_t found = wide < 0x100 ? kFromLow[wide]
+                                            : (kFromHigh[SlotOf(wide)].wide == wide ? kFromHigh[SlotOf(wide)].byte : -1);
+    if (found < 0) return false;
+    *byte = static_cast<char>(found);
+    return true;
 }
 
 bool IsAnsi(UINT codePage) { return codePage == CP_ACP || codePage == kWindows1252; }
