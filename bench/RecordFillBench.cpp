@@ -179,9 +179,7 @@ void ColdFill(benchmark::State& state) {
 }  // namespace
 
 void bench::RegisterRecordBenchmarks() {
-    benchmark::RegisterBenchmark("Cold/Fill/Objectives/310/1000000", ColdFill)
-        ->Iterations(1)
-        ->Unit(benchmark::kMillisecond);
+    bench::Register("Cold/Fill/Objectives/310/1000000", ColdFill)->Iterations(1);
     for (const Property& property : Properties())
         for (const Version& version : kVersions) {
             if (!(property.layouts.*version.fill)) continue;

@@ -153,6 +153,13 @@ void WriteText(char* field, std::uint16_t width, const VARIANT& cell) {
     if (n < width) field[n] = '\0';
 }
 
+// The guard's cell holds its text, compared character by character.
+bool GuardHolds(const VARIANT& cell, std::string_view text) {
+    char held[64] = {};
+    WriteText(held, 63, cell);
+    return text == held;
+}
+
 LONG CellNumber(const VARIANT& cell) {
     if (cell.vt == VT_I2) return cell.iVal;
     if (cell.vt == VT_I4) return cell.lVal;
@@ -184,8 +191,19 @@ void FloorWriteBack(const COleSafeArray& grid, IHostTable& table, const WriteLay
     std::array<char, kMaxRecordLength> record;
     for (ULONG r = 0; r < rows; ++r) {
         std::memset(record.data(), ' ', layout.recordLength);
+        // The guards first: a row that fails one is skipped, a section whose
+        // guard fails stays blank.
+        bool skipped = false;
+        std::size_t blankFrom = layout.fields.size(), blankTo = 0;
+        for (const WriteGuard& g : layout.guards) {
+            if (GuardHolds(cells[r + static_cast<std::size_t>(g.column) * rows], g.text)) continue;
+            if (g.miss == GuardMiss::SkipRow) skipped = true;
+            else blankFrom = g.first, blankTo = g.end;
+        }
+        if (skipped) continue;
         LONG flags = 0;
         for (std::size_t i = 0; i < layout.fields.size(); ++i) {
+            if (i >= blankFrom && i < blankTo) continue;
             const WriteFieldSpec& f = layout.fields[i];
             const VARIANT& cell = cells[r + static_cast<std::size_t>(f.column) * rows];
             if (f.bit == 0) {

@@ -17,11 +17,17 @@ void CopyText(char* field, std::uint16_t width, const OLECHAR* text, UINT length
 }
 
 // A number's text form is its decimal digits, as the platform writes them.
+using Digits = std::array<char, 16>;
+std::string_view DigitsOf(LONG value, Digits& digits) {
+    const char* end = std::to_chars(digits.data(), digits.data() + digits.size(), value).ptr;
+    return {digits.data(), static_cast<std::size_t>(end - digits.data())};
+}
+
 void CopyDigits(char* field, std::uint16_t width, LONG value) {
-    char digits[16];
-    const auto n = static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, value).ptr - digits);
-    const std::size_t copied = std::min<std::size_t>(n, width);
-    std::memcpy(field, digits, copied);
+    Digits digits;
+    const std::string_view text = DigitsOf(value, digits);
+    const std::size_t copied = std::min<std::size_t>(text.size(), width);
+    std::memcpy(field, text.data(), copied);
     if (copied < width) field[copied] = '\0';
 }
 
@@ -36,7 +42,13 @@ bool HasText(const OLECHAR* text, UINT length, std::string_view expected) {
 // The element's text form (the variant changed to a string, as the platform
 // changes it) is exactly `expected`.
 bool HasText(const VARIANT& cell, std::string_view expected) {
-    if (cell.vt == VT_BSTR) return HasText(cell.bstrVal, SysStringLen(cell.bstrVal), expected);
+    Digits digits;
+    switch (cell.vt) {
+    case VT_BSTR: return HasText(cell.bstrVal, SysStringLen(cell.bstrVal), expected);
+    case VT_I2: return DigitsOf(cell.iVal, digits) == expected;
+    case VT_I4: return DigitsOf(cell.lVal, digits) == expected;
+    default: break;
+    }
     COleVariant text;
     text.ChangeType(VT_BSTR, &cell);
     return HasText(text.bstrVal, SysStringLen(text.bstrVal), expected);
