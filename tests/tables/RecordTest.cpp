@@ -149,6 +149,11 @@ TEST_F(RecordTest, WriteBackFollowsTheCopyRule) {
         {{V(OLESTR("x")), V(1.5), V(OLESTR("  5abc"))}, std::string("x\0  1.5X X  ", 12)},
         {{V(OLESTR("x")), V(LONG{0}), V(OLESTR(""))}, std::string("x\0  0\0      ", 12)},
         {{V(OLESTR("x")), V(LONG{0}), V(OLESTR("-3"))}, std::string("x\0  0\0      ", 12)},
+        // Numbers are written from the element itself: 16-bit ones, the most
+        // negative long, and a flag word held as a 16-bit number.
+        {{V(OLESTR("x")), V(SHORT{-32768}, VT_I2), V(SHORT{3}, VT_I2)}, std::string("x\0  -32 XX  ", 12)},
+        {{V(OLESTR("x")), V(LONG{-2147483647 - 1}), V(LONG{8})}, std::string("x\0  -21XXX  ", 12)},
+        {{V(OLESTR("x")), V(SHORT{5}, VT_I2), V(SHORT{-1}, VT_I2)}, std::string("x\0  5\0      ", 12)},
     };
     std::vector<std::vector<COleVariant>> rows;
     for (const Case& c : cases) rows.push_back(c.cells);
