@@ -12,12 +12,21 @@
 
 namespace bench {
 
+enum class Start { Warm, Cold };
+
 // Runs `before` outside the timed region, then `body` timed, counting its
 // allocations and, under callgrind, collecting only its instructions.
 // Reports `perUnit` (nanoseconds per unit, e.g. ns_per_row) and allocs (per
-// run of the body).
+// run of the body). A warm start runs both once, unmeasured, first: the
+// heap, the host table's own storage and the caches are then as a second
+// fill finds them, however few iterations a large table gets.
 template <class Before, class Body>
-void Measure(benchmark::State& state, std::size_t units, const char* perUnit, Before&& before, Body&& body) {
+void Measure(benchmark::State& state, std::size_t units, const char* perUnit, Before&& before, Body&& body,
+             Start start = Start::Warm) {
+    if (start == Start::Warm) {
+        before();
+        body();
+    }
     long allocations = 0;
     std::chrono::steady_clock::duration spent{};
     for (auto _ : state) {

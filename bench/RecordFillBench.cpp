@@ -124,7 +124,8 @@ std::size_t TextElements(const FillLayout& layout) {
     return count;
 }
 
-void Fill(benchmark::State& state, const Property& property, const Version& version, std::size_t rows, bool floor) {
+void Fill(benchmark::State& state, const Property& property, const Version& version, std::size_t rows, bool floor,
+          bench::Start start = bench::Start::Warm) {
     const FillLayout& layout = *(property.layouts.*version.fill);
     ComPtr<HostRecordTable> table = SampleTable(layout, rows);
     Converter converter = property.make();
@@ -142,7 +143,8 @@ void Fill(benchmark::State& state, const Property& property, const Version& vers
                 bench::FloorFill(floorGrid, *table, layout);
             else
                 filled = ((*converter.table).*version.doFill)(table);
-        });
+        },
+        start);
     if (!filled) state.SkipWithError("the fill failed");
     state.counters["allocs_beyond_text"] =
         state.counters["allocs"].value - static_cast<double>(rows * TextElements(layout));
@@ -173,7 +175,7 @@ void WriteBack(benchmark::State& state, const Property& property, const Version&
 // grown yet. Registered first, so it runs first.
 void ColdFill(benchmark::State& state) {
     const Property& objectives = Properties()[2];
-    Fill(state, objectives, kVersions[0], 1000000, false);
+    Fill(state, objectives, kVersions[0], 1000000, false, bench::Start::Cold);
 }
 
 }  // namespace
