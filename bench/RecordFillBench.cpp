@@ -1,79 +1,205 @@
-// Record fills and write-backs: time per row, and heap allocations per
-// field, counted by replacing the global operator new. The hot paths should
-// allocate nothing per field beyond each text element's own string.
+// Record fills and write-backs of every converter and layout, each beside
+// its floor (RecordFloor.h), at 10^3 to 10^6 rows.
+//
+// Names: Fill/<Property>/<layout>/<rows>, WriteBack/<Property>/<layout>/<rows>,
+// and the same behind Floor/. Counters: ns_per_row, allocs (heap
+// allocations of one fill or write-back, counted exactly over the whole run
+// and divided by the iterations) and, for fills, allocs_beyond_text (allocs
+// less one per text element made). The previous grid is dropped outside the
+// timed region; the host table is built before.
 #include <benchmark/benchmark.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
+#include "Benchmarks.h"
+#include "Measure.h"
+#include "RecordFloor.h"
+#include "SampleRecords.h"
+#include "links/LinkMap.h"
+#include "links/LinksFromBlob.h"
+#include "links/ObjectivesFromBlob.h"
+#include "links/PerspectivesFromBlob.h"
+#include "links/StrategiesFromBlob.h"
+#include "links/Links.h"
 #include "scorecard/Objectives.h"
+#include "scorecard/Perspectives.h"
+#include "scorecard/Strategies.h"
+#include "scorecard/TreeFields.h"
 #include "standins/HostRecordTable.h"
-
-namespace {
-std::atomic<long> allocations{0};
-}
-
-// The replacement pair below is matched; GCC cannot see that across the
-// replaceable declarations.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-
-void* operator new(std::size_t size) {
-    ++allocations;
-    if (void* p = std::malloc(size ? size : 1)) return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+#include "tables/ContextMenu.h"
+#include "tables/MouseOver.h"
+#include "tables/VantorStrings.h"
 
 namespace {
 
-std::string ObjectiveRecord(int i) {
-    char record[164];
-    std::snprintf(record, sizeof record, "%-10d%-10s%-10s%3d%1d%-4s%-60s%-30s%-15s%-10d%-10s", i, "PERS", "STRAT",
-                  i % 1000, i % 10, "X XX", "Raise the operating margin", "Margin", "Short", i, "Tail");
-    return record;
+using standins::HostRecordTable;
+
+// A converter of any record table, with its grid.
+struct Converter {
+    std::unique_ptr<COrlinTableData> table;
+    COleSafeArray* grid;
+};
+
+template <const RecordLayouts& Layouts>
+Converter Make() {
+    auto table = std::make_unique<CRecordTable<Layouts>>();
+    COleSafeArray* grid = table.get();
+    return {std::move(table), grid};
 }
 
-ComPtr<standins::HostRecordTable> Table(int rows) {
-    auto table = standins::HostRecordTable::Create();
-    for (int i = 0; i < rows; ++i) table->AddRow(ObjectiveRecord(i));
+struct Property {
+    const char* name;
+    const RecordLayouts& layouts;
+    Converter (*make)();
+};
+
+template <class T>
+struct LayoutsOf;
+template <const RecordLayouts& L>
+struct LayoutsOf<CRecordTable<L>> {
+    static constexpr const RecordLayouts& value = L;
+};
+template <class T>
+Property PropertyOf(const char* name) {
+    using Base = typename T::CRecordTable;  // the injected name of its base
+    return {name, LayoutsOf<Base>::value, &Make<LayoutsOf<Base>::value>};
+}
+
+const std::vector<Property>& Properties() {
+    static const std::vector<Property> properties = {
+        PropertyOf<CPerspectives>("Perspectives"), PropertyOf<CStrategies>("Strategies"),
+        PropertyOf<CObjectives>("Objectives"),     PropertyOf<CTreeFields>("MeasureFields"),
+        PropertyOf<CLinks>("Links"),               PropertyOf<CLinkMap>("LinkMap"),
+        PropertyOf<CContextMenu>("ContextMenu"),   PropertyOf<CMouseOver>("MouseOver"),
+        PropertyOf<CVantorStrings>("UIStrings"),
+        PropertyOf<CObjectivesFromBlob>("ObjectivesFromBlob"),
+        PropertyOf<CStrategiesFromBlob>("StrategiesFromBlob"),
+        PropertyOf<CPerspectivesFromBlob>("PerspectivesFromBlob"),
+        PropertyOf<CLinksFromBlob>("LinksFromBlob"),
+    };
+    return properties;
+}
+
+// One layout version of a property: how to fill and write back at it.
+struct Version {
+    const char* name;
+    std::optional<FillLayout> RecordLayouts::*fill;
+    std::optional<WriteLayout> RecordLayouts::*write;
+    BOOL (COrlinTableData::*doFill)(ComPtr<IHostTable>);
+    BOOL (COrlinTableData::*doWrite)(ComPtr<IHostTable>);
+};
+constexpr Version kVersions[] = {
+    {"310", &RecordLayouts::fill310, &RecordLayouts::write310, &COrlinTableData::Fill310,
+     &COrlinTableData::WriteBackRows310},
+    {"30", &RecordLayouts::fill30, &RecordLayouts::write30, &COrlinTableData::Fill30,
+     &COrlinTableData::WriteBackRows30},
+    {"20", &RecordLayouts::fill20, &RecordLayouts::write20, &COrlinTableData::Fill20,
+     &COrlinTableData::WriteBackRows20},
+};
+
+// The sample table last asked for: the benchmarks of one layout and row
+// count run one after the other, so one table serves them all.
+ComPtr<HostRecordTable> SampleTable(const FillLayout& layout, std::size_t rows) {
+    static const FieldSpec* fields = nullptr;
+    static std::size_t cachedRows = 0;
+    static ComPtr<HostRecordTable> table;
+    if (!table || fields != layout.fields.data() || cachedRows != rows || layout.recordLength != table->Row(1).size()) {
+        table.Reset();
+        table = bench::SampleTable(layout, rows);
+        fields = layout.fields.data();
+        cachedRows = rows;
+    }
+    table->ClearCalls();
     return table;
 }
 
-// Objectives at layout 310: 14 fields, 11 columns, 8 of them text.
-void BM_FillObjectives(benchmark::State& state) {
-    auto table = Table(static_cast<int>(state.range(0)));
-    long before = 0, after = 0;
-    for (auto _ : state) {
-        CObjectives grid;
-        before = allocations.load();
-        benchmark::DoNotOptimize(grid.Fill310(table));
-        after = allocations.load();
-    }
-    state.SetItemsProcessed(state.iterations() * state.range(0));
-    // BSTRs come from malloc, not operator new: what is counted here is
-    // what the fill itself allocates, which should not grow with the rows.
-    state.counters["new_per_fill"] = static_cast<double>(after - before);
+std::size_t TextElements(const FillLayout& layout) {
+    std::size_t count = 0;
+    for (const FieldSpec& f : layout.fields)
+        if (f.use == FieldUse::Text) count += 1 + (f.also != kNoColumn) + (f.third != kNoColumn);
+    return count;
 }
-BENCHMARK(BM_FillObjectives)->Arg(1000)->Arg(100000);
 
-void BM_WriteBackObjectives(benchmark::State& state) {
-    auto source = Table(static_cast<int>(state.range(0)));
-    CObjectives grid;
-    grid.Fill310(source);
-    long before = 0, after = 0;
-    for (auto _ : state) {
-        auto target = standins::HostRecordTable::Create();
-        before = allocations.load();
-        benchmark::DoNotOptimize(grid.WriteBackRows310(target));
-        after = allocations.load();
-    }
-    state.SetItemsProcessed(state.iterations() * state.range(0));
-    state.counters["new_per_writeback"] = static_cast<double>(after - before);
+void Fill(benchmark::State& state, const Property& property, const Version& version, std::size_t rows, bool floor,
+          bench::Start start = bench::Start::Warm) {
+    const FillLayout& layout = *(property.layouts.*version.fill);
+    ComPtr<HostRecordTable> table = SampleTable(layout, rows);
+    Converter converter = property.make();
+    COleSafeArray floorGrid;
+    BOOL filled = TRUE;
+    bench::Measure(
+        state, rows, "ns_per_row",
+        [&] {
+            converter.grid->Clear();
+            floorGrid.Clear();
+            table->ClearCalls();
+        },
+        [&] {
+            if (floor)
+                bench::FloorFill(floorGrid, *table, layout);
+            else
+                filled = ((*converter.table).*version.doFill)(table);
+        },
+        start);
+    if (!filled) state.SkipWithError("the fill failed");
+    state.counters["allocs_beyond_text"] =
+        state.counters["allocs"].value - static_cast<double>(rows * TextElements(layout));
 }
-BENCHMARK(BM_WriteBackObjectives)->Arg(1000)->Arg(100000);
+
+void WriteBack(benchmark::State& state, const Property& property, const Version& version, std::size_t rows,
+               bool floor) {
+    const FillLayout& fill = *(property.layouts.*version.fill);
+    const WriteLayout& layout = *(property.layouts.*version.write);
+    Converter converter = property.make();
+    if (!((*converter.table).*version.doFill)(SampleTable(fill, rows))) return state.SkipWithError("no grid");
+    // Written back into one target, so the host's storage is warm after the
+    // first write-back, as a lent table's is.
+    ComPtr<HostRecordTable> target = HostRecordTable::Create();
+    BOOL written = TRUE;
+    bench::Measure(
+        state, rows, "ns_per_row", [&] { target->ClearCalls(); },
+        [&] {
+            if (floor)
+                bench::FloorWriteBack(*converter.grid, *target, layout);
+            else
+                written = ((*converter.table).*version.doWrite)(target);
+        });
+    if (!written) state.SkipWithError("the write-back failed");
+}
+
+// The first fill of a process-sized table in this process: its heap has not
+// grown yet. Registered first, so it runs first.
+void ColdFill(benchmark::State& state) {
+    const Property& objectives = Properties()[2];
+    Fill(state, objectives, kVersions[0], 1000000, false, bench::Start::Cold);
+}
 
 }  // namespace
 
-BENCHMARK_MAIN();
+void bench::RegisterRecordBenchmarks() {
+    bench::Register("Cold/Fill/Objectives/310/1000000", ColdFill)->Iterations(1);
+    for (const Property& property : Properties())
+        for (const Version& version : kVersions) {
+            if (!(property.layouts.*version.fill)) continue;
+            const bool writes = (property.layouts.*version.write).has_value();
+            for (std::size_t rows : {1000, 10000, 100000, 1000000}) {
+                const std::string tail =
+                    std::string(property.name) + "/" + version.name + "/" + std::to_string(rows);
+                for (bool floor : {false, true})
+                    bench::Register((floor ? "Floor/Fill/" : "Fill/") + tail, [&property, &version, rows, floor](auto& s) {
+                        Fill(s, property, version, rows, floor);
+                    });
+                if (writes)
+                    for (bool floor : {false, true})
+                        bench::Register((floor ? "Floor/WriteBack/" : "WriteBack/") + tail,
+                                 [&property, &version, rows, floor](auto& s) {
+                                     WriteBack(s, property, version, rows, floor);
+                                 });
+            }
+        }
+}
+

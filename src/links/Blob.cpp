@@ -36,10 +36,36 @@ void ReadChunk(IHostRowStore& store, ULONG row, Record& record) {
                 InterfaceTraits<IHostRowStore>::Id());
 }
 
-LONG LengthOf(const Record& record) noexcept {
+// `record`: a chunk record's first bytes, its header at least.
+LONG LengthOf(const unsigned char* record) noexcept {
     const auto low = record[kLengthOffset];
     const auto high = record[kLengthOffset + 1];
     return static_cast<std::int16_t>(static_cast<std::uint16_t>(low | high << 8));
+}
+
+// A chunk whose record does not lie wholly inside the blob (the first, the
+// last): read into `record`, its bytes copied to `data` once its length is
+// the one expected.
+bool ReadChunkCopied(IHostRowStore& store, ULONG row, Record& record, unsigned char* data, LONG expected) {
+    ReadChunk(store, row, record);
+    if (LengthOf(record.data()) != expected) return false;
+    std::memcpy(data, record.data() + kDataOffset, static_cast<std::size_t>(expected));
+    return true;
+}
+
+// A full chunk in the middle of the blob is read straight into its place, so
+// its bytes are copied once, by the host. The record then spans the blob
+// from 4 bytes before the chunk's data (its header, over the end of the chunk
+// before, which is kept aside and put back) to 1 byte after it (its reserved
+// byte, over the start of the chunk after, which is read later).
+bool ReadChunkInPlace(IHostRowStore& store, ULONG row, unsigned char* data) {
+    unsigned char* const at = data - kDataOffset;
+    std::array<unsigned char, kDataOffset> before;
+    std::memcpy(before.data(), at, kDataOffset);
+    CheckResult(store.ReadRow(row, kRecordLength, reinterpret_cast<LPSTR>(at)), InterfaceTraits<IHostRowStore>::Id());
+    const LONG length = LengthOf(at);
+    std::memcpy(at, before.data(), kDataOffset);
+    return length == static_cast<LONG>(kDataWidth);
 }
 
 void WriteChunk(Record& record, ULONG chunk, const unsigned char* data, std::size_t length) noexcept {
@@ -68,7 +94,7 @@ BOOL CBlob::Fill310(ComPtr<IHostTable> table) {
     if (rows == 0) return FALSE;  // an empty blob table never reaches the chart
     Record record;
     ReadChunk(*store, rows, record);
-    const LONG last = LengthOf(record);
+    const LONG last = LengthOf(record.data());
     if (last < 0 || last > static_cast<LONG>(kDataWidth)) return FALSE;
     const std::uint64_t size = std::uint64_t{rows - 1} * kDataWidth + static_cast<std::uint64_t>(last);
     if (size > LONG_MAX) return FALSE;
@@ -80,11 +106,15 @@ BOOL CBlob::Fill310(ComPtr<IHostTable> table) {
     {
         BlobBytes bytes(blob);
         for (ULONG row = 1; row <= rows; ++row) {
-            ReadChunk(*store, row, record);
-            const LONG length = LengthOf(record);
-            if (length != (row < rows ? static_cast<LONG>(kDataWidth) : last)) return FALSE;
-            std::memcpy(bytes.Data() + std::size_t{row - 1} * kDataWidth, record.data() + kDataOffset,
-                        static_cast<std::size_t>(length));
+            unsigned char* const data = bytes.Data() + std::size_t{row - 1} * kDataWidth;
+            const LONG expected = row < rows ? static_cast<LONG>(kDataWidth) : last;
+            // In place only where the whole record, reserved byte included,
+            // lies inside the blob.
+            const bool inside = row > 1 && row < rows &&
+                                std::size_t{row - 1} * kDataWidth + (kRecordLength - kDataOffset) <= size;
+            const bool joined = inside ? ReadChunkInPlace(*store, row, data)
+                                       : ReadChunkCopied(*store, row, record, data, expected);
+            if (!joined) return FALSE;
         }
     }
     VARIANT joined = blob.Detach();

@@ -9,22 +9,25 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
 
-LONG AtoL(const char* text) {
-    if (!text) return 0;
-    while (IsSpace(*text)) ++text;
-    const bool negative = *text == '-';
-    if (*text == '-' || *text == '+') ++text;
+LONG AtoL(std::string_view text) noexcept {
+    const char* at = text.data();
+    const char* const end = at + text.size();
+    while (at != end && IsSpace(*at)) ++at;
+    const bool negative = at != end && *at == '-';
+    if (at != end && (*at == '-' || *at == '+')) ++at;
     // The magnitude saturates one past the largest long, which is exactly
     // the most negative one.
     constexpr std::int64_t kLimit = std::int64_t{INT32_MAX} + 1;
     std::int64_t magnitude = 0;
-    for (; IsDigit(*text); ++text) {
-        magnitude = magnitude * 10 + (*text - '0');
+    for (; at != end && IsDigit(*at); ++at) {
+        magnitude = magnitude * 10 + (*at - '0');
         if (magnitude > kLimit) magnitude = kLimit;
     }
     if (negative) return static_cast<LONG>(-magnitude);
     return static_cast<LONG>(magnitude > INT32_MAX ? INT32_MAX : magnitude);
 }
+
+LONG AtoL(const char* text) { return text ? AtoL(std::string_view(text)) : 0; }
 
 int AtoI(const char* text) { return static_cast<int>(AtoL(text)); }
 

@@ -5,12 +5,16 @@
 // from the host library.
 #pragma once
 
+#include <string_view>
+
 #include "platform/Automation.h"
 
 // Skips leading white space, takes one optional sign, then decimal digits up
 // to the first other character. No digits gives 0; values beyond the 32-bit
 // range clamp to it.
 LONG AtoL(const char* text);
+// The same reading of a text that ends where the view ends (or at a NUL).
+LONG AtoL(std::string_view text) noexcept;
 int AtoI(const char* text);
 
 // The low 16 bits of value, as a signed number (70000 gives 4464).

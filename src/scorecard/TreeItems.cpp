@@ -1,13 +1,6 @@
 #include "scorecard/TreeItems.h"
 
-namespace {
-
-void Put(COleSafeArray& grid, LONG row, LONG column, COleVariant&& value) {
-    LONG index[2] = {row, column};
-    grid.PutElement(index, std::move(value));
-}
-
-}  // namespace
+#include "platform/VariantGrid.h"
 
 // Two passes: the keys of column 1 size every group's grid first, so no
 // grid ever grows; then each row goes into its group's next grid row.
@@ -19,8 +12,9 @@ BOOL CTreeItems::Fill(ComPtr<IHostCellTable> table, const tree_items::RowLayout&
     if (!MakeGroups(*table, rows, columns)) return FALSE;
     LONG row = 1;
     for (tagObjectiveData& group : groups_) {
-        const LONG count = group.rows.GetCount(1);
-        for (LONG k = 0; k < count; ++k, ++row) PutRow(*table, layout, row, columns, group, k);
+        // One lock per group: its cells are written in place.
+        CVariantGrid cells(group.rows);
+        for (LONG k = 0; k < cells.Rows(); ++k, ++row) PutRow(*table, layout, row, columns, cells, group.rowKey, k);
     }
     return TRUE;
 }
@@ -56,14 +50,14 @@ bool CTreeItems::AddGroup(std::string key, LONG count, LONG columns) {
 
 // A table narrower than the layout fails on the first cell it lacks.
 void CTreeItems::PutRow(IHostCellTable& table, const tree_items::RowLayout& layout, LONG row, LONG columns,
-                        tagObjectiveData& group, LONG k) {
+                        CVariantGrid& cells, std::string& rowKey, LONG k) {
     const auto take = [&](LONG cell) {
         COleVariant value = CellOf(table, row, cell);
         if (cell == layout.number) return LongOfCell(std::move(value));
-        if (layout.rowKey && cell == tree_items::kRowKeyCell) group.rowKey = AnsiText(value);
+        if (layout.rowKey && cell == tree_items::kRowKeyCell) rowKey = AnsiText(value);
         return value;
     };
-    Put(group.rows, k, 0, take(layout.column0));
-    if (layout.column1 != 0) Put(group.rows, k, 1, take(layout.column1));
-    for (LONG c = layout.firstPlain; c <= columns; ++c) Put(group.rows, k, c - 2, CellOf(table, row, c));
+    cells.Put(k, 0, take(layout.column0));
+    if (layout.column1 != 0) cells.Put(k, 1, take(layout.column1));
+    for (LONG c = layout.firstPlain; c <= columns; ++c) cells.Put(k, c - 2, CellOf(table, row, c));
 }

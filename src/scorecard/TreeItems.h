@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/OleSafeArray.h"
+#include "platform/VariantGrid.h"
 #include "tables/TableOCXData.h"
 
 namespace tree_items {
@@ -51,7 +52,7 @@ private:
     bool MakeGroups(IHostCellTable& table, LONG rows, LONG columns);
     bool AddGroup(std::string key, LONG count, LONG columns);
     static void PutRow(IHostCellTable& table, const tree_items::RowLayout& layout, LONG row, LONG columns,
-                       tagObjectiveData& group, LONG k);
+                       CVariantGrid& cells, std::string& rowKey, LONG k);
 
     GroupList groups_;
 };

@@ -1,5 +1,7 @@
 #include "tables/OrlinTableData.h"
 
+#include "platform/VariantGrid.h"
+
 #include "tables/RecordBuilder.h"
 #include "tables/RecordCutter.h"
 
@@ -32,11 +34,13 @@ BOOL COrlinTableData::FillRecords(COleSafeArray& grid, ComPtr<IHostTable> table,
     const ULONG rows = RowCountOf(*store);
     const DWORD size[2] = {rows, layout.columns};
     grid.Create(VT_VARIANT, 2, size);
+    // One lock for the whole table: every element is written in place.
+    CVariantGrid cells(grid);
     CRecordCutter cutter(layout);
     for (ULONG i = 1; i <= rows; ++i) {
         CheckResult(store->ReadRow(i, layout.recordLength, cutter.RecordBuffer()),
                     InterfaceTraits<IHostRowStore>::Id());
-        cutter.PutRow(grid, static_cast<LONG>(i - 1));
+        cutter.PutRow(cells, static_cast<LONG>(i - 1));
     }
     return TRUE;
 }
@@ -50,9 +54,10 @@ BOOL COrlinTableData::WriteRecords(const COleSafeArray& grid, ComPtr<IHostTable>
     ComPtr<IHostRowStore> store = RowStoreOf(*table);
     if (!store) return FALSE;
     CheckResult(store->ClearRows(), InterfaceTraits<IHostRowStore>::Id());
+    const CVariantGrid cells(grid);
     CRecordBuilder builder(layout);
     for (LONG r = 0; r < rows; ++r)
-        if (const char* record = builder.Build(grid, r))
+        if (const char* record = builder.Build(cells, r))
             CheckResult(store->AppendRow(layout.recordLength, record), InterfaceTraits<IHostRowStore>::Id());
     return TRUE;
 }

@@ -112,7 +112,7 @@ TEST_F(BlobTest, BytesRoundTripThroughChunkRecords) {
 }
 
 TEST_F(BlobTest, ChunkNumbersAreNotReadAndInconsistentLengthsAreRejected) {
-    const std::string full = Pattern(1021);
+    const std::string full = Pattern(1021), next = Pattern(2042).substr(1021);
     struct Case {
         const char* what;
         std::vector<std::string> rows;
@@ -128,6 +128,14 @@ TEST_F(BlobTest, ChunkNumbersAreNotReadAndInconsistentLengthsAreRejected) {
         {"last chunk of the largest length", {Chunk(1, 0x7FFF, full)}, "<no bytes>"},
         {"a row too short to hold a length", {Chunk(1, 1021, full), "\x02"}, "<no bytes>"},
         {"rows of text", {"one", "two"}, "<no bytes>"},
+        // Chunks between the first and the last are read where their bytes go:
+        // their headers and reserved bytes must leave no trace in the blob.
+        {"three chunks, the last of one byte", {Chunk(1, 1021, full), Chunk(2, 1021, next), Chunk(3, 1, "z")},
+         full + next + "z"},
+        {"three chunks, the last of no bytes", {Chunk(1, 1021, full), Chunk(2, 1021, next), Chunk(3, 0, "")},
+         full + next},
+        {"a middle chunk short", {Chunk(1, 1021, full), Chunk(2, 1000, next), Chunk(3, 2, "xy")}, "<no bytes>"},
+        {"a middle chunk long", {Chunk(1, 1021, full), Chunk(2, 1022, next), Chunk(3, 2, "xy")}, "<no bytes>"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

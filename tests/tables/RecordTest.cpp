@@ -80,16 +80,33 @@ protected:
     }
 };
 
-TEST_F(RecordTest, TrimEndsTheFieldAfterItsLastNonBlank) {
+// The value is read in place, so its end is found from the field's bytes
+// alone: blanks off the end, then a NUL anywhere cuts, blanks before it kept.
+TEST_F(RecordTest, FieldValueEndsAtTheFirstNulOrTheLastNonBlank) {
+    using namespace std::string_view_literals;
     struct Case {
-        const char* field;  // width 10
-        const char* value;
-    } cases[] = {{"AB", "AB"}, {"", ""}, {"  7", "  7"}, {"A\t", "A\t"}, {"ABCDEFGHIJ", "ABCDEFGHIJ"}, {"A B", "A B"}};
+        std::string_view field;  // exactly the field's bytes
+        std::string_view value;
+    } cases[] = {
+        {"AB        "sv, "AB"sv},
+        {"          "sv, ""sv},
+        {"  7       "sv, "  7"sv},
+        {"A\t        "sv, "A\t"sv},
+        {"ABCDEFGHIJ"sv, "ABCDEFGHIJ"sv},  // full width: nothing past the field is read
+        {"A B       "sv, "A B"sv},
+        {"\0BCDEFGHIJ"sv, ""sv},
+        {"AB \0CD    "sv, "AB "sv},          // blanks before a NUL stay
+        {"ABCDEFGHI\0"sv, "ABCDEFGHI"sv},    // NUL in the last byte
+        {"\xE9\x80\xFF      "sv, "\xE9\x80\xFF"sv},  // high bytes are characters, not ends
+        {"X"sv, "X"sv},
+        {" "sv, ""sv},
+    };
     for (const Case& c : cases) {
-        std::string area = c.field;
-        area.resize(10, ' ');
-        area += '\0';
-        EXPECT_EQ(std::string(TrimField(area.data(), area.size())), c.value) << '"' << c.field << '"';
+        SCOPED_TRACE(::testing::PrintToString(std::string(c.field)));
+        // The bytes after the field are not blanks, so reading past it shows.
+        std::string bytes(c.field);
+        bytes += "ZZ";
+        EXPECT_EQ(FieldValue(bytes.data(), c.field.size()), c.value);
     }
 }
 
@@ -132,6 +149,11 @@ TEST_F(RecordTest, WriteBackFollowsTheCopyRule) {
         {{V(OLESTR("x")), V(1.5), V(OLESTR("  5abc"))}, std::string("x\0  1.5X X  ", 12)},
         {{V(OLESTR("x")), V(LONG{0}), V(OLESTR(""))}, std::string("x\0  0\0      ", 12)},
         {{V(OLESTR("x")), V(LONG{0}), V(OLESTR("-3"))}, std::string("x\0  0\0      ", 12)},
+        // Numbers are written from the element itself: 16-bit ones, the most
+        // negative long, and a flag word held as a 16-bit number.
+        {{V(OLESTR("x")), V(SHORT{-32768}, VT_I2), V(SHORT{3}, VT_I2)}, std::string("x\0  -32 XX  ", 12)},
+        {{V(OLESTR("x")), V(LONG{-2147483647 - 1}), V(LONG{8})}, std::string("x\0  -21XXX  ", 12)},
+        {{V(OLESTR("x")), V(SHORT{5}, VT_I2), V(SHORT{-1}, VT_I2)}, std::string("x\0  5\0      ", 12)},
     };
     std::vector<std::vector<COleVariant>> rows;
     for (const Case& c : cases) rows.push_back(c.cells);

@@ -21,12 +21,18 @@ char* Header(BSTR text) { return reinterpret_cast<char*>(text) - kPrefixBytes; }
 // bytes may be null: the characters are then zero.
 BSTR Allocate(const void* bytes, std::size_t byteLength) {
     if (byteLength > kMaxBytes) return nullptr;
-    // Three spare bytes: an odd length still ends in a whole wide NUL.
-    char* block = static_cast<char*>(std::calloc(kPrefixBytes + byteLength + 3, 1));
+    // Three spare bytes: an odd length still ends in a whole wide NUL. Each
+    // byte is written once: the count, the characters, the NULs.
+    char* block = static_cast<char*>(std::malloc(kPrefixBytes + byteLength + 3));
     if (!block) return nullptr;
     const auto count = static_cast<DWORD>(byteLength);
     std::memcpy(block, &count, sizeof count);
-    if (bytes && byteLength) std::memcpy(block + kPrefixBytes, bytes, byteLength);
+    char* characters = block + kPrefixBytes;
+    if (bytes && byteLength)
+        std::memcpy(characters, bytes, byteLength);
+    else
+        std::memset(characters, 0, byteLength);
+    std::memset(characters + byteLength, 0, 3);
     ++liveStrings;
     return reinterpret_cast<BSTR>(block + kPrefixBytes);
 }

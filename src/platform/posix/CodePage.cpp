@@ -3,6 +3,9 @@
 // Single-byte, so every byte is one wide character and back; only 0x80-0x9F
 // differ from Latin-1.
 
+#include <array>
+#include <cstdint>
+
 #include "platform/Automation.h"
 
 namespace {
@@ -19,23 +22,51 @@ constexpr WCHAR kHighControls[32] = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-WCHAR ToWide(unsigned char byte) {
-    return byte >= 0x80 && byte < 0xA0 ? kHighControls[byte - 0x80] : byte;
+// Every byte's character: one lookup per byte.
+constexpr std::array<WCHAR, 256> kToWide = [] {
+    std::array<WCHAR, 256> table{};
+    for (int byte = 0; byte < 256; ++byte)
+        table[byte] = byte >= 0x80 && byte < 0xA0 ? kHighControls[byte - 0x80] : static_cast<WCHAR>(byte);
+    return table;
+}();
+
+// The byte of each character up to U+00FF, or -1: one lookup.
+constexpr std::array<std::int16_t, 256> kFromLow = [] {
+    std::array<std::int16_t, 256> table{};
+    for (int wide = 0; wide < 256; ++wide) table[wide] = wide >= 0x80 && wide < 0xA0 ? -1 : wide;
+    for (int i = 0; i < 32; ++i)
+        if (kHighControls[i] < 0x100) table[kHighControls[i]] = static_cast<std::int16_t>(0x80 + i);
+    return table;
+}();
+
+// The characters beyond U+00FF that have a byte, each in its own slot of a
+// small table, so finding one is one lookup and one comparison too.
+struct HighSlot {
+    WCHAR wide = 0;
+    std::int16_t byte = -1;
+};
+constexpr std::size_t SlotOf(WCHAR wide) { return (wide ^ (wide >> 8)) & 0xFF; }
+constexpr std::array<HighSlot, 256> kFromHigh = [] {
+    std::array<HighSlot, 256> table{};
+    for (int i = 0; i < 32; ++i)
+        if (kHighControls[i] >= 0x100) table[SlotOf(kHighControls[i])] = {kHighControls[i], static_cast<std::int16_t>(0x80 + i)};
+    return table;
+}();
+// No two of those characters share a slot.
+constexpr bool SlotsAreDistinct() {
+    for (int i = 0; i < 32; ++i)
+        if (kHighControls[i] >= 0x100 && kFromHigh[SlotOf(kHighControls[i])].wide != kHighControls[i]) return false;
+    return true;
 }
+static_assert(SlotsAreDistinct());
 
 // False when the code page has no byte for the character.
 bool ToByte(WCHAR wide, char* byte) {
-    if (wide < 0x80 || (wide >= 0xA0 && wide <= 0xFF)) {
-        *byte = static_cast<char>(wide);
-        return true;
-    }
-    for (int i = 0; i < 32; ++i) {
-        if (kHighControls[i] == wide) {
-            *byte = static_cast<char>(0x80 + i);
-            return true;
-        }
-    }
-    return false;
+    const std::int16_t found = wide < 0x100 ? kFromLow[wide]
+                                            : (kFromHigh[SlotOf(wide)].wide == wide ? kFromHigh[SlotOf(wide)].byte : -1);
+    if (found < 0) return false;
+    *byte = static_cast<char>(found);
+    return true;
 }
 
 bool IsAnsi(UINT codePage) { return codePage == CP_ACP || codePage == kWindows1252; }
@@ -65,7 +96,8 @@ int MultiByteToWideChar(UINT CodePage, DWORD, LPCSTR lpMultiByteStr, int cbMulti
     const int length = CheckedLength(CodePage, lpMultiByteStr, cbMultiByte, lpWideCharStr, cchWideChar);
     if (length == 0 || cchWideChar == 0) return length;
     if (cchWideChar < length) return 0;  // the buffer is too small
-    for (int i = 0; i < length; ++i) lpWideCharStr[i] = ToWide(static_cast<unsigned char>(lpMultiByteStr[i]));
+    const auto* bytes = reinterpret_cast<const unsigned char*>(lpMultiByteStr);
+    for (int i = 0; i < length; ++i) lpWideCharStr[i] = kToWide[bytes[i]];
     return length;
 }
 
@@ -76,13 +108,16 @@ int WideCharToMultiByte(UINT CodePage, DWORD, LPCWSTR lpWideCharStr, int cchWide
     if (length == 0) return 0;
     if (cbMultiByte != 0 && cbMultiByte < length) return 0;  // the buffer is too small
     const char fallback = lpDefaultChar ? *lpDefaultChar : kNoSuchCharacter;
+    // A size query (no buffer) still reports a character the code page lacks.
+    char ignored = 0;
+    bool usedDefault = false;
     for (int i = 0; i < length; ++i) {
-        char byte = fallback;
-        if (!ToByte(lpWideCharStr[i], &byte)) {
-            byte = fallback;
-            if (lpUsedDefaultChar) *lpUsedDefaultChar = TRUE;
+        char& out = cbMultiByte != 0 ? lpMultiByteStr[i] : ignored;
+        if (!ToByte(lpWideCharStr[i], &out)) {
+            out = fallback;
+            usedDefault = true;
         }
-        if (cbMultiByte != 0) lpMultiByteStr[i] = byte;
     }
+    if (lpUsedDefaultChar) *lpUsedDefaultChar = usedDefault ? TRUE : FALSE;
     return length;
 }

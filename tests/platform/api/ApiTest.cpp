@@ -5,6 +5,8 @@
 // the platform layer (C library number readings, GUID text, error texts) and,
 // off Windows, the process's class registry.
 #include <cstring>
+#include <string_view>
+#include <vector>
 
 #include "../PlatformTest.h"
 #include "platform/CRuntime.h"
@@ -62,6 +64,40 @@ TEST_F(StringTest, CodePageIsWindows1252) {
     EXPECT_EQ(std::string(bytes), "a??x") << "missing characters become '?'; a given length adds no NUL";
     EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, "abc", -1, nullptr, 0), 4) << "-1 counts the NUL";
     EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, "abc", 3, nullptr, 0), 3) << "a given length: no NUL";
+}
+
+// Characters go back to bytes by table lookups: every character outside the
+// code page must miss, whatever slot of the table it lands in.
+TEST_F(StringTest, EveryCharacterOutsideTheCodePageBecomesTheDefault) {
+    std::vector<bool> inCodePage(0x10000, false);
+    for (int byte = 0; byte < 256; ++byte) {
+        const char narrow = static_cast<char>(byte);
+        WCHAR wide = 0;
+        MultiByteToWideChar(CP_ACP, 0, &narrow, 1, &wide, 1);
+        inCodePage[wide] = true;
+    }
+    int wrong = 0;
+    for (int c = 0; c < 0x10000; ++c) {
+        if (inCodePage[c]) continue;
+        const WCHAR wide = static_cast<WCHAR>(c);
+        char byte = 'x';
+        BOOL usedDefault = FALSE;
+        const int n = WideCharToMultiByte(CP_ACP, 0, &wide, 1, &byte, 1, nullptr, &usedDefault);
+        if (n != 1 || byte != '?' || usedDefault != TRUE) {
+            if (++wrong <= 5) ADD_FAILURE() << "U+" << std::hex << c << " gave " << int(byte);
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+    // The flag is cleared when every character had its byte, and set by a
+    // size query too.
+    const WCHAR fine[] = {'a', 0x20AC, 0xE9}, missing[] = {'a', 0x4E00};
+    char bytes[3] = {};
+    BOOL usedDefault = TRUE;
+    EXPECT_EQ(WideCharToMultiByte(CP_ACP, 0, fine, 3, bytes, 3, nullptr, &usedDefault), 3);
+    EXPECT_EQ(usedDefault, FALSE);
+    EXPECT_EQ(std::string(bytes, 3), "a\x80\xE9");
+    EXPECT_EQ(WideCharToMultiByte(CP_ACP, 0, missing, 2, nullptr, 0, nullptr, &usedDefault), 2);
+    EXPECT_EQ(usedDefault, TRUE);
 }
 
 // VariantCopy duplicates what a variant owns and shares references;
@@ -291,6 +327,15 @@ TEST_F(PortableTest, AtoLReadsLikeThe32BitCLibrary) {
         EXPECT_EQ(AtoL(c.text), c.value);
         EXPECT_EQ(AtoI(c.text), c.value);
         EXPECT_EQ(Cut16(AtoL(c.text)), c.cut);
+    }
+    // A field read in place ends where its view ends, digits after it or not.
+    struct ViewCase { std::string_view text; LONG value; };
+    const ViewCase views[] = {{std::string_view("123", 2), 12}, {std::string_view("-9", 1), 0},
+                              {std::string_view(" 7 8", 2), 7}, {std::string_view("4\0" "5", 3), 4},
+                              {std::string_view(), 0}, {std::string_view("99999999999", 11), 2147483647}};
+    for (const ViewCase& c : views) {
+        SCOPED_TRACE(std::string(c.text));
+        EXPECT_EQ(AtoL(c.text), c.value);
     }
 }
 

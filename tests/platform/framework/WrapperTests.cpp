@@ -7,6 +7,7 @@
 #include "../PlatformTest.h"
 #include "platform/DispatchDriver.h"
 #include "platform/OleSafeArray.h"
+#include "platform/VariantGrid.h"
 
 namespace {
 
@@ -60,6 +61,44 @@ TEST_F(ArrayOwner, GridsStartEmptyAndTakeCopiesOrMovedValues) {
     EXPECT_EQ(value.lVal, 1);
     EXPECT_FALSE(empty.HasArray());
     EXPECT_EQ(Raised([&] { empty.GetUBound(1, &lower); }).Code(), E_INVALIDARG);
+}
+
+// A locked grid addresses elements from each dimension's lower bound, as the
+// element calls do, and refuses what they refuse.
+TEST_F(ArrayOwner, LockedGridsAddressElementsAsTheElementCallsDo) {
+    struct Case { LONG rowBase, columnBase; };
+    for (const Case& c : {Case{0, 0}, Case{1, 1}, Case{-2, 5}}) {
+        SCOPED_TRACE(testing::Message() << c.rowBase << "," << c.columnBase);
+        SAFEARRAYBOUND bounds[2] = {{3, c.rowBase}, {2, c.columnBase}};
+        VARIANT made{};
+        made.vt = VT_ARRAY | VT_VARIANT;
+        made.parray = SafeArrayCreate(VT_VARIANT, 2, bounds);
+        COleSafeArray grid;
+        grid.Attach(made);
+        {
+            CVariantGrid cells(grid);
+            EXPECT_EQ(cells.Rows(), 3);
+            EXPECT_EQ(cells.Columns(), 2);
+            cells.Put(c.rowBase + 2, c.columnBase + 1, COleVariant(OLESTR("first")));
+            cells.Put(c.rowBase + 2, c.columnBase + 1, COleVariant(OLESTR("last")));  // frees "first"
+            COleVariant kept(LONG{7});
+            const LONG outside[][2] = {{c.rowBase - 1, c.columnBase}, {c.rowBase + 3, c.columnBase},
+                                       {c.rowBase, c.columnBase - 1}, {c.rowBase, c.columnBase + 2}};
+            for (const auto& at : outside) {
+                EXPECT_EQ(Raised([&] { cells.Put(at[0], at[1], std::move(kept)); }).Code(), DISP_E_BADINDEX);
+                EXPECT_EQ(Raised([&] { (void)cells.At(at[0], at[1]); }).Code(), DISP_E_BADINDEX);
+            }
+            EXPECT_EQ(Describe(kept), "I4 7") << "a refused put leaves the value with its owner";
+        }
+        LONG at[] = {c.rowBase + 2, c.columnBase + 1};
+        COleVariant got;
+        grid.GetElement(at, &got);
+        EXPECT_EQ(Describe(got), "'last'");
+    }
+    COleSafeArray bytes, none;
+    bytes.CreateOneDim(VT_UI1, 4);
+    EXPECT_EQ(Raised([&] { CVariantGrid cells(bytes); }).Code(), E_INVALIDARG);
+    EXPECT_EQ(Raised([&] { CVariantGrid cells(none); }).Code(), E_INVALIDARG);
 }
 
 TEST_F(ArrayOwner, CopiesAndAssignmentsFromVariantsAreDeep) {

@@ -1,0 +1,68 @@
+// Times the body of a benchmark alone, beside its exact heap allocations.
+#pragma once
+
+#include <benchmark/benchmark.h>
+#include <valgrind/callgrind.h>
+
+#include <chrono>
+#include <cstddef>
+#include <string>
+
+#include "AllocationCounter.h"
+
+namespace bench {
+
+enum class Start { Warm, Cold };
+
+// Runs `before` outside the timed region, then `body` timed, counting its
+// allocations and, under callgrind, collecting only its instructions.
+// Reports `perUnit` (nanoseconds per unit, e.g. ns_per_row) and allocs (per
+// run of the body). A warm start runs both once, unmeasured, first: the
+// heap, the host table's own storage and the caches are then as a second
+// fill finds them, however few iterations a large table gets.
+template <class Before, class Body>
+void Measure(benchmark::State& state, std::size_t units, const char* perUnit, Before&& before, Body&& body,
+             Start start = Start::Warm) {
+    if (start == Start::Warm) {
+        before();
+        body();
+    }
+    long allocations = 0;
+    std::chrono::steady_clock::duration spent{};
+    for (auto _ : state) {
+        state.PauseTiming();
+        before();
+        state.ResumeTiming();
+        const long start = Allocations();
+        const auto started = std::chrono::steady_clock::now();
+        CALLGRIND_TOGGLE_COLLECT;
+        body();
+        CALLGRIND_TOGGLE_COLLECT;
+        spent += std::chrono::steady_clock::now() - started;
+        allocations += Allocations() - start;
+    }
+    const double iterations = static_cast<double>(state.iterations());
+    state.counters[perUnit] =
+        static_cast<double>(std::chrono::nanoseconds(spent).count()) / (iterations * static_cast<double>(units));
+    state.counters["allocs"] = static_cast<double>(allocations) / iterations;
+}
+
+// Under valgrind every benchmark runs a fixed number of iterations, so that
+// instructions per unit are the collected total divided by units x iterations.
+inline constexpr benchmark::IterationCount kCallgrindIterations = 2;
+
+// Registers a benchmark in milliseconds. Under valgrind it runs a fixed
+// number of iterations and its instructions are dumped on their own,
+// described by its name, so one callgrind run gives every benchmark's count.
+template <class Body>
+benchmark::internal::Benchmark* Register(const std::string& name, Body body) {
+    auto* b = benchmark::RegisterBenchmark(name.c_str(), [name, body](benchmark::State& state) {
+        body(state);
+        if (RUNNING_ON_VALGRIND) CALLGRIND_DUMP_STATS_AT(name.c_str());
+    });
+    b->Unit(benchmark::kMillisecond);
+    if (RUNNING_ON_VALGRIND) b->Iterations(kCallgrindIterations);
+    return b;
+}
+
+}  // namespace bench
