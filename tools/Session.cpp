@@ -1,6 +1,7 @@
 #include "tools/Session.h"
 
 #include <algorithm>
+#include <new>
 
 #include "links/TemplateStore.h"
 #include "standins/TableFiles.h"
@@ -41,7 +42,7 @@ void Session::Check(const std::vector<Step>& steps) {
 
 SessionResult Session::Run(const std::vector<Step>& steps) {
     try {
-        for (const Step& step : steps) RunStep(step);
+        for (const Step& step : steps) RunGuarded(step);
     } catch (...) {
         Finish();
         throw;
@@ -54,6 +55,20 @@ void Session::Finish() {
     if (finished_) return;
     finished_ = true;
     for (StepSink* sink : sinks_) sink->Finish(result_.stepsRun, result_.membersFailed);
+}
+
+// Whatever leaves a step ends the run as that step's SessionError, so that
+// the user sees the line at fault rather than an aborted process.
+void Session::RunGuarded(const Step& step) {
+    try {
+        RunStep(step);
+    } catch (const SessionError&) {
+        throw;
+    } catch (const std::bad_alloc&) {
+        throw SessionError(step.line, "out of memory");
+    } catch (const std::exception& error) {
+        throw SessionError(step.line, error.what());
+    }
 }
 
 void Session::RunStep(const Step& step) {
