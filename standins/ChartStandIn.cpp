@@ -60,7 +60,7 @@ HRESULT ChartStandIn::QueryInterface(REFIID riid, void** object) {
         return Grant(object, static_cast<IDispatch*>(this));
     if (!IsEqualIID(riid, IID_IChartControl)) return Refuse(object);
 
-    if (const HRESULT fault = faults_.Enter(ChartOp::QueryInterface); FAILED(fault)) return Refuse(object, fault);
+    if (const HRESULT fault = faults_.Enter(ChartOp::QueryInterface).code; FAILED(fault)) return Refuse(object, fault);
     if (!offersChart_) return Refuse(object);
     return Grant(object, static_cast<IChartControl*>(this));
 }
@@ -89,7 +89,8 @@ HRESULT ChartStandIn::Invoke(DISPID member, REFIID riid, LCID, WORD flags, DISPP
 
 HRESULT ChartStandIn::Serve(DISPID member, ChartCall::Kind kind, const DispatchCall& call) {
     calls_.push_back({kind, member, call.CopyArgs(), call.ArgTypes()});
-    if (const HRESULT fault = faults_.Enter(OpOf(kind)); FAILED(fault)) return fault;
+    if (const auto& fault = faults_.Enter(OpOf(kind)); FAILED(fault.code))
+        return fault.description.empty() ? fault.code : call.Raise(fault.code, fault.description);
     if (const auto failure = pending_.find(member); failure != pending_.end()) {
         const Failure raised = std::move(failure->second);
         pending_.erase(failure);

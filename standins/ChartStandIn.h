@@ -54,7 +54,12 @@ public:
     // Fails the next put, get or call of dispid with DISP_E_EXCEPTION carrying
     // code and description (none when empty); replaces one still pending.
     void FailNext(DISPID dispid, HRESULT code, OleString description = {});
-    void FailCall(ChartOp op, unsigned nth, HRESULT code) { faults_.Fail(op, nth, code); }
+    // A description raises the failure as DISP_E_EXCEPTION; without one the
+    // code is returned plainly.
+    void FailCall(ChartOp op, unsigned nth, HRESULT code, OleString description = {}) {
+        faults_.Fail(op, nth, code, std::move(description));
+    }
+    const std::vector<std::uint64_t>& CallStamps(ChartOp op) const { return faults_.Stamps(op); }
     unsigned CallCount(ChartOp op) const { return faults_.Count(op); }
 
     const std::vector<ChartCall>& Calls() const noexcept { return calls_; }

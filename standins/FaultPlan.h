@@ -1,42 +1,68 @@
 // Counts the calls of each operation of a stand-in and fails the ones a test
 // asked to fail. Calls are counted from the object's creation, failed ones
 // included, so "the 3rd ReadRow" means the same thing however the test got
-// there.
+// there. Every call also gets a stamp from one process-wide clock, so that a
+// test can tell in which order calls on different stand-ins happened.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <vector>
 
 #include "platform/Automation.h"
+#include "platform/ComponentError.h"
 
 namespace standins {
+
+namespace detail {
+// One clock for the plans of every kind of stand-in.
+inline std::uint64_t& CallClock() noexcept {
+    static std::uint64_t clock = 0;
+    return clock;
+}
+}  // namespace detail
 
 template <class Op>
 class FaultPlan {
 public:
-    // Fails the nth call of op (from 1) with code.
-    void Fail(Op op, unsigned nth, HRESULT code) { faults_.push_back({op, nth, code}); }
+    // How a failed call ends: with the code alone, or, for an operation
+    // called through IDispatch::Invoke, raised as DISP_E_EXCEPTION with the
+    // code and description (when the description is not empty).
+    struct Failure {
+        HRESULT code = S_OK;
+        OleString description;
+    };
 
-    // Counts one call of op; returns the code it must fail with, or S_OK.
-    HRESULT Enter(Op op) {
-        const unsigned nth = ++counts_[op];
-        for (const Fault& fault : faults_)
-            if (fault.op == op && fault.nth == nth) return fault.code;
-        return S_OK;
+    // Fails the nth call of op (from 1) with code (and description).
+    void Fail(Op op, unsigned nth, HRESULT code, OleString description = {}) {
+        faults_.push_back({op, nth, {code, std::move(description)}});
     }
 
-    unsigned Count(Op op) const {
-        const auto found = counts_.find(op);
-        return found == counts_.end() ? 0 : found->second;
+    // Counts one call of op; returns how it must fail (code S_OK: it must not).
+    const Failure& Enter(Op op) {
+        static const Failure none;
+        stamps_[op].push_back(++detail::CallClock());
+        const auto nth = static_cast<unsigned>(stamps_[op].size());
+        for (const Fault& fault : faults_)
+            if (fault.op == op && fault.nth == nth) return fault.failure;
+        return none;
+    }
+
+    unsigned Count(Op op) const { return static_cast<unsigned>(Stamps(op).size()); }
+    // The clock's reading at each call of op, in order.
+    const std::vector<std::uint64_t>& Stamps(Op op) const {
+        static const std::vector<std::uint64_t> none;
+        const auto found = stamps_.find(op);
+        return found == stamps_.end() ? none : found->second;
     }
 
 private:
     struct Fault {
         Op op;
         unsigned nth;
-        HRESULT code;
+        Failure failure;
     };
-    std::map<Op, unsigned> counts_;
+    std::map<Op, std::vector<std::uint64_t>> stamps_;
     std::vector<Fault> faults_;
 };
 

@@ -38,7 +38,7 @@ HRESULT HostCellTable::QueryInterface(REFIID riid, void** object) {
     if (!IsEqualIID(riid, IID_IHostCellTable)) return Refuse(object);
 
     calls_.push_back({CellOp::QueryInterface});
-    if (const HRESULT fault = faults_.Enter(CellOp::QueryInterface); FAILED(fault)) return Refuse(object, fault);
+    if (const HRESULT fault = faults_.Enter(CellOp::QueryInterface).code; FAILED(fault)) return Refuse(object, fault);
     if (!offersCellTable_) return Refuse(object);
     return Grant(object, static_cast<IHostCellTable*>(this));
 }
@@ -72,8 +72,8 @@ HRESULT HostCellTable::Invoke(DISPID member, REFIID riid, LCID, WORD flags, DISP
             if (FAILED(converted)) row = column = 0;
         }
         calls_.push_back({op, row, column});
-        if (const HRESULT fault = faults_.Enter(op); FAILED(fault))
-            return call.Raise(fault, u"Cell table: injected failure");
+        if (const auto& fault = faults_.Enter(op); FAILED(fault.code))
+            return fault.description.empty() ? fault.code : call.Raise(fault.code, fault.description);
         if (FAILED(converted)) return converted;
 
         switch (op) {

@@ -35,7 +35,12 @@ public:
     // false: QueryInterface refuses IHostCellTable.
     void SetOffersCellTable(bool offers) noexcept { offersCellTable_ = offers; }
 
-    void FailCall(CellOp op, unsigned nth, HRESULT code) { faults_.Fail(op, nth, code); }
+    // A description raises the failure as DISP_E_EXCEPTION; without one the
+    // code is returned plainly.
+    void FailCall(CellOp op, unsigned nth, HRESULT code, OleString description = {}) {
+        faults_.Fail(op, nth, code, std::move(description));
+    }
+    const std::vector<std::uint64_t>& CallStamps(CellOp op) const { return faults_.Stamps(op); }
     const std::vector<CellCall>& Calls() const noexcept { return calls_; }
     void ClearCalls() noexcept { calls_.clear(); }
     unsigned CallCount(CellOp op) const { return faults_.Count(op); }

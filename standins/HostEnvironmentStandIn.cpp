@@ -13,7 +13,7 @@ namespace {
 using Look = std::shared_ptr<HostLook>;
 
 // The common answer of an operation: its planned fault, if any.
-HRESULT Enter(HostLook& look, LookOp op) { return look.faults.Enter(op); }
+HRESULT Enter(HostLook& look, LookOp op) { return look.faults.Enter(op).code; }
 
 template <class Out>
 HRESULT HandOut(HostLook& look, LookOp op, Out** out, ComPtr<Out> made) {

@@ -29,7 +29,7 @@ std::string_view HostRecordTable::Row(std::size_t row) const {
 
 HRESULT HostRecordTable::Enter(HostCall call) {
     calls_.push_back(call);
-    return faults_.Enter(call.op);
+    return faults_.Enter(call.op).code;
 }
 
 HRESULT HostRecordTable::QueryInterface(REFIID riid, void** object) {

@@ -51,6 +51,7 @@ public:
     void ClearCalls() noexcept { calls_.clear(); }
     // Calls since creation, failed ones included; ClearCalls keeps them.
     unsigned CallCount(HostOp op) const { return faults_.Count(op); }
+    const std::vector<std::uint64_t>& CallStamps(HostOp op) const { return faults_.Stamps(op); }
 
     // ---- IUnknown, IDispatch ----
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;

@@ -11,7 +11,7 @@ ComPtr<NoInterfaceObject> NoInterfaceObject::Create() {
 HRESULT NoInterfaceObject::QueryInterface(REFIID riid, void** object) {
     if (!object) return E_POINTER;
     queries_.push_back(riid);
-    if (const HRESULT fault = faults_.Enter(Op::QueryInterface); FAILED(fault)) return Refuse(object, fault);
+    if (const HRESULT fault = faults_.Enter(Op::QueryInterface).code; FAILED(fault)) return Refuse(object, fault);
     if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch))
         return Grant(object, static_cast<IDispatch*>(this));
     return Refuse(object);

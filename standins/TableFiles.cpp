@@ -12,6 +12,10 @@
 #include <limits>
 #include <memory>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace standins {
 
 namespace {
@@ -25,12 +29,14 @@ struct FileCloser {
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
+std::string At(std::string_view shown, long line) { return std::string(shown) + ":" + std::to_string(line); }
+
 // Calls line(text, number) for every line: a trailing \r is dropped and a
 // final newline starts no line of its own.
 template <class OnLine>
-void ForEachLine(std::string_view bytes, OnLine&& line) {
+void ForEachLine(std::string_view bytes, long firstNumber, OnLine&& line) {
     std::size_t start = 0;
-    long number = 0;
+    long number = firstNumber - 1;
     while (start < bytes.size()) {
         std::size_t end = bytes.find('\n', start);
         if (end == std::string_view::npos) end = bytes.size();
@@ -44,8 +50,6 @@ void ForEachLine(std::string_view bytes, OnLine&& line) {
 // ---- Cell files ---------------------------------------------------------------
 
 constexpr std::string_view kColumns = "\\columns";
-
-std::string At(std::string_view shown, long line) { return std::string(shown) + ":" + std::to_string(line); }
 
 [[noreturn]] void CellFail(std::string_view shown, long line, long column, const std::string& message) {
     throw TableFileError(At(shown, line) + ": cell " + std::to_string(column) + ": " + message);
@@ -125,6 +129,7 @@ COleVariant ParseCell(std::string_view cell, OleString& scratch, std::string_vie
 // the receiver can size its store once, then every cell that is not empty.
 template <class OnShape, class OnCell>
 void ReadCells(std::string_view bytes, std::string_view shown, OnShape&& onShape, OnCell&& onCell) {
+    if (bytes.starts_with(kUtf8ByteOrderMark)) bytes.remove_prefix(kUtf8ByteOrderMark.size());
     long declared = -1;
     if (bytes.starts_with(kColumns) && (bytes.size() == kColumns.size() || bytes[kColumns.size()] == ' ' ||
                                         bytes[kColumns.size()] == '\n' || bytes[kColumns.size()] == '\r')) {
@@ -139,24 +144,28 @@ void ReadCells(std::string_view bytes, std::string_view shown, OnShape&& onShape
         declared = count;
         bytes.remove_prefix(std::min(end + 1, bytes.size()));
     }
-    const long lineOffset = declared >= 0 ? 1 : 0;
+    const long firstLine = declared >= 0 ? 2 : 1;
+    if (const long lone = LineOfLoneCr(bytes)) Fail(At(shown, lone + firstLine - 1), std::string(kLoneCr));
 
     long rows = 0;
     long widest = 0;
-    ForEachLine(bytes, [&](std::string_view text, long number) {
+    ForEachLine(bytes, firstLine, [&](std::string_view text, long number) {
         ++rows;
         const long cells = text.empty() ? 0 : 1 + static_cast<long>(std::count(text.begin(), text.end(), '\t'));
         if (declared >= 0 && cells > declared)
-            Fail(At(shown, number + lineOffset),
+            Fail(At(shown, number),
                  std::to_string(cells) + " cells, more than the " + std::to_string(declared) + " columns declared");
         widest = std::max(widest, cells);
     });
-    constexpr long kMax = std::numeric_limits<LONG>::max();
-    if (rows > kMax) Fail(shown, "too many rows");
-    onShape(static_cast<LONG>(rows), static_cast<LONG>(declared >= 0 ? declared : widest));
+    const long columns = declared >= 0 ? declared : widest;
+    // Both counts are below 2^31, so their product fits 64 bits.
+    if (static_cast<std::uint64_t>(rows) * static_cast<std::uint64_t>(columns) > kMaxCells)
+        Fail(shown, std::to_string(rows) + " rows of " + std::to_string(columns) + " columns is more than the " +
+                        std::to_string(kMaxCells) + " cells a cell table may have");
+    onShape(static_cast<LONG>(rows), static_cast<LONG>(columns));
 
     OleString scratch;
-    ForEachLine(bytes, [&](std::string_view text, long number) {
+    ForEachLine(bytes, firstLine, [&](std::string_view text, long number) {
         if (text.empty()) return;
         long column = 0;
         std::size_t start = 0;
@@ -165,15 +174,36 @@ void ReadCells(std::string_view bytes, std::string_view shown, OnShape&& onShape
             const std::string_view cell = text.substr(start, tab == std::string_view::npos ? tab : tab - start);
             ++column;
             if (!cell.empty())
-                onCell(static_cast<LONG>(number), static_cast<LONG>(column),
-                       ParseCell(cell, scratch, shown, number + lineOffset, column));
+                onCell(static_cast<LONG>(number - firstLine + 1), static_cast<LONG>(column),
+                       ParseCell(cell, scratch, shown, number, column));
             if (tab == std::string_view::npos) break;
             start = tab + 1;
         }
     });
 }
 
+// Refuses a name the file system would read only up to its first NUL.
+void CheckName(const std::filesystem::path& file, std::string_view shown) {
+    if (file.native().find('\0') != std::string::npos) Fail(shown, "a file name cannot hold a NUL character");
+}
+
+struct FdCloser {
+    int fd;
+    ~FdCloser() {
+        if (fd >= 0) ::close(fd);
+    }
+};
+
 }  // namespace
+
+long LineOfLoneCr(std::string_view bytes) {
+    long line = 1;
+    for (std::size_t at = 0; at < bytes.size(); ++at) {
+        if (bytes[at] == '\n') ++line;
+        if (bytes[at] == '\r' && (at + 1 == bytes.size() || bytes[at + 1] != '\n')) return line;
+    }
+    return 0;
+}
 
 TableFileForm FormOf(const std::filesystem::path& file) {
     const std::string ending = file.extension().string();
@@ -183,24 +213,47 @@ TableFileForm FormOf(const std::filesystem::path& file) {
 }
 
 std::string ReadFileBytes(const std::filesystem::path& file, std::string_view shown) {
-    std::error_code error;
-    if (std::filesystem::is_directory(file, error)) Fail(shown, "is a folder, not a file");
-    File in(std::fopen(file.c_str(), "rb"));
-    if (!in) Fail(shown, std::string("cannot read: ") + std::strerror(errno));
-    std::string bytes;
-    // Sized once, so that a large table is not copied while it grows.
-    if (const std::uintmax_t size = std::filesystem::file_size(file, error); !error) bytes.reserve(size);
-    char buffer[1 << 16];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, in.get())) > 0) bytes.append(buffer, got);
-    if (std::ferror(in.get())) Fail(shown, std::string("cannot read: ") + std::strerror(errno));
+    CheckName(file, shown);
+    // Opened without waiting, so that a pipe without a writer cannot block
+    // before it is seen not to be a regular file.
+    const FdCloser in{::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
+    if (in.fd < 0) Fail(shown, std::string("cannot read: ") + std::strerror(errno));
+    struct stat status {};
+    if (::fstat(in.fd, &status) != 0) Fail(shown, std::string("cannot read: ") + std::strerror(errno));
+    if (S_ISDIR(status.st_mode)) Fail(shown, "is a folder, not a file");
+    if (!S_ISREG(status.st_mode)) Fail(shown, "is not a regular file (a device, a pipe or a socket); only files are read");
+    if (static_cast<std::uintmax_t>(status.st_size) > kMaxFileBytes)
+        Fail(shown, std::to_string(status.st_size) + " bytes is more than the " + std::to_string(kMaxFileBytes) +
+                        " a file may have");
+    ::fcntl(in.fd, F_SETFL, ::fcntl(in.fd, F_GETFL) & ~O_NONBLOCK);
+    // Sized once from the file's size; a file that grows meanwhile is read
+    // on, up to the same limit.
+    std::string bytes(static_cast<std::size_t>(status.st_size), '\0');
+    std::size_t have = 0;
+    for (;;) {
+        if (have == bytes.size()) {
+            if (bytes.size() >= kMaxFileBytes) break;
+            bytes.resize(std::min<std::size_t>(kMaxFileBytes, bytes.size() + (1 << 16)));
+        }
+        const ssize_t got = ::read(in.fd, bytes.data() + have, bytes.size() - have);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) Fail(shown, std::string("cannot read: ") + std::strerror(errno));
+        if (got == 0) break;
+        have += static_cast<std::size_t>(got);
+    }
+    bytes.resize(have);
     return bytes;
 }
 
 ComPtr<HostRecordTable> LoadRecordTable(const std::filesystem::path& file, std::string_view shown) {
     const std::string bytes = ReadFileBytes(file, shown);
+    if (std::string_view(bytes).starts_with(kUtf8ByteOrderMark))
+        Fail(shown, "starts with a UTF-8 byte-order mark; records are single-byte text (Windows-1252)");
+    // A record may hold a CR; a file with CRs and no LF at all was saved with
+    // CR line endings and would read as one record.
+    if (bytes.find('\n') == std::string::npos && LineOfLoneCr(bytes) != 0) Fail(At(shown, 1), std::string(kLoneCr));
     ComPtr<HostRecordTable> table = HostRecordTable::Create();
-    ForEachLine(bytes, [&](std::string_view record, long) { table->AddRow(record); });
+    ForEachLine(bytes, 1, [&](std::string_view record, long) { table->AddRow(record); });
     return table;
 }
 
@@ -240,6 +293,7 @@ void LoadCellGrid(const std::filesystem::path& file, std::string_view shown, COl
 }
 
 void SaveRecordTable(const HostRecordTable& table, const std::filesystem::path& file, std::string_view shown) {
+    CheckName(file, shown);
     File out(std::fopen(file.c_str(), "wb"));
     if (!out) Fail(shown, std::string("cannot write: ") + std::strerror(errno));
     const bool text = FormOf(file) != TableFileForm::Chunks;

@@ -6,11 +6,12 @@
 //    bytes as the record holds them;
 //  - .bin: 1026-byte blob chunk records laid end to end;
 //  - .tsv: a cell table, tab-separated cells with typing escapes.
-// docs/tessel.md describes the forms in full. Loading is linear in the
-// file's size; every failure is a TableFileError whose text names the file
+// docs/tessel.md describes the forms in full. Only regular files are read.
+// Loading is linear in the file's size; every failure is a TableFileError whose text names the file
 // (and, for a cell table, the line).
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
@@ -31,6 +32,17 @@ public:
 enum class TableFileForm { Records, Chunks, Cells };
 
 inline constexpr std::size_t kChunkRecordLength = 1026;
+// Limits on what a file may make this process hold, so that a short file
+// cannot declare its way to gigabytes: the bytes of any file read, and the
+// cells (rows x columns, declared or not) of a cell table or grid.
+inline constexpr std::uintmax_t kMaxFileBytes = std::uintmax_t{256} << 20;
+inline constexpr std::uint64_t kMaxCells = std::uint64_t{1} << 22;
+
+// Lines of a text file end at LF or CR LF. The line (from 1) of the first CR
+// that ends no line, or 0: a file saved with CR endings reads as one line.
+long LineOfLoneCr(std::string_view bytes);
+inline constexpr std::string_view kLoneCr =
+    "a carriage return (CR) without a line feed; lines end at LF or CR LF, not at CR alone";
 
 TableFileForm FormOf(const std::filesystem::path& file);
 

@@ -1,5 +1,7 @@
 #include "standins/Utf8.h"
 
+#include <algorithm>
+
 namespace standins {
 
 void AppendUtf8(std::string& out, std::u16string_view text) {
@@ -78,6 +80,27 @@ bool DecodeUtf8(std::string_view text, OleString& out) {
         i += length;
     }
     return true;
+}
+
+std::string ShortenLongWords(std::string_view message, std::size_t longest) {
+    std::string out;
+    out.reserve(std::min(message.size(), std::size_t{4096}));
+    std::size_t at = 0;
+    while (at < message.size()) {
+        const std::size_t end = std::min(message.find_first_of(" \t\n", at), message.size());
+        std::string_view word = message.substr(at, end - at);
+        if (word.size() > longest) {
+            std::size_t cut = longest;
+            // Back up over continuation bytes so that no character is split.
+            while (cut > 0 && (static_cast<unsigned char>(word[cut]) & 0xC0) == 0x80) --cut;
+            out.append(word.substr(0, cut)).append("... (").append(std::to_string(word.size())).append(" bytes)");
+        } else {
+            out.append(word);
+        }
+        if (end < message.size()) out += message[end];
+        at = end + 1;
+    }
+    return out;
 }
 
 }  // namespace standins

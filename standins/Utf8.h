@@ -18,4 +18,12 @@ std::u16string_view TextOf(BSTR text) noexcept;
 // False when text is not well-formed UTF-8 (out is then unspecified).
 bool DecodeUtf8(std::string_view text, OleString& out);
 
+// The UTF-8 byte-order mark some editors put at the start of a text file.
+inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+
+// `message` with every word (a run without blanks) longer than `longest`
+// bytes cut to its first `longest` bytes, at a character boundary, followed
+// by "... (N bytes)": an error about a megabyte-long word stays readable.
+std::string ShortenLongWords(std::string_view message, std::size_t longest = 64);
+
 }  // namespace standins

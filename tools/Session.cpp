@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include <new>
+
 #include "links/TemplateStore.h"
 #include "platform/SaveFileDialog.h"
 #include "standins/TableFiles.h"
@@ -52,7 +54,7 @@ void Session::SetEnvironment(const Step& step) {
 
 SessionResult Session::Run(const std::vector<Step>& steps) {
     try {
-        for (const Step& step : steps) RunStep(step);
+        for (const Step& step : steps) RunGuarded(step);
     } catch (...) {
         Finish();
         throw;
@@ -65,6 +67,20 @@ void Session::Finish() {
     if (finished_) return;
     finished_ = true;
     for (StepSink* sink : sinks_) sink->Finish(result_.stepsRun, result_.membersFailed);
+}
+
+// Whatever leaves a step ends the run as that step's SessionError, so that
+// the user sees the line at fault rather than an aborted process.
+void Session::RunGuarded(const Step& step) {
+    try {
+        RunStep(step);
+    } catch (const SessionError&) {
+        throw;
+    } catch (const std::bad_alloc&) {
+        throw SessionError(step.line, "out of memory");
+    } catch (const std::exception& error) {
+        throw SessionError(step.line, error.what());
+    }
 }
 
 void Session::RunStep(const Step& step) {

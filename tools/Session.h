@@ -36,6 +36,7 @@ public:
     SessionResult Run(const std::vector<Step>& steps);
 
 private:
+    void RunGuarded(const Step& step);
     void RunStep(const Step& step);
     Outcome RunMember(const Step& step);
     Outcome RunSet(const Step& step);

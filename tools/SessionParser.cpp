@@ -70,6 +70,8 @@ const char* TypeWord(VARTYPE type) {
 }  // namespace
 
 std::vector<Step> SessionParser::Parse(std::string_view text) {
+    if (text.starts_with(standins::kUtf8ByteOrderMark)) text.remove_prefix(standins::kUtf8ByteOrderMark.size());
+    if (const long lone = standins::LineOfLoneCr(text)) throw SessionError(lone, std::string(standins::kLoneCr));
     std::vector<Step> steps;
     long controlLine = 0;  // the step that creates the control
     long number = 0;
@@ -169,7 +171,7 @@ Step SessionParser::ParseLine(const std::vector<Word>& words) {
         Step step;
         step.kind = Step::Kind::Dialog;
         step.cancel = words[1].Is("cancel");
-        if (!step.cancel) step.file = words[1].text;
+        if (!step.cancel) step.file = FileName(words[1]);
         return step;
     }
     static constexpr std::string_view kSteps[] = {"env", "version", "attach", "webgui", "set", "get", "call", "chart", "dialog"};
@@ -198,7 +200,7 @@ Step SessionParser::ParseSet(const std::vector<Word>& words) {
         step.value = Step::Value::Null;
     } else if (step.member->kind == MemberKind::TableProperty) {
         step.value = Step::Value::File;
-        step.file = value.text;
+        step.file = FileName(value);
         if (words.size() == 4) {
             const Word& flag = words[3];
             if (flag.quoted || !flag.text.starts_with("flag="))
@@ -224,7 +226,7 @@ Step SessionParser::ParseGet(const std::vector<Word>& words) {
     if (words.size() == 3) {
         if (step.member->kind != MemberKind::TableProperty)
             Fail(std::string(step.member->name) + " returns no table to save");
-        step.file = words[2].text;
+        step.file = FileName(words[2]);
     }
     return step;
 }
@@ -250,7 +252,7 @@ Step SessionParser::ParseChart(const std::vector<Word>& words) {
         Expect(words, 4, 4, what.Is("grid") ? "chart grid DISPID FILE.tsv" : "chart bytes DISPID FILE");
         step.kind = what.Is("grid") ? Step::Kind::ChartGrid : Step::Kind::ChartBytes;
         step.number = Number<LONG>(words[2], "a dispatch identifier");
-        step.file = words[3].text;
+        step.file = FileName(words[3]);
     } else if (what.Is("selection")) {
         Expect(words, 5, 5, "chart selection OBJECT STRATEGY PERSPECTIVE");
         step.kind = Step::Kind::ChartSelection;
@@ -305,6 +307,12 @@ Argument SessionParser::ArgumentFor(VARTYPE type, const Word& word) const {
         default: argument.text = Text(word); break;
     }
     return argument;
+}
+
+const std::string& SessionParser::FileName(const Word& word) const {
+    // The file system would read the name only up to its first NUL.
+    if (word.text.find('\0') != std::string::npos) Fail("a file name cannot hold a NUL character");
+    return word.text;
 }
 
 OleString SessionParser::Text(const Word& word) const {

@@ -34,6 +34,7 @@ private:
     const AdapterMember& Member(const Word& word) const;
     Argument ArgumentFor(VARTYPE type, const Word& word) const;
     OleString Text(const Word& word) const;
+    const std::string& FileName(const Word& word) const;
     template <class Int>
     Int Number(const Word& word, const char* what) const;
     void Expect(const std::vector<Word>& words, std::size_t least, std::size_t most, const char* usage) const;

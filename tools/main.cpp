@@ -6,12 +6,14 @@
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
+#include <new>
 #include <string>
 #include <vector>
 
 #include "links/TemplateStore.h"
 #include "standins/ChartStandIn.h"
 #include "standins/TableFiles.h"
+#include "standins/Utf8.h"
 #include "tools/CommandLine.h"
 #include "tools/ControlDriver.h"
 #include "tools/GridPrinter.h"
@@ -116,6 +118,12 @@ Outcome SendCollected(ControlDriver& control, standins::ChartStandIn& chart) {
     return control.Call("AddTemplateEx", {});
 }
 
+// Every error goes to standard error through here, with long words cut:
+// a message stays readable whatever the input echoed into it.
+void PrintError(const std::string& message) { std::cerr << standins::ShortenLongWords(message) << '\n'; }
+
+std::string At(const std::string& shown, long line) { return shown + ':' + std::to_string(line) + ": "; }
+
 bool WantsHelp(const std::vector<std::string>& words) {
     for (const std::string& word : words)
         if (word == "--help" || word == "-h") return true;
@@ -131,7 +139,7 @@ int RunSteps(const std::string& shown, const fs::path& folder, const std::vector
         result = session.Run(steps);
         return kOk;
     } catch (const SessionError& error) {
-        std::cerr << shown << ':' << error.Line() << ": " << error.what() << '\n';
+        PrintError(At(shown, error.Line()) + error.what());
         return kUnusable;
     }
 }
@@ -145,9 +153,11 @@ bool LoadSession(const std::string& shown, const fs::path& file, std::vector<Ste
         Session::Check(steps);
         return true;
     } catch (const standins::TableFileError& error) {
-        std::cerr << error.what() << '\n';
+        PrintError(error.what());
     } catch (const SessionError& error) {
-        std::cerr << shown << ':' << error.Line() << ": " << error.what() << '\n';
+        PrintError(At(shown, error.Line()) + error.what());
+    } catch (const std::bad_alloc&) {
+        PrintError(shown + ": out of memory");
     }
     return false;
 }
@@ -204,7 +214,10 @@ int GridCommand(const std::vector<std::string>& words) {
             table = COleVariant(static_cast<IDispatch*>(records.Get()));
         }
     } catch (const standins::TableFileError& error) {
-        std::cerr << error.what() << '\n';
+        PrintError(error.what());
+        return kUnusable;
+    } catch (const std::bad_alloc&) {
+        PrintError(file + ": out of memory");
         return kUnusable;
     }
 
@@ -236,7 +249,7 @@ int GridCommand(const std::vector<std::string>& words) {
     if (!outcome.Ok()) {
         char code[16];
         std::snprintf(code, sizeof code, "0x%08X", static_cast<unsigned>(outcome.code));
-        std::cerr << property << ": failed " << code << ' ' << outcome.error << '\n';
+        PrintError(property + ": failed " + code + ' ' + outcome.error);
         return kMemberFailed;
     }
     return kOk;
@@ -257,7 +270,7 @@ int DemoCommand(const std::vector<std::string>& words) {
             if (entry.is_regular_file())
                 fs::copy_file(entry.path(), out / entry.path().filename(), fs::copy_options::overwrite_existing);
     } catch (const fs::filesystem_error& error) {
-        std::cerr << "tessel demo: " << error.what() << '\n';
+        PrintError(std::string("tessel demo: ") + error.what());
         return kUnusable;
     }
 
@@ -299,10 +312,17 @@ int main(int argc, char** argv) {
         if (command == "demo") return DemoCommand(words);
         throw UsageError("unknown command " + command);
     } catch (const UsageError& error) {
-        std::cerr << "tessel " << (command.starts_with("-") ? "" : command + ": ") << error.what() << '\n' << kUsage;
+        PrintError("tessel " + (command.starts_with("-") ? "" : command + ": ") + error.what());
+        std::cerr << kUsage;
         return kUnusable;
     } catch (const OutputError& error) {
-        std::cerr << "tessel: " << error.what() << '\n';
+        PrintError(std::string("tessel: ") + error.what());
+        return kUnusable;
+    } catch (const std::bad_alloc&) {
+        PrintError("tessel: out of memory");
+        return kUnusable;
+    } catch (const std::exception& error) {
+        PrintError(std::string("tessel: ") + error.what());
         return kUnusable;
     }
 }

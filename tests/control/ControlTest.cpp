@@ -282,6 +282,9 @@ TEST_F(ControlTest, ChartValuesOfAnotherShapeCountAsHoldingNoArray) {
         {"Blob", chart::kBlob, array(VT_UI1, {8, 8})},
         {"Blob", chart::kBlob, array(VT_VARIANT, {64}), 20},
         {"Blob", chart::kBlob, array(VT_I4, {64})},
+        {"ObjectivesFromBlob", chart::kObjectivesFromBlob, array(VT_UI1, {64})},
+        {"LinksFromBlob", chart::kLinksFromBlob, array(VT_VARIANT, {16})},
+        {"PerspectivesFromBlob", chart::kPerspectivesFromBlob, array(VT_BSTR, {2, 3})},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.getter + (" VT " + std::to_string(c.value.vt)) + " version " + std::to_string(c.version));

@@ -1,0 +1,67 @@
+// Fails, one at a time, every call a member makes on the host table, the
+// cell table, the row store and the chart: call k of each operation for every
+// k, once with a plain failing code and, where the call goes through
+// IDispatch::Invoke, once raised as DISP_E_EXCEPTION with a description.
+// After each failure the member must have failed with that code (and
+// description), sent nothing to the chart after the failed call, left a kept
+// table kept, left every stand-in the host holds at the reference count it
+// had, and left no object, string or array alive.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "support/AdapterFixture.h"
+
+namespace testing_support {
+
+using FaultOp = std::variant<standins::CellOp, standins::HostOp, standins::ChartOp>;
+
+// The host table a member is handed: a cell table or a record table.
+struct SweepTable {
+    ComPtr<standins::HostCellTable> cells;
+    ComPtr<standins::HostRecordTable> records;
+
+    IDispatch* Dispatch() const;
+    ULONG RefCount() const;
+};
+
+struct SweepCase {
+    enum Action { Put, Get, Call };
+
+    const char* member;
+    SHORT version = 310;
+    Action action = Put;
+    // Put: the table put. Get: the table lent (data flag 0) to be written
+    // back. Call: none.
+    SweepTable (*table)() = nullptr;
+    // What the chart holds or answers before the member runs.
+    void (*chart)(standins::ChartStandIn&) = nullptr;
+    std::vector<COleVariant> args = {};  // a call's arguments
+};
+
+class FaultSweepFixture : public AdapterFixture {
+protected:
+    // Sweeps every operation the member calls; returns how many failures it
+    // injected, so that a test can check the sweep reached something.
+    unsigned Sweep(const SweepCase& sweep);
+
+private:
+    struct Fault {
+        FaultOp op;
+        unsigned nth = 0;  // from the member's first call of op
+        HRESULT code = S_OK;
+        OleString description;
+    };
+    // The clock stamps of every call the member made, by operation.
+    using Stamps = std::map<std::size_t, std::vector<std::uint64_t>>;
+
+    // One run on a fresh control, chart and tables; returns the member's stamps.
+    Stamps Run(const SweepCase& sweep, const Fault* fault, const Stamps* clean);
+    Stamps StampsOf(const SweepTable& table) const;
+};
+
+}  // namespace testing_support
