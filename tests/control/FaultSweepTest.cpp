@@ -125,6 +125,10 @@ TEST_F(FaultSweepFixture, EveryCallOfEveryMemberFailsTheMemberAndLeavesEverythin
         {"HideContextMenu", 310, Call, nullptr, nullptr, {Long(4)}},
         {"ShowContextMenu", 310, Call, nullptr, nullptr, {Long(4)}},
         {"SetUseWEBGui", 310, Call, nullptr, nullptr, {COleVariant(SHORT{-1}, VT_BOOL)}},
+        {"BlobTemplate", 310, Put, Chunks<kLayout>},
+        {"LinksFromBlobTemplate", 310, Put, Records<kLinksFromBlob>},
+        {"AddTemplate", 310, Call},
+        {"AddTemplateEx", 20, Call},
     };
     for (const SweepCase& sweep : cases) {
         const unsigned injected = Sweep(sweep);
