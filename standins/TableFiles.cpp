@@ -246,31 +246,39 @@ std::string ReadFileBytes(const std::filesystem::path& file, std::string_view sh
 }
 
 ComPtr<HostRecordTable> LoadRecordTable(const std::filesystem::path& file, std::string_view shown) {
-    const std::string bytes = ReadFileBytes(file, shown);
-    if (std::string_view(bytes).starts_with(kUtf8ByteOrderMark))
+    return RecordTableFromBytes(ReadFileBytes(file, shown), shown);
+}
+
+ComPtr<HostRecordTable> RecordTableFromBytes(std::string_view bytes, std::string_view shown) {
+    if (bytes.starts_with(kUtf8ByteOrderMark))
         Fail(shown, "starts with a UTF-8 byte-order mark; records are single-byte text (Windows-1252)");
     // A record may hold a CR; a file with CRs and no LF at all was saved with
     // CR line endings and would read as one record.
-    if (bytes.find('\n') == std::string::npos && LineOfLoneCr(bytes) != 0) Fail(At(shown, 1), std::string(kLoneCr));
+    if (bytes.find('\n') == std::string_view::npos && LineOfLoneCr(bytes) != 0) Fail(At(shown, 1), std::string(kLoneCr));
     ComPtr<HostRecordTable> table = HostRecordTable::Create();
     ForEachLine(bytes, 1, [&](std::string_view record, long) { table->AddRow(record); });
     return table;
 }
 
 ComPtr<HostRecordTable> LoadChunkTable(const std::filesystem::path& file, std::string_view shown) {
-    const std::string bytes = ReadFileBytes(file, shown);
+    return ChunkTableFromBytes(ReadFileBytes(file, shown), shown);
+}
+
+ComPtr<HostRecordTable> ChunkTableFromBytes(std::string_view bytes, std::string_view shown) {
     if (bytes.size() % kChunkRecordLength != 0)
         Fail(shown, std::to_string(bytes.size()) + " bytes is not a whole number of " +
                         std::to_string(kChunkRecordLength) + "-byte records");
     ComPtr<HostRecordTable> table = HostRecordTable::Create();
-    const std::string_view all(bytes);
-    for (std::size_t at = 0; at < all.size(); at += kChunkRecordLength)
-        table->AddRow(all.substr(at, kChunkRecordLength));
+    for (std::size_t at = 0; at < bytes.size(); at += kChunkRecordLength)
+        table->AddRow(bytes.substr(at, kChunkRecordLength));
     return table;
 }
 
 ComPtr<HostCellTable> LoadCellTable(const std::filesystem::path& file, std::string_view shown) {
-    const std::string bytes = ReadFileBytes(file, shown);
+    return CellTableFromBytes(ReadFileBytes(file, shown), shown);
+}
+
+ComPtr<HostCellTable> CellTableFromBytes(std::string_view bytes, std::string_view shown) {
     ComPtr<HostCellTable> table = HostCellTable::Create();
     ReadCells(
         bytes, shown, [&](LONG rows, LONG columns) { table->SetSize(rows, columns); },
@@ -279,7 +287,10 @@ ComPtr<HostCellTable> LoadCellTable(const std::filesystem::path& file, std::stri
 }
 
 void LoadCellGrid(const std::filesystem::path& file, std::string_view shown, COleSafeArray& grid) {
-    const std::string bytes = ReadFileBytes(file, shown);
+    CellGridFromBytes(ReadFileBytes(file, shown), shown, grid);
+}
+
+void CellGridFromBytes(std::string_view bytes, std::string_view shown, COleSafeArray& grid) {
     ReadCells(
         bytes, shown,
         [&](LONG rows, LONG columns) {

@@ -56,6 +56,12 @@ ComPtr<HostCellTable> LoadCellTable(const std::filesystem::path& file, std::stri
 // lower bounds 0.
 void LoadCellGrid(const std::filesystem::path& file, std::string_view shown, COleSafeArray& grid);
 
+// The same from a file's bytes already in memory.
+ComPtr<HostRecordTable> RecordTableFromBytes(std::string_view bytes, std::string_view shown);
+ComPtr<HostRecordTable> ChunkTableFromBytes(std::string_view bytes, std::string_view shown);
+ComPtr<HostCellTable> CellTableFromBytes(std::string_view bytes, std::string_view shown);
+void CellGridFromBytes(std::string_view bytes, std::string_view shown, COleSafeArray& grid);
+
 // Writes every record of the table: in the text form, each followed by a
 // newline; for a .bin file, laid end to end.
 void SaveRecordTable(const HostRecordTable& table, const std::filesystem::path& file, std::string_view shown);

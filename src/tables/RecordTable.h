@@ -12,6 +12,14 @@
 #include "tables/OrlinTableData.h"
 #include "tables/RecordLayout.h"
 
+// A layout a converter leaves out is valid; one it names must check out.
+// (A free function: clang cannot evaluate a member template defined after
+// its use inside the class in a constant expression.)
+template <class L>
+constexpr bool ValidIfNamed(const std::optional<L>& layout) {
+    return !layout || layout->IsValid();
+}
+
 // The layouts of one converter, in the order of its operations. They are held
 // by value, not by address: the static check below must stay a constant
 // expression, and some compilers (gcc with -fsanitize=null) refuse to fold a
@@ -26,15 +34,10 @@ struct RecordLayouts {
 
     // Every converter fills at layout 310; every layout it names is valid.
     constexpr bool IsValid() const {
-        return fill310 && fill310->IsValid() && Valid(fill30) && Valid(fill20) && Valid(write310) &&
-               Valid(write30) && Valid(write20);
+        return fill310 && fill310->IsValid() && ValidIfNamed(fill30) && ValidIfNamed(fill20) && ValidIfNamed(write310) &&
+               ValidIfNamed(write30) && ValidIfNamed(write20);
     }
 
-private:
-    template <class L>
-    static constexpr bool Valid(const std::optional<L>& layout) {
-        return !layout || layout->IsValid();
-    }
 };
 
 template <const RecordLayouts& Layouts>
