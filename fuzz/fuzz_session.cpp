@@ -21,17 +21,25 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A fresh copy of the examples, made once; sessions may write into it.
-const fs::path& Folder() {
-    static const fs::path folder = [] {
-        fs::path made = fs::temp_directory_path() / ("tessel-fuzz-session-" + std::to_string(::getpid()));
-        fs::create_directories(made);
+// A fresh copy of the examples, made once and removed when the process
+// ends; sessions may write into it.
+struct ScratchFolder {
+    fs::path path = fs::temp_directory_path() / ("tessel-fuzz-session-" + std::to_string(::getpid()));
+    ScratchFolder() {
+        fs::create_directories(path);
         for (const fs::directory_entry& entry : fs::directory_iterator(TESSEL_EXAMPLES_DIR))
             if (entry.is_regular_file())
-                fs::copy_file(entry.path(), made / entry.path().filename(), fs::copy_options::overwrite_existing);
-        return made;
-    }();
-    return folder;
+                fs::copy_file(entry.path(), path / entry.path().filename(), fs::copy_options::overwrite_existing);
+    }
+    ~ScratchFolder() {
+        std::error_code ignored;
+        fs::remove_all(path, ignored);
+    }
+};
+
+const fs::path& Folder() {
+    static const ScratchFolder folder;
+    return folder.path;
 }
 
 // Paths that could reach outside the folder are left alone: the runner
