@@ -1,7 +1,6 @@
 #include "tools/AdapterMembers.h"
 
 #include <algorithm>
-#include <cctype>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -46,10 +45,6 @@ const std::vector<AdapterMember>& Members() {
     return members;
 }
 
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-    return std::ranges::equal(a, b, [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
-}
-
 }  // namespace
 
 std::span<const AdapterMember> AdapterMembers() { return Members(); }
@@ -57,12 +52,6 @@ std::span<const AdapterMember> AdapterMembers() { return Members(); }
 const AdapterMember* FindAdapterMember(std::string_view name) {
     const auto& members = Members();
     const auto found = std::ranges::find(members, name, &AdapterMember::name);
-    return found == members.end() ? nullptr : &*found;
-}
-
-const AdapterMember* FindAdapterMemberIgnoringCase(std::string_view name) {
-    const auto& members = Members();
-    const auto found = std::ranges::find_if(members, [&](const AdapterMember& m) { return SameIgnoringCase(m.name, name); });
     return found == members.end() ? nullptr : &*found;
 }
 

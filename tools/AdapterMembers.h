@@ -35,7 +35,5 @@ struct AdapterMember {
 std::span<const AdapterMember> AdapterMembers();
 // Exact, case-sensitive lookup; null when there is no such member.
 const AdapterMember* FindAdapterMember(std::string_view name);
-// A member whose name differs only in case, for a helpful message.
-const AdapterMember* FindAdapterMemberIgnoringCase(std::string_view name);
 
 }  // namespace tessel

@@ -39,7 +39,6 @@ TEST(AdapterMembers, EveryKindOfMemberKeepsItsAccessAndTypes) {
         EXPECT_EQ(member->result, c.result);
     }
     EXPECT_EQ(tessel::FindAdapterMember("objectives"), nullptr);
-    EXPECT_EQ(tessel::FindAdapterMemberIgnoringCase("objectives"), tessel::FindAdapterMember("Objectives"));
 }
 
 }  // namespace
