@@ -65,7 +65,11 @@ void FreeDescriptor(SAFEARRAY* psa) {
 }
 
 std::uint64_t ElementCount(const SAFEARRAY* psa) {
-    // Checking after every factor keeps the product far from wrapping.
+    // A dimension with no elements empties the array whatever the others
+    // say; only then is checking after every factor, which keeps the product
+    // far from wrapping, free to stop early.
+    for (UINT i = 0; i < psa->cDims; ++i)
+        if (psa->rgsabound[i].cElements == 0) return 0;
     const std::uint64_t limit = kMaxDataBytes / (psa->cbElements ? psa->cbElements : 1);
     std::uint64_t count = 1;
     for (UINT i = 0; i < psa->cDims; ++i) {

@@ -177,6 +177,22 @@ TEST_F(SafeArrayTest, BoundsIndicesAndLocks) {
     for (SAFEARRAY* done : {array, empty, static_cast<SAFEARRAY*>(nullptr)}) EXPECT_EQ(SafeArrayDestroy(done), S_OK);
 }
 
+// A zero bound empties an array however large its other bounds; a product
+// beyond what memory can hold is refused.
+TEST_F(SafeArrayTest, SizeIsTheProductOfAllBounds) {
+    struct Case { ULONG first, second; bool made; };
+    for (const Case& c : {Case{0, 500150011, true}, {500150011, 0, true}, {0, 0, true}, {100000, 100000, false}}) {
+        SAFEARRAYBOUND bounds[] = {{c.first, 0}, {c.second, 0}};
+        SAFEARRAY* array = SafeArrayCreate(VT_VARIANT, 2, bounds);
+        EXPECT_EQ(array != nullptr, c.made) << c.first << " x " << c.second;
+        if (!array) continue;
+        LONG upper = 0;
+        EXPECT_EQ(SafeArrayGetUBound(array, 2, &upper), S_OK);
+        EXPECT_EQ(upper, static_cast<LONG>(c.second) - 1);
+        EXPECT_EQ(SafeArrayDestroy(array), S_OK);
+    }
+}
+
 // Variants and strings go in and come out as copies, objects are AddRef'd;
 // SafeArrayCopy is deep. The live counts catch an old value left uncleared.
 TEST_F(SafeArrayTest, ElementsAreCopiesAndCopiesAreDeep) {
