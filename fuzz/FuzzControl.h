@@ -1,6 +1,6 @@
 // What the targets share in driving the control: the table properties (in
 // dispatch order), the layout versions worth choosing between, and a
-// variant as a one-argument list.
+// variant as a one-argument list, and a control connected to a chart.
 #pragma once
 
 #include <span>
@@ -9,6 +9,7 @@
 #include "platform/OleVariant.h"
 
 #include "tools/AdapterMembers.h"
+#include "tools/ControlDriver.h"
 
 namespace fuzzing {
 
@@ -30,6 +31,14 @@ inline SHORT PickVersion(std::uint8_t byte) {
 
 inline std::span<const VARIANT> One(const COleVariant& argument) {
     return {static_cast<const VARIANT*>(&argument), 1};
+}
+
+// Sets the control's layout version and hands it the chart to draw on.
+inline void Connect(tessel::ControlDriver& control, SHORT version, IDispatch* chart) {
+    const COleVariant versionArg(version, VT_I2);
+    control.Call("SetVersion", One(versionArg));
+    const COleVariant handle(chart);
+    control.Call("HandleTesselCtrl", One(handle));
 }
 
 }  // namespace fuzzing

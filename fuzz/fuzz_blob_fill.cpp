@@ -25,10 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const ComPtr<standins::ChartStandIn> chart = standins::ChartStandIn::Create();
     {
         tessel::ControlDriver control;
-        const COleVariant versionArg(version, VT_I2);
-        control.Call("SetVersion", One(versionArg));
-        const COleVariant handle(static_cast<IDispatch*>(chart.Get()));
-        control.Call("HandleTesselCtrl", One(handle));
+        Connect(control, version, chart.Get());
         control.Put("Blob", COleVariant(static_cast<IDispatch*>(table.Get())));
         control.Put("BlobTemplate", COleVariant(static_cast<IDispatch*>(table.Get())));
         control.Call("AddTemplate", {});

@@ -30,10 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const ComPtr<standins::ChartStandIn> chart = standins::ChartStandIn::Create();
     {
         tessel::ControlDriver control;
-        const COleVariant versionArg(version, VT_I2);
-        control.Call("SetVersion", One(versionArg));
-        const COleVariant handle(static_cast<IDispatch*>(chart.Get()));
-        control.Call("HandleTesselCtrl", One(handle));
+        Connect(control, version, chart.Get());
         control.Put(member, COleVariant(static_cast<IDispatch*>(table.Get())));
     }
     return 0;

@@ -42,10 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     lent->SetDataFlag(0);
     {
         tessel::ControlDriver control;
-        const COleVariant versionArg(version, VT_I2);
-        control.Call("SetVersion", One(versionArg));
-        const COleVariant handle(static_cast<IDispatch*>(chart.Get()));
-        control.Call("HandleTesselCtrl", One(handle));
+        Connect(control, version, chart.Get());
         control.Put("Strategies", COleVariant(static_cast<IDispatch*>(lent.Get())));
         control.Get(getter.member);
         control.Get(getter.member);  // the table is no longer kept, or still is
