@@ -1,0 +1,17 @@
+# Sourced by the Wine runners: a fresh, headless 64-bit prefix for this run,
+# with one wineserver kept alive so that each later step starts in a fraction
+# of a second, and everything removed when the calling script exits.
+export WINEDEBUG=-all WINEARCH=win64
+unset DISPLAY
+WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/tessel-wine.XXXXXX")
+export WINEPREFIX
+wine_prefix_remove() {
+  wineserver -k 2>/dev/null || true
+  rm -rf "$WINEPREFIX"
+}
+trap wine_prefix_remove EXIT
+# The persistent server must start first: once wineboot has one running,
+# `wineserver -p` refuses with status 2.
+wineserver -p
+# Without the overrides, creating the prefix offers to download Mono and Gecko.
+WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1
