@@ -4,8 +4,9 @@
 # module needs no MinGW runtime DLLs where it is loaded.
 #
 #   tessel_typelib(<out_var> <idl> [IMPORTS <idl-folder>...])
-#       compiles <idl> into <name>.tlb in the current binary folder and sets
-#       <out_var> to its path.
+#       compiles <idl> into <name>.tlb in the current binary folder, with the
+#       header <name>.h and the identifiers <name>_i.c for its clients; sets
+#       <out_var>, <out_var>_HEADER and <out_var>_IIDS to their paths.
 #   tessel_rc_from_header(<header> <output>)
 #       turns the C++ resource header (constexpr UINT NAME = N; and a string
 #       table of {NAME, OLESTR("text")} entries) into an .rc include holding
@@ -31,20 +32,29 @@ function(tessel_typelib out_var idl)
   cmake_parse_arguments(PARSE_ARGV 2 arg "" "" "IMPORTS")
   get_filename_component(name "${idl}" NAME_WE)
   get_filename_component(idl_dir "${idl}" DIRECTORY)
-  set(tlb "${CMAKE_CURRENT_BINARY_DIR}/${name}.tlb")
+  set(outputs
+    "${CMAKE_CURRENT_BINARY_DIR}/${name}.tlb" "${CMAKE_CURRENT_BINARY_DIR}/${name}.h" "${CMAKE_CURRENT_BINARY_DIR}/${name}_i.c")
   set(include_flags -I "${idl_dir}")
-  set(depends "${idl}")
+  file(GLOB depends CONFIGURE_DEPENDS "${idl_dir}/*.idl")
   foreach(dir IN LISTS arg_IMPORTS)
     list(APPEND include_flags -I "${dir}")
     file(GLOB imported CONFIGURE_DEPENDS "${dir}/*.idl")
     list(APPEND depends ${imported})
   endforeach()
-  add_custom_command(OUTPUT "${tlb}"
-    COMMAND "${TESSEL_WIDL}" --win64 -t ${include_flags} -L "${TESSEL_STDOLE2_DIR}" -o "${tlb}" "${idl}"
+  add_custom_command(OUTPUT ${outputs}
+    COMMAND "${TESSEL_WIDL}" --win64 -t -h -u ${include_flags} -L "${TESSEL_STDOLE2_DIR}" "${idl}"
+    WORKING_DIRECTORY "${CMAKE_CURRENT_BINARY_DIR}"
     DEPENDS ${depends}
-    COMMENT "Type library ${name}.tlb"
+    COMMENT "Type library ${name}.tlb with its header and identifiers"
     VERBATIM)
+  # The identifiers file is C that compiles as C++ too.
+  list(GET outputs 2 iids)
+  set_source_files_properties("${iids}" PROPERTIES LANGUAGE CXX)
+  list(GET outputs 0 tlb)
+  list(GET outputs 1 header)
   set(${out_var} "${tlb}" PARENT_SCOPE)
+  set(${out_var}_HEADER "${header}" PARENT_SCOPE)
+  set(${out_var}_IIDS "${iids}" PARENT_SCOPE)
 endfunction()
 
 function(tessel_rc_from_header header output)
