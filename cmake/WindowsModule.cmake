@@ -20,13 +20,23 @@
 #                         [RC_INCLUDES <folder>...] [RC_DEPENDS <file>...])
 #       a shared library named <target><suffix> in the top of the build tree.
 
-enable_language(RC)
+# In script mode (cmake -P, as the generators' test runs them) there is no
+# build to configure: only the generators are defined.
+if(NOT CMAKE_SCRIPT_MODE_FILE)
+  enable_language(RC)
+  find_program(TESSEL_WIDL NAMES x86_64-w64-mingw32-widl widl REQUIRED)
+  # widl's importlib("stdole2.tlb") reads the library Wine ships.
+  find_path(TESSEL_STDOLE2_DIR stdole2.tlb
+    PATHS /usr/lib/x86_64-linux-gnu/wine/x86_64-windows /usr/lib/wine/x86_64-windows /usr/lib64/wine/x86_64-windows
+    NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+endif()
 
-find_program(TESSEL_WIDL NAMES x86_64-w64-mingw32-widl widl REQUIRED)
-# widl's importlib("stdole2.tlb") reads the library Wine ships.
-find_path(TESSEL_STDOLE2_DIR stdole2.tlb
-  PATHS /usr/lib/x86_64-linux-gnu/wine/x86_64-windows /usr/lib/wine/x86_64-windows /usr/lib64/wine/x86_64-windows
-  NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+# A generated file is made again when its source changes.
+function(_tessel_configure_depends source)
+  if(NOT CMAKE_SCRIPT_MODE_FILE)
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${source}")
+  endif()
+endfunction()
 
 function(tessel_typelib out_var idl)
   cmake_parse_arguments(PARSE_ARGV 2 arg "" "" "IMPORTS")
@@ -58,7 +68,7 @@ function(tessel_typelib out_var idl)
 endfunction()
 
 function(tessel_rc_from_header header output)
-  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${header}")
+  _tessel_configure_depends("${header}")
   file(READ "${header}" text)
   set(rc "// Generated from ${header}.\n")
   string(REGEX MATCHALL "constexpr UINT [A-Za-z_0-9]+ = [0-9]+" ids "${text}")
@@ -79,28 +89,21 @@ function(tessel_rc_from_header header output)
 endfunction()
 
 # Resource data are 16-bit little-endian words: every part of the bitmap has
-# an even number of bytes, so two bytes make one word.
-function(_tessel_word out_var low high)
-  math(EXPR word "(${high} << 8) | ${low}" OUTPUT_FORMAT HEXADECIMAL)
-  set(${out_var} "${word}" PARENT_SCOPE)
-endfunction()
-
+# an even number of bytes, so the low `bytes` bytes of a value, from the
+# lowest, make bytes / 2 words.
 function(_tessel_words out_var value bytes)
   set(words "")
-  foreach(i RANGE 0 ${bytes} 2)
-    if(i LESS bytes)
-      math(EXPR low "(${value} >> (8 * ${i})) & 255")
-      math(EXPR high "(${value} >> (8 * (${i} + 1))) & 255")
-      _tessel_word(word ${low} ${high})
-      list(APPEND words ${word})
-    endif()
+  math(EXPR last "${bytes} / 2 - 1")
+  foreach(i RANGE 0 ${last})
+    math(EXPR word "(${value} >> (16 * ${i})) & 0xFFFF" OUTPUT_FORMAT HEXADECIMAL)
+    list(APPEND words ${word})
   endforeach()
   set(${out_var} "${words}" PARENT_SCOPE)
 endfunction()
 
 function(tessel_rc_bitmap art output)
   cmake_parse_arguments(PARSE_ARGV 2 arg "" "ID" "")
-  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${art}")
+  _tessel_configure_depends("${art}")
   file(STRINGS "${art}" rows REGEX "^[0-9A-Fa-f]+$")
   list(LENGTH rows height)
   list(GET rows 0 first)
@@ -120,17 +123,12 @@ function(tessel_rc_bitmap art output)
     _tessel_words(part ${field})
     list(APPEND words ${part})
   endforeach()
-  # The 16 standard colours as blue, green, red, reserved.
+  # The 16 standard colours as blue, green, red, reserved: the bytes of
+  # 0x00RRGGBB from the lowest.
   foreach(rgb 000000 800000 008000 808000 000080 800080 008080 C0C0C0
               808080 FF0000 00FF00 FFFF00 0000FF FF00FF 00FFFF FFFFFF)
-    math(EXPR bgr "0x${rgb}")
-    math(EXPR blue "${bgr} & 255")
-    math(EXPR green "(${bgr} >> 8) & 255")
-    math(EXPR red "(${bgr} >> 16) & 255")
-    _tessel_word(word ${blue} ${green})
-    list(APPEND words ${word})
-    _tessel_word(word ${red} 0)
-    list(APPEND words ${word})
+    _tessel_words(part 0x${rgb} 4)
+    list(APPEND words ${part})
   endforeach()
   # Pixel rows from the bottom up, two pixels a byte, the left one high.
   list(REVERSE rows)
@@ -138,13 +136,11 @@ function(tessel_rc_bitmap art output)
   foreach(row IN LISTS rows)
     foreach(pair RANGE 0 ${last_pair})
       math(EXPR at "${pair} * 4")
-      string(SUBSTRING "${row}" ${at} 2 low)
+      string(SUBSTRING "${row}" ${at} 2 first)
       math(EXPR at "${at} + 2")
-      string(SUBSTRING "${row}" ${at} 2 high)
-      math(EXPR low "0x${low}")
-      math(EXPR high "0x${high}")
-      _tessel_word(word ${low} ${high})
-      list(APPEND words ${word})
+      string(SUBSTRING "${row}" ${at} 2 second)
+      _tessel_words(part 0x${second}${first} 2)
+      list(APPEND words ${part})
     endforeach()
   endforeach()
 

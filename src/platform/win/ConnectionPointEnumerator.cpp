@@ -3,6 +3,7 @@
 #include <new>
 #include <utility>
 
+#include "platform/AnswerQuery.h"
 #include "platform/OleControlModule.h"
 
 // A live enumerator keeps the module loaded, as every object of it does.
@@ -22,14 +23,7 @@ HRESULT CConnectionPointEnumerator::Create(std::vector<ComPtr<IConnectionPoint>>
 }
 
 HRESULT CConnectionPointEnumerator::QueryInterface(REFIID riid, void** ppvObject) {
-    if (!ppvObject) return E_POINTER;
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IEnumConnectionPoints)) {
-        *ppvObject = static_cast<IEnumConnectionPoints*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *ppvObject = nullptr;
-    return E_NOINTERFACE;
+    return AnswerQuery(this, riid, {&IID_IUnknown, &IID_IEnumConnectionPoints}, ppvObject);
 }
 
 ULONG CConnectionPointEnumerator::AddRef() { return ++refs_; }

@@ -3,15 +3,10 @@
 #include <algorithm>
 #include <new>
 
+#include "platform/AnswerQuery.h"
+
 HRESULT CControlConnectionPoint::QueryInterface(REFIID riid, void** ppvObject) {
-    if (!ppvObject) return E_POINTER;
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IConnectionPoint)) {
-        *ppvObject = static_cast<IConnectionPoint*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *ppvObject = nullptr;
-    return E_NOINTERFACE;
+    return AnswerQuery(this, riid, {&IID_IUnknown, &IID_IConnectionPoint}, ppvObject);
 }
 
 HRESULT CControlConnectionPoint::GetConnectionInterface(IID* pIID) {
