@@ -88,7 +88,8 @@ started=$SECONDS
 hkcr "$scratch/export.reg" >"$scratch/before.txt"
 
 echo "== a module whose type library cannot be registered registers nothing"
-# The same module with its embedded library's signature spoilt.
+# The same module with its embedded library spoilt: a type library file
+# starts with the signature MSFT.
 broken=$scratch/TesselAdapter.ocx
 cp "$ocx" "$broken"
 offset=$(grep -obUa MSFT "$broken" | head -n 1 | cut -d: -f1)
