@@ -19,6 +19,13 @@ void CChartLink::PutGrid(DISPID id, const COleSafeArray& grid) const {
     chart.PutProperty(id, copy);
 }
 
+void CChartLink::PutGrid(DISPID id, COleSafeArray&& grid) const {
+    DispatchDriver chart = Driver();
+    COleSafeArray sent;
+    sent.Attach(grid);
+    chart.PutProperty(id, sent);
+}
+
 void CChartLink::PutLong(DISPID id, LONG value) const { Driver().PutProperty(id, COleVariant(value, VT_I4)); }
 
 LONG CChartLink::GetLong(DISPID id) const { return Driver().GetProperty(id, VT_I4).lVal; }
