@@ -38,6 +38,7 @@ public:
     // other value leaves the grid as it was (empty, for a getter).
     void GetGrid(DISPID id, COleSafeArray& grid, GridShape shape = GridShape::Rows) const;
     static void AdoptGrid(const VARIANT& value, COleSafeArray& grid, GridShape shape);
+    static bool HasGridShape(const VARIANT& value, GridShape shape) noexcept;
     // Indexed put: property id(index) = value.
     void PutIndexed(DISPID id, const VARIANT& index, const VARIANT& value) const;
     COleVariant Call(DISPID id, std::initializer_list<VARIANT> args = {}, VARTYPE result = VT_EMPTY) const;
