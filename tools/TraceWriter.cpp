@@ -42,10 +42,7 @@ void TraceWriter::WriteChartCall(TextOutput& out, const standins::ChartCall& cal
     out.Spill();
 }
 
-void TraceWriter::Report(const StepRecord& record) {
-    for (const standins::ChartCall& call : record.calls) WriteChartCall(out_, call);
-    WriteHostStep(record);
-}
+void TraceWriter::Report(const StepRecord& record) { WriteHostStep(record); }
 
 void TraceWriter::WriteHostStep(const StepRecord& record) {
     const Step& step = record.step;

@@ -12,6 +12,7 @@ class TraceWriter final : public StepSink {
 public:
     explicit TraceWriter(TextOutput& out) : out_(out) {}
 
+    void ReportCall(const standins::ChartCall& call) override { WriteChartCall(out_, call); }
     void Report(const StepRecord& record) override;
     void Finish(long, long) override { out_.Flush(); }
 
