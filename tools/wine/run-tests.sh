@@ -24,12 +24,13 @@ for program in "${programs[@]}"; do
   # GoogleTest's closing lines, CRLF as Wine writes them.
   tr -d '\r' <"$log" >"$log.txt"
   ran=$(sed -n 's/^\[==========\] \([0-9]*\) tests\? from .* ran\..*/\1/p' "$log.txt")
-  failures=$(sed -n 's/^\[  FAILED  \] \([0-9]*\) tests\?, listed below:/\1/p' "$log.txt")
+  # One line per failed test, with its time.
+  failures=$(grep -c '^\[  FAILED  \] .* ([0-9]* ms)$' "$log.txt")
   if [ "$status" -ne 0 ]; then
     failed_programs=$((failed_programs + 1))
     cat "$log.txt"
   fi
-  printf '%-28s run %4s  failed %3s  exit %d  %3d s\n' "$name" "${ran:-?}" "${failures:-0}" "$status" \
+  printf '%-28s run %4s  failed %3s  exit %d  %3d s\n' "$name" "${ran:-?}" "$failures" "$status" \
     $((SECONDS - start))
   rm -f "$log" "$log.txt"
 done
