@@ -19,20 +19,19 @@ for program in "${programs[@]}"; do
   name=$(basename "$program" .exe)
   log=$(mktemp)
   start=$SECONDS
-  wine "$program" --gtest_brief=1 "$@" >"$log" 2>&1
-  status=$?
-  # GoogleTest's closing lines, CRLF as Wine writes them.
-  tr -d '\r' <"$log" >"$log.txt"
-  ran=$(sed -n 's/^\[==========\] \([0-9]*\) tests\? from .* ran\..*/\1/p' "$log.txt")
+  # Wine writes CRLF line ends.
+  wine "$program" --gtest_brief=1 "$@" 2>&1 | tr -d '\r' >"$log"
+  status=${PIPESTATUS[0]}
+  ran=$(sed -n 's/^\[==========\] \([0-9]*\) tests\? from .* ran\..*/\1/p' "$log")
   # One line per failed test, with its time.
-  failures=$(grep -c '^\[  FAILED  \] .* ([0-9]* ms)$' "$log.txt")
+  failures=$(grep -c '^\[  FAILED  \] .* ([0-9]* ms)$' "$log")
   if [ "$status" -ne 0 ]; then
     failed_programs=$((failed_programs + 1))
-    cat "$log.txt"
+    cat "$log"
   fi
   printf '%-28s run %4s  failed %3s  exit %d  %3d s\n' "$name" "${ran:-?}" "$failures" "$status" \
     $((SECONDS - start))
-  rm -f "$log" "$log.txt"
+  rm -f "$log"
 done
 echo "${#programs[@]} programs, $failed_programs failed"
 [ "$failed_programs" -eq 0 ]
