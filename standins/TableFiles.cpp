@@ -15,6 +15,9 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#ifdef _WIN32
+#include <io.h>
+#endif
 
 namespace standins {
 
@@ -194,6 +197,19 @@ struct FdCloser {
     }
 };
 
+// Opened without waiting, so that a pipe without a writer cannot block before
+// it is seen not to be a regular file; reads wait again once it is. Windows
+// paths are wide and its files have no such pipes.
+#ifdef _WIN32
+int OpenToRead(const std::filesystem::path& file) { return ::_wopen(file.c_str(), _O_RDONLY | _O_BINARY); }
+void WaitOnReads(int) {}
+std::FILE* OpenToWrite(const std::filesystem::path& file) { return ::_wfopen(file.c_str(), L"wb"); }
+#else
+int OpenToRead(const std::filesystem::path& file) { return ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC); }
+void WaitOnReads(int fd) { ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK); }
+std::FILE* OpenToWrite(const std::filesystem::path& file) { return std::fopen(file.c_str(), "wb"); }
+#endif
+
 }  // namespace
 
 long LineOfLoneCr(std::string_view bytes) {
@@ -214,9 +230,7 @@ TableFileForm FormOf(const std::filesystem::path& file) {
 
 std::string ReadFileBytes(const std::filesystem::path& file, std::string_view shown) {
     CheckName(file, shown);
-    // Opened without waiting, so that a pipe without a writer cannot block
-    // before it is seen not to be a regular file.
-    const FdCloser in{::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
+    const FdCloser in{OpenToRead(file)};
     if (in.fd < 0) Fail(shown, std::string("cannot read: ") + std::strerror(errno));
     struct stat status {};
     if (::fstat(in.fd, &status) != 0) Fail(shown, std::string("cannot read: ") + std::strerror(errno));
@@ -225,7 +239,7 @@ std::string ReadFileBytes(const std::filesystem::path& file, std::string_view sh
     if (static_cast<std::uintmax_t>(status.st_size) > kMaxFileBytes)
         Fail(shown, std::to_string(status.st_size) + " bytes is more than the " + std::to_string(kMaxFileBytes) +
                         " a file may have");
-    ::fcntl(in.fd, F_SETFL, ::fcntl(in.fd, F_GETFL) & ~O_NONBLOCK);
+    WaitOnReads(in.fd);
     // Sized once from the file's size; a file that grows meanwhile is read
     // on, up to the same limit.
     std::string bytes(static_cast<std::size_t>(status.st_size), '\0');
@@ -305,7 +319,7 @@ void CellGridFromBytes(std::string_view bytes, std::string_view shown, COleSafeA
 
 void SaveRecordTable(const HostRecordTable& table, const std::filesystem::path& file, std::string_view shown) {
     CheckName(file, shown);
-    File out(std::fopen(file.c_str(), "wb"));
+    File out(OpenToWrite(file));
     if (!out) Fail(shown, std::string("cannot write: ") + std::strerror(errno));
     const bool text = FormOf(file) != TableFileForm::Chunks;
     for (std::size_t row = 1; row <= table.RowCount(); ++row) {

@@ -59,9 +59,9 @@ void BlobBytes(standins::ChartStandIn& chart) {
 }
 
 void Selections(standins::ChartStandIn& chart) {
-    chart.SetSelection(u"OBJ04", u"INTIMACY", u"CUS");
-    chart.SetMatrix(u"OBJ04", u"M-NPS");
-    chart.SetStrategy(u"INTIMACY");
+    chart.SetSelection(OLESTR("OBJ04"), OLESTR("INTIMACY"), OLESTR("CUS"));
+    chart.SetMatrix(OLESTR("OBJ04"), OLESTR("M-NPS"));
+    chart.SetStrategy(OLESTR("INTIMACY"));
 }
 
 COleVariant Long(LONG value) { return COleVariant(value); }

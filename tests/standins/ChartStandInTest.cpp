@@ -15,17 +15,17 @@ constexpr WORD kPut = DISPATCH_PROPERTYPUT, kGet = DISPATCH_PROPERTYGET, kCall =
 TEST_F(ChartStandInTest, KeepsWhatIsPutFailsAsToldAndRecordsEveryCall) {
     auto chart = ChartStandIn::Create();
     LONG five = 5;
-    chart->FailNext(3, E_FAIL, u"replaced");
-    chart->FailNext(3, E_ACCESSDENIED, u"no room");
+    chart->FailNext(3, E_FAIL, OLESTR("replaced"));
+    chart->FailNext(3, E_ACCESSDENIED, OLESTR("no room"));
     const Outcome failed = CallRaw(chart.Get(), 3, kPut, {COleVariant(LONG{1})});
     EXPECT_EQ(failed.hr, DISP_E_EXCEPTION);
     EXPECT_EQ(failed.exception, std::to_string(E_ACCESSDENIED) + " no room");
     EXPECT_EQ(Show(chart->Property(3)), "EMPTY");
     EXPECT_EQ(CallRaw(chart.Get(), 3, kPut, {ByRef(VT_I4, &five)}).hr, S_OK);
     five = 6;  // the chart kept the value, not the reference
-    EXPECT_EQ(CallRaw(chart.Get(), 3, kPut, {COleVariant(LONG{2}), COleVariant(u"row")}).hr, S_OK);  // indexed
+    EXPECT_EQ(CallRaw(chart.Get(), 3, kPut, {COleVariant(LONG{2}), COleVariant(OLESTR("row"))}).hr, S_OK);  // indexed
     EXPECT_EQ(Show(CallRaw(chart.Get(), 3, kGet | kCall, {}).result), "I4 5");
-    EXPECT_EQ(Show(CallRaw(chart.Get(), 31, kCall, {COleVariant(u"x")}).result), "BOOL -1");
+    EXPECT_EQ(Show(CallRaw(chart.Get(), 31, kCall, {COleVariant(OLESTR("x"))}).result), "BOOL -1");
     std::string recorded;  // each call as |kind (put 0, get 1, call 2) member, arguments in parameter order
     for (const ChartCall& call : chart->Calls()) {
         recorded += "|" + std::to_string(call.kind) + " " + std::to_string(call.dispid);
@@ -36,7 +36,7 @@ TEST_F(ChartStandInTest, KeepsWhatIsPutFailsAsToldAndRecordsEveryCall) {
 
 TEST_F(ChartStandInTest, MethodsFillTheirOutTextsAndAnswerAsTold) {
     auto chart = ChartStandIn::Create();
-    BSTR texts[3] = {SysAllocString(u"a"), SysAllocString(u"b"), SysAllocString(u"c")};
+    BSTR texts[3] = {SysAllocString(OLESTR("a")), SysAllocString(OLESTR("b")), SysAllocString(OLESTR("c"))};
     auto call = [&](DISPID member, UINT count) {
         std::vector<COleVariant> args;
         for (UINT i = 0; i < count; ++i) args.push_back(ByRef(VT_BSTR, &texts[i]));
@@ -44,15 +44,15 @@ TEST_F(ChartStandInTest, MethodsFillTheirOutTextsAndAnswerAsTold) {
         return Narrow(texts[0]) + "," + Narrow(texts[1]) + "," + Narrow(texts[2]);
     };
     EXPECT_EQ(call(43, 3), "a,b,c");  // nothing set: left alone
-    chart->SetSelection(u"obj", u"strat", u"pers");
-    chart->SetMatrix(u"m-obj", u"m-row");
+    chart->SetSelection(OLESTR("obj"), OLESTR("strat"), OLESTR("pers"));
+    chart->SetMatrix(OLESTR("m-obj"), OLESTR("m-row"));
     EXPECT_EQ(call(43, 3), "obj,strat,pers");
     EXPECT_EQ(call(45, 2), "m-obj,m-row,pers");
-    const Outcome mistyped = CallRaw(chart.Get(), 45, kCall, {ByRef(VT_BSTR, &texts[0]), COleVariant(u"x")});
+    const Outcome mistyped = CallRaw(chart.Get(), 45, kCall, {ByRef(VT_BSTR, &texts[0]), COleVariant(OLESTR("x"))});
     EXPECT_TRUE(mistyped.hr == DISP_E_TYPEMISMATCH && mistyped.argErr == 0u);
     for (BSTR text : texts) SysFreeString(text);
     EXPECT_EQ(Show(CallRaw(chart.Get(), 73, kCall, {}).result), "EMPTY");
-    chart->SetStrategy(u"plan");
+    chart->SetStrategy(OLESTR("plan"));
     chart->SetProperty(11, COleVariant(LONG{11}));
     EXPECT_EQ(Show(CallRaw(chart.Get(), 73, kCall, {}).result), "BSTR plan");
     EXPECT_EQ(Show(CallRaw(chart.Get(), 70, kCall, {}).result), "I4 11");

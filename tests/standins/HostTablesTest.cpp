@@ -70,16 +70,16 @@ TEST_F(HostTableTest, FailsTheKthCallOfEachOperation) {
 }
 
 TEST_F(HostTableTest, CellTableConvertsArgumentsAsDispGetParamDoes) {
-    COleVariant three(u"3");
+    COleVariant three(OLESTR("3"));
     struct Case { std::vector<COleVariant> args; HRESULT hr; std::string result = "EMPTY"; UINT argErr = ~0u; };
     const Case cases[] = {
         {{COleVariant(SHORT{2}), ByRef(VT_VARIANT, &three)}, S_OK, "BSTR x"},
         {{COleVariant(LONG{1}), COleVariant(LONG{4})}, DISP_E_BADINDEX}, {{COleVariant(LONG{1})}, DISP_E_BADPARAMCOUNT},
-        {{COleVariant(LONG{1}), COleVariant(u"c")}, DISP_E_TYPEMISMATCH, "EMPTY", 0},
-        {{COleVariant(u"r"), COleVariant(LONG{1})}, DISP_E_TYPEMISMATCH, "EMPTY", 1},
+        {{COleVariant(LONG{1}), COleVariant(OLESTR("c"))}, DISP_E_TYPEMISMATCH, "EMPTY", 0},
+        {{COleVariant(OLESTR("r")), COleVariant(LONG{1})}, DISP_E_TYPEMISMATCH, "EMPTY", 1},
     };
     auto table = HostCellTable::Create(2, 3);
-    table->SetCell(2, 3, COleVariant(u"x"));
+    table->SetCell(2, 3, COleVariant(OLESTR("x")));
     for (const Case& c : cases) {
         const Outcome got = CallRaw(table.Get(), 23, DISPATCH_PROPERTYGET | DISPATCH_METHOD, c.args);
         EXPECT_TRUE(got.hr == c.hr && Show(got.result) == c.result && got.argErr == c.argErr) << c.result << c.hr;

@@ -10,7 +10,7 @@
 
 #include "platform/ExcepInfo.h"
 #include "platform/OleVariant.h"
-#include "platform/posix/LiveCounts.h"
+#include "platform/LiveCounts.h"
 #include "standins/StandInObject.h"
 
 class StandInTest : public ::testing::Test {

@@ -5,7 +5,7 @@
 #include "control/TesselAdapterCtrl.h"
 #include "links/TemplateStore.h"
 #include "platform/DispatchDriver.h"
-#include "platform/posix/LiveCounts.h"
+#include "platform/LiveCounts.h"
 #include "standins/Utf8.h"
 
 namespace testing_support {

@@ -4,7 +4,7 @@
 
 #include "control/TesselAdapterCtrl.h"
 #include "links/TemplateStore.h"
-#include "platform/posix/LiveCounts.h"
+#include "platform/LiveCounts.h"
 #include "standins/Utf8.h"
 
 namespace testing_support {
@@ -16,7 +16,7 @@ using standins::ChartOp;
 using standins::HostOp;
 
 constexpr HRESULT kCode = static_cast<HRESULT>(0x8004D00D);
-const OleString kDescription = u"Injected: the disk is full";
+const OleString kDescription = OLESTR("Injected: the disk is full");
 
 // Every operation a sweep can fail, with its name for messages.
 struct OpName {

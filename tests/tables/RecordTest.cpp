@@ -136,6 +136,13 @@ TEST_F(RecordTest, EveryKindOfFieldReachesItsColumn) {
 
 TEST_F(RecordTest, WriteBackFollowsTheCopyRule) {
     using V = COleVariant;
+    // A character the code page lacks: Windows writes its nearest letter where
+    // it knows one (U+0100 is 'A'), our own code page always '?'.
+#ifdef _WIN32
+    const std::string lacking = "\x80" "A";
+#else
+    const std::string lacking = "\x80?";
+#endif
     struct Case {
         std::vector<COleVariant> cells;
         std::string record;
@@ -145,7 +152,7 @@ TEST_F(RecordTest, WriteBackFollowsTheCopyRule) {
         {{V(OLESTR("ABCD")), V(LONG{123}), V(LONG{6})}, std::string("ABCD123XX   ", 12)},
         {{V(OLESTR("ABCDEF")), V(LONG{-12345}), V(LONG{1})}, std::string("ABCD-12  X  ", 12)},
         {{V(OLESTR("")), V(SHORT{-1}, VT_BOOL), V(LONG{0})}, std::string("\0   -1\0     ", 12)},
-        {{V(OLESTR("\u20ac\u0100")), V(), V(LONG{9})}, std::string("\x80?\0 \0  XXX  ", 12)},
+        {{V(OLESTR("\u20ac\u0100")), V(), V(LONG{9})}, lacking + std::string("\0 \0  XXX  ", 10)},
         {{V(OLESTR("x")), V(1.5), V(OLESTR("  5abc"))}, std::string("x\0  1.5X X  ", 12)},
         {{V(OLESTR("x")), V(LONG{0}), V(OLESTR(""))}, std::string("x\0  0\0      ", 12)},
         {{V(OLESTR("x")), V(LONG{0}), V(OLESTR("-3"))}, std::string("x\0  0\0      ", 12)},

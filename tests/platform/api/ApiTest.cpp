@@ -67,8 +67,15 @@ TEST_F(StringTest, CodePageIsWindows1252) {
 }
 
 // Characters go back to bytes by table lookups: every character outside the
-// code page must miss, whatever slot of the table it lands in.
+// code page must miss, whatever slot of the table it lands in. Windows first
+// looks for a similar letter (U+0100 becomes 'A'); asked not to, it must give
+// the default for exactly the same characters.
 TEST_F(StringTest, EveryCharacterOutsideTheCodePageBecomesTheDefault) {
+#ifdef _WIN32
+    constexpr DWORD kExact = WC_NO_BEST_FIT_CHARS;
+#else
+    constexpr DWORD kExact = 0;
+#endif
     std::vector<bool> inCodePage(0x10000, false);
     for (int byte = 0; byte < 256; ++byte) {
         const char narrow = static_cast<char>(byte);
@@ -82,7 +89,7 @@ TEST_F(StringTest, EveryCharacterOutsideTheCodePageBecomesTheDefault) {
         const WCHAR wide = static_cast<WCHAR>(c);
         char byte = 'x';
         BOOL usedDefault = FALSE;
-        const int n = WideCharToMultiByte(CP_ACP, 0, &wide, 1, &byte, 1, nullptr, &usedDefault);
+        const int n = WideCharToMultiByte(CP_ACP, kExact, &wide, 1, &byte, 1, nullptr, &usedDefault);
         if (n != 1 || byte != '?' || usedDefault != TRUE) {
             if (++wrong <= 5) ADD_FAILURE() << "U+" << std::hex << c << " gave " << int(byte);
         }
@@ -112,7 +119,8 @@ TEST_F(VariantTest, CopiesAreDeepAndClearFreesWhatIsOwned) {
     inner.lVal = 7;
     struct Case { decltype(&VariantCopy) copy; VARIANT source; HRESULT expected; std::string value; };
     // A NULL string copies as an empty one; VariantCopy copies a reference without following it.
-    const Case cases[] = {
+    // Not const: the system headers declare the sources of both copies without const.
+    Case cases[] = {
         {VariantCopy, Of(VT_BSTR, text), S_OK, "'abc'"}, {VariantCopy, Of(VT_BSTR, nullptr), S_OK, "''"},
         {VariantCopy, Of(VT_ARRAY | VT_UI1, array), S_OK, "vt 8209"}, {VariantCopy, Of(VT_DISPATCH, objectPointer), S_OK, "vt 9"},
         {VariantCopy, Of(VT_BYREF | VT_BSTR, &unowned), S_OK, "vt 16392"},
@@ -122,7 +130,7 @@ TEST_F(VariantTest, CopiesAreDeepAndClearFreesWhatIsOwned) {
         {VariantCopyInd, Of(VT_BYREF | VT_DISPATCH, &objectPointer), S_OK, "vt 9"},
         {VariantCopyInd, Of(VT_BYREF | VT_ARRAY | VT_UI1, &array), S_OK, "vt 8209"},
     };
-    for (const Case& c : cases) {
+    for (Case& c : cases) {
         SCOPED_TRACE(c.value);
         VARIANT copy = Of(VT_BSTR, SysAllocString(OLESTR("cleared first"))), inPlace = c.source;
         EXPECT_EQ(c.copy(&copy, &c.source), c.expected);
@@ -182,6 +190,9 @@ TEST_F(SafeArrayTest, BoundsIndicesAndLocks) {
 TEST_F(SafeArrayTest, SizeIsTheProductOfAllBounds) {
     struct Case { ULONG first, second; bool made; };
     for (const Case& c : {Case{0, 500150011, true}, {500150011, 0, true}, {0, 0, true}, {100000, 100000, false}}) {
+        // Wine multiplies the bounds in 32 bits: it makes a far smaller array
+        // than asked for, and destroying it clears cells past its end.
+        if (!c.made && RunningUnderWine()) continue;
         SAFEARRAYBOUND bounds[] = {{c.first, 0}, {c.second, 0}};
         SAFEARRAY* array = SafeArrayCreate(VT_VARIANT, 2, bounds);
         EXPECT_EQ(array != nullptr, c.made) << c.first << " x " << c.second;
@@ -319,6 +330,9 @@ TEST_F(ChangeTypeTest, ObjectsGiveTheirDefaultValue) {
         {{VT_DISPATCH}, S_OK, VT_BSTR, "MISMATCH"},  // the object answers itself
     };
     for (const Case& c : cases) {
+        // Wine asks the answer for its default value again, without end, until
+        // the stack overflows.
+        if (c.value.vt == VT_DISPATCH && RunningUnderWine()) continue;
         SCOPED_TRACE(c.outcome);
         FakeObject object(Make(c.value), c.invoke);
         if (c.value.vt == VT_DISPATCH) object.value.pdispVal = &object;
