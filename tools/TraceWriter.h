@@ -15,8 +15,6 @@ public:
     void Report(const StepRecord& record) override;
     void Finish(long, long) override { out_.Flush(); }
 
-    static void WriteChartCall(TextOutput& out, const standins::ChartCall& call);
-
 private:
     void WriteHostStep(const StepRecord& record);
 

@@ -12,6 +12,7 @@
 
 #include "links/TemplateStore.h"
 #include "standins/ChartStandIn.h"
+#include "standins/ChartTrace.h"
 #include "standins/TableFiles.h"
 #include "standins/Utf8.h"
 #include "tools/CommandLine.h"
@@ -241,7 +242,7 @@ int GridCommand(const std::vector<std::string>& words) {
         out.Append("nothing reached the chart\n");
     for (const standins::ChartCall& call : chart->Calls()) {
         if (line.Has("--json"))
-            TraceWriter::WriteChartCall(out, call);
+            standins::AppendChartCall(out, call);
         else
             GridPrinter(out).Print(call);
     }
