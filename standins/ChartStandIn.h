@@ -38,7 +38,7 @@ struct ChartCall {
 // failures raised as exceptions.
 enum class ChartOp { QueryInterface, Put, Get, Call };
 
-class ChartStandIn final : public StandInDispatch<IChartControl> {
+class ChartStandIn : public StandInDispatch<IChartControl> {
 public:
     static ComPtr<ChartStandIn> Create();
 
@@ -67,6 +67,9 @@ public:
     // What was last put into dispid (VT_EMPTY when nothing was).
     COleVariant Property(DISPID dispid) const;
     void SetProperty(DISPID dispid, const VARIANT& value);
+    // What a later get (a property) or call (a method) of dispid returns;
+    // the out-texts of methods 43 and 45 still come from the selections.
+    void SetAnswer(DISPID dispid, const VARIANT& value);
 
     // ---- IUnknown, IDispatch ----
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
@@ -79,7 +82,10 @@ private:
         OleString description;
     };
 
+protected:
     ChartStandIn() = default;
+
+private:
     HRESULT Serve(DISPID member, ChartCall::Kind kind, const DispatchCall& call);
     HRESULT RunMethod(DISPID member, const DispatchCall& call);
     // Checks that the call has count VT_BYREF|VT_BSTR arguments and stores
@@ -92,6 +98,7 @@ private:
     std::optional<OleString> strategy_;
     std::map<DISPID, Failure> pending_;
     std::map<DISPID, COleVariant> properties_;
+    std::map<DISPID, COleVariant> answers_;  // of methods
     FaultPlan<ChartOp> faults_;
     std::vector<ChartCall> calls_;
 };
