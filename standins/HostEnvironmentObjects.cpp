@@ -101,6 +101,16 @@ public:
         *font = handle_;
         return S_OK;
     }
+#ifdef _WIN32
+    // The platform's IFont goes on past the handle; the adapter stops there.
+    HRESULT STDMETHODCALLTYPE Clone(IFont**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE IsEqual(IFont*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SetRatio(LONG, LONG) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE QueryTextMetrics(TEXTMETRICOLE*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE AddRefHfont(HFONT) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE ReleaseHfont(HFONT) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SetHdc(HDC) override { return E_NOTIMPL; }
+#endif
 
 private:
     HFONT handle_;
