@@ -1,7 +1,5 @@
 #include "tools/SummaryWriter.h"
 
-#include <cstdio>
-
 #include "standins/Utf8.h"
 #include "standins/VariantJson.h"
 
@@ -86,10 +84,8 @@ void SummaryWriter::Report(const StepRecord& record) {
     line += ' ';
     line += step.member->name;
     if (!outcome.Ok()) {
-        char code[16];
-        std::snprintf(code, sizeof code, "0x%08X", static_cast<unsigned>(outcome.code));
         line += ": FAILED ";
-        line += code;
+        line += ResultCodeText(outcome.code);
         line += ' ';
         line += outcome.error;
     } else {

@@ -1,7 +1,5 @@
 #include "tools/TraceWriter.h"
 
-#include <cstdio>
-
 #include "standins/ChartTrace.h"
 #include "standins/VariantJson.h"
 
@@ -33,10 +31,8 @@ void TraceWriter::WriteHostStep(const StepRecord& record) {
     line += "\",\"member\":";
     standins::AppendJsonString(line, step.member->name);
     if (!outcome.Ok()) {
-        char code[16];
-        std::snprintf(code, sizeof code, "0x%08X", static_cast<unsigned>(outcome.code));
         line += ",\"ok\":false,\"hr\":\"";
-        line += code;
+        line += ResultCodeText(outcome.code);
         line += "\",\"error\":";
         standins::AppendJsonString(line, outcome.error);
         line += "}\n";

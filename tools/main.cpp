@@ -248,9 +248,7 @@ int GridCommand(const std::vector<std::string>& words) {
     }
     out.Flush();
     if (!outcome.Ok()) {
-        char code[16];
-        std::snprintf(code, sizeof code, "0x%08X", static_cast<unsigned>(outcome.code));
-        PrintError(property + ": failed " + code + ' ' + outcome.error);
+        PrintError(property + ": failed " + ResultCodeText(outcome.code) + ' ' + outcome.error);
         return kMemberFailed;
     }
     return kOk;

@@ -53,3 +53,5 @@ inline HRESULT CheckResult(HRESULT code, InterfaceId where = {nullptr, nullptr})
 
 // The platform's short text for a result code ("Invalid pointer" ...).
 OleString DescribeResult(HRESULT code);
+// The code as errors and traces write it: "0x80004005".
+std::string ResultCodeText(HRESULT code);
