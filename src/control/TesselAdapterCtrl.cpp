@@ -6,6 +6,7 @@
 
 #include "control/ChartMembers.h"
 #include "control/TesselAdapterApp.h"
+#include "control/TesselAdapterPropPage.h"
 #include "links/Blob.h"
 #include "links/Links.h"
 #include "links/LinksFromBlob.h"
@@ -82,7 +83,10 @@ LOGFONTA SystemFont() {
 
 }  // namespace
 
-CTesselAdapterCtrl::CTesselAdapterCtrl() { SetInitialDispIID(IID_DTesselAdapter); }
+CTesselAdapterCtrl::CTesselAdapterCtrl() {
+    SetInitialDispIID(IID_DTesselAdapter);
+    SetInitialEventIID(IID_DTesselAdapterEvents);
+}
 
 // The chart goes first, then the kept table; the colour scheme and the
 // host environment follow as members.
@@ -320,6 +324,11 @@ void CTesselAdapterCtrl::SendTemplate(DISPID method, std::span<const CTemplateSt
 // ---- The dispatch map -----------------------------------------------------------
 
 const TypeLibraryId* CTesselAdapterCtrl::TypeLibrary() const { return &kTesselAdapterLib; }
+
+std::span<const CLSID* const> CTesselAdapterCtrl::PropertyPages() const {
+    static const CLSID* const pages[] = {&CLSID_TesselAdapterPropPage};
+    return pages;
+}
 
 std::span<const COleControl::DispEntry> CTesselAdapterCtrl::DispatchMap() {
     using C = CTesselAdapterCtrl;

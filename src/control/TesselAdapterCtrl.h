@@ -36,6 +36,8 @@ public:
 protected:
     std::span<const DispEntry> GetDispatchMap() const override { return DispatchMap(); }
     const TypeLibraryId* TypeLibrary() const override;
+    const CLSID& ClassId() const override { return CLSID_TesselAdapter; }
+    std::span<const CLSID* const> PropertyPages() const override;
     void OnAmbientPropertyChange(DISPID dispid) override;
 
 private:

@@ -3,6 +3,9 @@
 #include "platform/DispatchMember.h"
 #include "platform/OleControlModule.h"
 #include "platform/OleVariant.h"
+#ifdef _WIN32
+#include "platform/win/TypeLibraryLoad.h"
+#endif
 
 namespace {
 
@@ -25,6 +28,13 @@ HRESULT COleControl::QueryInterface(REFIID riid, void** ppvObject) {
         AddRef();
         return S_OK;
     }
+#ifdef _WIN32
+    if (void* found = container_.Find(riid)) {
+        *ppvObject = found;
+        AddRef();
+        return S_OK;
+    }
+#endif
     *ppvObject = nullptr;
     return E_NOINTERFACE;
 }
@@ -43,26 +53,13 @@ ULONG COleControl::Release() {
 // a client; off Windows there is none, and the dispatch map alone serves.
 #ifdef _WIN32
 constexpr bool kTypeLibrariesLoad = true;
-
-namespace {
-
-// The library registered for the client's locale, or its nearest.
-HRESULT LoadTypeInfo(const TypeLibraryId& library, REFIID iid, LCID lcid, ITypeInfo** info) {
-    ITypeLib* typeLib = nullptr;
-    HRESULT hr = LoadRegTypeLib(library.libid, library.major, library.minor, lcid, &typeLib);
-    if (FAILED(hr)) return hr;
-    hr = typeLib->GetTypeInfoOfGuid(iid, info);
-    typeLib->Release();
-    return hr;
-}
-
-}  // namespace
+using platform::LoadModuleTypeInfo;
 #else
 constexpr bool kTypeLibrariesLoad = false;
 
 namespace {
 
-HRESULT LoadTypeInfo(const TypeLibraryId&, REFIID, LCID, ITypeInfo**) { return E_NOTIMPL; }
+HRESULT LoadModuleTypeInfo(const TypeLibraryId&, REFGUID, LCID, ITypeInfo**) noexcept { return E_NOTIMPL; }
 
 }  // namespace
 #endif
@@ -79,7 +76,7 @@ HRESULT COleControl::GetTypeInfo(UINT iTInfo, LCID lcid, ITypeInfo** ppTInfo) {
     UINT count = 0;
     GetTypeInfoCount(&count);
     if (iTInfo >= count) return DISP_E_BADINDEX;
-    return LoadTypeInfo(*TypeLibrary(), *dispIid_, lcid, ppTInfo);
+    return LoadModuleTypeInfo(*TypeLibrary(), *dispIid_, lcid, ppTInfo);
 }
 
 HRESULT COleControl::GetIDsOfNames(REFIID riid, LPOLESTR* rgszNames, UINT cNames, LCID, DISPID* rgDispId) {

@@ -21,6 +21,9 @@
 #include "platform/Automation.h"
 #include "platform/ComponentError.h"
 #include "platform/TypeLibraryId.h"
+#ifdef _WIN32
+#include "platform/win/OleControlInterfaces.h"
+#endif
 
 class COleControl : public IDispatch {
 public:
@@ -78,9 +81,16 @@ protected:
     // hands out; none by default.
     virtual const TypeLibraryId* TypeLibrary() const { return nullptr; }
     virtual void OnAmbientPropertyChange(DISPID) {}
+    // The control's class and its property pages, as containers ask for
+    // them; none by default.
+    virtual const CLSID& ClassId() const { return CLSID_NULL; }
+    virtual std::span<const CLSID* const> PropertyPages() const { return {}; }
     // The control's own dispatch interface, answered by QueryInterface
     // besides IUnknown and IDispatch.
     void SetInitialDispIID(const IID& iid) noexcept { dispIid_ = &iid; }
+    // The interface of the control's events, offered to containers as its
+    // one connection point; a control without it offers none.
+    void SetInitialEventIID(const IID& iid) noexcept { eventIid_ = &iid; }
 
     // Conversions between declared automation types and C++ values.
     template <class T>
@@ -164,6 +174,12 @@ private:
 
     ULONG refs_ = 1;
     const IID* dispIid_ = nullptr;
+    const IID* eventIid_ = nullptr;
+#ifdef _WIN32
+    // What a container asks besides IDispatch, with the control's identity.
+    friend class COleControlInterfaces;
+    COleControlInterfaces container_{*this};
+#endif
 };
 
 // The conversions the thunks use; declared here so that no control's

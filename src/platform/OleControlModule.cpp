@@ -12,14 +12,14 @@ LONG AfxOleLockCount() noexcept { return g_locks; }
 
 #ifdef _WIN32
 // The library that holds this code, whichever name it was loaded under.
-HINSTANCE COleControlModule::InstanceHandle() const noexcept {
+HINSTANCE COleControlModule::InstanceHandle() noexcept {
     HMODULE module = nullptr;
     GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
                        reinterpret_cast<LPCWSTR>(&g_locks), &module);
     return module;
 }
 #else
-HINSTANCE COleControlModule::InstanceHandle() const noexcept { return nullptr; }
+HINSTANCE COleControlModule::InstanceHandle() noexcept { return nullptr; }
 #endif
 
 HRESULT COleControlModule::GetClassObject(REFCLSID clsid, REFIID riid, void** ppv) {

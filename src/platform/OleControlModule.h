@@ -18,7 +18,7 @@ public:
     virtual int ExitInstance() { return 0; }
 
     // The module's handle: the loaded library on Windows, none elsewhere.
-    HINSTANCE InstanceHandle() const noexcept;
+    static HINSTANCE InstanceHandle() noexcept;
 
     // DllGetClassObject: the factory of the class, CLASS_E_CLASSNOTAVAILABLE
     // for a class the module does not make.

@@ -2,18 +2,12 @@
 
 #include <new>
 
+#include "platform/AnswerQuery.h"
 #include "platform/ComponentError.h"
 #include "platform/OleControlModule.h"
 
 HRESULT COleObjectFactory::QueryInterface(REFIID riid, void** ppvObject) {
-    if (!ppvObject) return E_POINTER;
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IClassFactory)) {
-        *ppvObject = static_cast<IClassFactory*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *ppvObject = nullptr;
-    return E_NOINTERFACE;
+    return AnswerQuery(this, riid, {&IID_IUnknown, &IID_IClassFactory}, ppvObject);
 }
 
 ULONG COleObjectFactory::AddRef() {

@@ -1,5 +1,6 @@
 #include "platform/OlePropertyPage.h"
 
+#include "platform/AnswerQuery.h"
 #include "platform/OleControlModule.h"
 
 COlePropertyPage::COlePropertyPage(UINT dialogId, UINT captionId) : dialogId_(dialogId), captionId_(captionId) {
@@ -9,14 +10,7 @@ COlePropertyPage::COlePropertyPage(UINT dialogId, UINT captionId) : dialogId_(di
 COlePropertyPage::~COlePropertyPage() { AfxOleUnlockApp(); }
 
 HRESULT COlePropertyPage::QueryInterface(REFIID riid, void** ppvObject) {
-    if (!ppvObject) return E_POINTER;
-    if (IsEqualIID(riid, IID_IUnknown)) {
-        *ppvObject = static_cast<IUnknown*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *ppvObject = nullptr;
-    return E_NOINTERFACE;
+    return AnswerQuery(this, riid, {&IID_IUnknown}, ppvObject);
 }
 
 ULONG COlePropertyPage::AddRef() { return ++refs_; }

@@ -32,6 +32,9 @@ struct SaveDialogOptions {
 
 // The full path chosen, or nothing when the user cancelled.
 std::optional<OleString> RunSaveFileDialog(const SaveDialogOptions& options);
+// The system's dialog, which RunSaveFileDialog shows when no answerer is
+// installed; without a windowing system it cancels.
+std::optional<OleString> ShowSystemSaveDialog(const SaveDialogOptions& options);
 
 using SaveDialogAnswerer = std::function<std::optional<OleString>(const SaveDialogOptions&)>;
 // Installs the answerer (an empty one cancels every dialog); returns the one

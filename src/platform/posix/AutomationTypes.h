@@ -120,6 +120,8 @@ inline bool IsEqualCLSID(REFCLSID a, REFCLSID b) { return IsEqualGUID(a, b); }
 inline bool operator==(REFGUID a, REFGUID b) { return IsEqualGUID(a, b); }
 
 extern const IID IID_NULL;
+// The null class, as the platform names it.
+#define CLSID_NULL IID_NULL
 extern const IID IID_IUnknown;
 extern const IID IID_IDispatch;
 extern const IID IID_IClassFactory;

@@ -1,4 +1,5 @@
-// With no windowing system the host's installed answerer stands for the user.
+// An installed answerer stands for the user; without one the system's own
+// dialog is shown where there is one.
 #include "platform/SaveFileDialog.h"
 
 #include <utility>
@@ -15,7 +16,7 @@ SaveDialogAnswerer& Answerer() {
 
 std::optional<OleString> RunSaveFileDialog(const SaveDialogOptions& options) {
     const SaveDialogAnswerer& answerer = Answerer();
-    if (!answerer) return std::nullopt;
+    if (!answerer) return ShowSystemSaveDialog(options);
     return answerer(options);
 }
 

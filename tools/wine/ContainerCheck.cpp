@@ -1,0 +1,294 @@
+// tessel_container_check: asks the registered TesselAdapter control what a
+// container asks of it — the interfaces it offers and refuses, one identity
+// behind them, exact reference counts, its type information, its event
+// connection point, its property pages, its stream, its registered status —
+// and whether the module may unload once the control is gone. Prints one
+// line per check and ends with "DONE failures=N".
+#include <cstdio>
+#include <cwchar>
+
+#include "platform/Automation.h"
+
+#include <objsafe.h>
+
+#include "platform/ComPtr.h"
+
+// The identifiers the type library's .idl defines (its generated _i.c).
+EXTERN_C const IID DIID__DTesselAdapter;
+EXTERN_C const IID DIID__DTesselAdapterEvents;
+EXTERN_C const CLSID CLSID_TesselAdapter;
+
+namespace {
+
+int g_failures = 0;
+
+void Report(bool ok, const char* what, unsigned long got, unsigned long want) {
+    if (!ok) ++g_failures;
+    std::printf("%s %s: got 0x%08lX, want 0x%08lX\n", ok ? "ok  " : "FAIL", what, got, want);
+}
+
+void Expect(const char* what, HRESULT got, HRESULT want) {
+    Report(got == want, what, static_cast<unsigned long>(got), static_cast<unsigned long>(want));
+}
+
+void ExpectTrue(const char* what, bool ok) { Report(ok, what, ok, 1); }
+
+void ExpectCount(const char* what, ULONG got, ULONG want) { Report(got == want, what, got, want); }
+
+void ExpectGuid(const char* what, REFGUID got, REFGUID want) {
+    Report(IsEqualGUID(got, want) != 0, what, got.Data1, want.Data1);
+}
+
+template <class T>
+HRESULT Query(IUnknown* object, REFIID iid, ComPtr<T>& out) {
+    return object->QueryInterface(iid, out.ReceiveVoid());
+}
+
+// A sink that offers only IUnknown, which no event point may accept, and
+// one that offers IDispatch, which every dispatch event point accepts.
+class Sink : public IDispatch {
+public:
+    explicit Sink(bool dispatch) : dispatch_(dispatch) {}
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
+        *out = nullptr;
+        if (!IsEqualIID(riid, IID_IUnknown) && !(dispatch_ && IsEqualIID(riid, IID_IDispatch))) return E_NOINTERFACE;
+        *out = static_cast<IDispatch*>(this);
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
+    ULONG STDMETHODCALLTYPE Release() override { return --refs; }
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
+        return E_NOTIMPL;
+    }
+    ULONG refs = 1;  // the check's own, on the stack
+
+private:
+    bool dispatch_;
+};
+
+void CheckInterfaces(IUnknown* control) {
+    struct Offered {
+        const char* name;
+        const IID* iid;
+    };
+    const Offered offered[] = {
+        {"QueryInterface IDispatch", &IID_IDispatch},
+        {"QueryInterface _DTesselAdapter", &DIID__DTesselAdapter},
+        {"QueryInterface IOleObject", &IID_IOleObject},
+        {"QueryInterface IOleControl", &IID_IOleControl},
+        {"QueryInterface IPersist", &IID_IPersist},
+        {"QueryInterface IPersistStreamInit", &IID_IPersistStreamInit},
+        {"QueryInterface IProvideClassInfo", &IID_IProvideClassInfo},
+        {"QueryInterface IProvideClassInfo2", &IID_IProvideClassInfo2},
+        {"QueryInterface IConnectionPointContainer", &IID_IConnectionPointContainer},
+        {"QueryInterface ISpecifyPropertyPages", &IID_ISpecifyPropertyPages},
+    };
+    for (const Offered& entry : offered) {
+        ComPtr<IUnknown> answer;
+        Expect(entry.name, Query(control, *entry.iid, answer), S_OK);
+        if (!answer) continue;
+        ComPtr<IUnknown> identity;
+        Query(answer.Get(), IID_IUnknown, identity);
+        ExpectTrue("  ... is the control's identity", identity.Get() == control);
+    }
+    const Offered refused[] = {
+        {"QueryInterface IPersistStorage refused", &IID_IPersistStorage},
+        {"QueryInterface IObjectSafety refused", &IID_IObjectSafety},
+        {"QueryInterface IMarshal refused", &IID_IMarshal},
+        {"QueryInterface the event interface refused", &DIID__DTesselAdapterEvents},
+        {"QueryInterface IClassFactory refused", &IID_IClassFactory},
+    };
+    for (const Offered& entry : refused) {
+        void* answer = reinterpret_cast<void*>(1);
+        Expect(entry.name, control->QueryInterface(*entry.iid, &answer), E_NOINTERFACE);
+        ExpectTrue("  ... and nulls the answer", answer == nullptr);
+    }
+    // Every reference taken above has been given back.
+    ExpectCount("AddRef after the queries", control->AddRef(), 2);
+    ExpectCount("Release after the queries", control->Release(), 1);
+}
+
+void CheckTypeInformation(IUnknown* control) {
+    ComPtr<IDispatch> dispatch;
+    Query(control, IID_IDispatch, dispatch);
+    UINT count = 0;
+    Expect("GetTypeInfoCount", dispatch->GetTypeInfoCount(&count), S_OK);
+    ExpectCount("  ... count", count, 1);
+    ComPtr<ITypeInfo> info;
+    Expect("GetTypeInfo 0", dispatch->GetTypeInfo(0, LOCALE_USER_DEFAULT, info.Receive()), S_OK);
+    if (info) {
+        TYPEATTR* attributes = nullptr;
+        if (SUCCEEDED(info->GetTypeAttr(&attributes))) {
+            ExpectGuid("  ... describes _DTesselAdapter", attributes->guid, DIID__DTesselAdapter);
+            info->ReleaseTypeAttr(attributes);
+        }
+    }
+    Expect("GetTypeInfo 1", dispatch->GetTypeInfo(1, LOCALE_USER_DEFAULT, info.Receive()), DISP_E_BADINDEX);
+    OLECHAR name[] = L"SetVersion";
+    LPOLESTR names[] = {name};
+    DISPID id = 0;
+    Expect("GetIDsOfNames SetVersion", dispatch->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id), S_OK);
+    ExpectCount("  ... identifier", static_cast<ULONG>(id), 52);
+
+    ComPtr<IProvideClassInfo2> classInfo;
+    Query(control, IID_IProvideClassInfo2, classInfo);
+    GUID events{};
+    Expect("GetGUID default source", classInfo->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &events), S_OK);
+    ExpectGuid("  ... is _DTesselAdapterEvents", events, DIID__DTesselAdapterEvents);
+    Expect("GetGUID of another kind", classInfo->GetGUID(7, &events), E_INVALIDARG);
+    ComPtr<ITypeInfo> coclass;
+    Expect("GetClassInfo", classInfo->GetClassInfo(coclass.Receive()), S_OK);
+    if (coclass) {
+        TYPEATTR* attributes = nullptr;
+        if (SUCCEEDED(coclass->GetTypeAttr(&attributes))) {
+            ExpectGuid("  ... describes the class", attributes->guid, CLSID_TesselAdapter);
+            coclass->ReleaseTypeAttr(attributes);
+        }
+    }
+}
+
+void CheckConnectionPoints(IUnknown* control) {
+    ComPtr<IConnectionPointContainer> container;
+    Query(control, IID_IConnectionPointContainer, container);
+    ComPtr<IConnectionPoint> point;
+    Expect("FindConnectionPoint IPropertyNotifySink",
+           container->FindConnectionPoint(IID_IPropertyNotifySink, point.Receive()), CONNECT_E_NOCONNECTION);
+    Expect("FindConnectionPoint _DTesselAdapterEvents",
+           container->FindConnectionPoint(DIID__DTesselAdapterEvents, point.Receive()), S_OK);
+    if (!point) return;
+    IID iid{};
+    Expect("GetConnectionInterface", point->GetConnectionInterface(&iid), S_OK);
+    ExpectGuid("  ... is _DTesselAdapterEvents", iid, DIID__DTesselAdapterEvents);
+
+    Sink plain(false), dispatch(true);
+    DWORD cookie = 0;
+    Expect("Advise a sink without IDispatch", point->Advise(&plain, &cookie), CONNECT_E_CANNOTCONNECT);
+    ExpectCount("  ... holds no reference to it", plain.refs, 1);
+    Expect("Advise an IDispatch sink", point->Advise(&dispatch, &cookie), S_OK);
+    ExpectCount("  ... holds one reference to it", dispatch.refs, 2);
+    Expect("Unadvise it", point->Unadvise(cookie), S_OK);
+    ExpectCount("  ... gives the reference back", dispatch.refs, 1);
+    Expect("Unadvise it again", point->Unadvise(cookie), CONNECT_E_NOCONNECTION);
+
+    ComPtr<IEnumConnectionPoints> points;
+    Expect("EnumConnectionPoints", container->EnumConnectionPoints(points.Receive()), S_OK);
+    if (!points) return;
+    IConnectionPoint* fetched[2] = {};
+    ULONG count = 0;
+    Expect("  ... Next 2", points->Next(2, fetched, &count), S_FALSE);
+    ExpectCount("  ... gives the one point", count, 1);
+    ComPtr<IConnectionPoint> first;
+    first.Attach(fetched[0]);
+    ExpectTrue("  ... the events point", first.Get() == point.Get());
+}
+
+void CheckPagesAndPersistence(IUnknown* control) {
+    ComPtr<ISpecifyPropertyPages> pages;
+    Query(control, IID_ISpecifyPropertyPages, pages);
+    CAUUID list{};
+    Expect("GetPages", pages->GetPages(&list), S_OK);
+    ExpectCount("  ... one page", list.cElems, 1);
+    if (list.cElems == 1) {
+        ComPtr<IUnknown> page;
+        Expect("  ... whose class the module makes",
+               CoCreateInstance(list.pElems[0], nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, page.ReceiveVoid()),
+               S_OK);
+    }
+    CoTaskMemFree(list.pElems);
+
+    ComPtr<IPersistStreamInit> persist;
+    Query(control, IID_IPersistStreamInit, persist);
+    CLSID clsid{};
+    Expect("GetClassID", persist->GetClassID(&clsid), S_OK);
+    ExpectGuid("  ... is the control's", clsid, CLSID_TesselAdapter);
+    Expect("InitNew", persist->InitNew(), S_OK);
+    Expect("IsDirty", persist->IsDirty(), S_FALSE);
+    ComPtr<IStream> stream;
+    CreateStreamOnHGlobal(nullptr, TRUE, stream.Receive());
+    Expect("Save", persist->Save(stream.Get(), TRUE), S_OK);
+    ULARGE_INTEGER end{};
+    stream->Seek(LARGE_INTEGER{}, STREAM_SEEK_CUR, &end);
+    ULARGE_INTEGER size{};
+    persist->GetSizeMax(&size);
+    ExpectCount("  ... wrote GetSizeMax bytes", static_cast<ULONG>(end.QuadPart), static_cast<ULONG>(size.QuadPart));
+    stream->Seek(LARGE_INTEGER{}, STREAM_SEEK_SET, nullptr);
+    Expect("Load what was saved", persist->Load(stream.Get()), S_OK);
+    Expect("Load from the end", persist->Load(stream.Get()), STG_E_READFAULT);
+}
+
+void CheckObject(IUnknown* control) {
+    ComPtr<IOleObject> object;
+    Query(control, IID_IOleObject, object);
+    DWORD status = 0;
+    Expect("GetMiscStatus", object->GetMiscStatus(DVASPECT_CONTENT, &status), S_OK);
+    ExpectCount("  ... as registered", status, 132241);
+    LPOLESTR type = nullptr;
+    Expect("GetUserType", object->GetUserType(USERCLASSTYPE_FULL, &type), S_OK);
+    ExpectTrue("  ... the user type name", type && std::wcscmp(type, L"Vantor TesselAdapter Control") == 0);
+    CoTaskMemFree(type);
+    Expect("SetClientSite null", object->SetClientSite(nullptr), S_OK);
+    Expect("DoVerb show", object->DoVerb(OLEIVERB_SHOW, nullptr, nullptr, 0, nullptr, nullptr), S_OK);
+    SIZEL extent{};
+    Expect("GetExtent", object->GetExtent(DVASPECT_CONTENT, &extent), S_OK);
+    Expect("GetExtent of an icon", object->GetExtent(DVASPECT_ICON, &extent), DV_E_DVASPECT);
+    Expect("Close", object->Close(OLECLOSE_NOSAVE), S_OK);
+
+    ComPtr<IOleControl> oleControl;
+    Query(control, IID_IOleControl, oleControl);
+    CONTROLINFO info{};
+    Expect("GetControlInfo", oleControl->GetControlInfo(&info), S_OK);
+    Expect("FreezeEvents", oleControl->FreezeEvents(TRUE), S_OK);
+}
+
+// The module may unload only once nothing of it is alive or locked.
+void CheckUnloading(IUnknown* control) {
+    using CanUnload = HRESULT(STDAPICALLTYPE*)();
+    const auto canUnload = reinterpret_cast<CanUnload>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"TesselAdapter.ocx"), "DllCanUnloadNow")));
+    if (!canUnload) {
+        ExpectTrue("DllCanUnloadNow found", false);
+        return;
+    }
+    Expect("DllCanUnloadNow with a live control", canUnload(), S_FALSE);
+    ExpectCount("final Release", control->Release(), 0);
+    Expect("DllCanUnloadNow after it", canUnload(), S_OK);
+
+    ComPtr<IClassFactory> factory;
+    Expect("CoGetClassObject",
+           CoGetClassObject(CLSID_TesselAdapter, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory, factory.ReceiveVoid()),
+           S_OK);
+    Expect("DllCanUnloadNow with a factory held", canUnload(), S_FALSE);
+    Expect("LockServer TRUE", factory->LockServer(TRUE), S_OK);
+    factory.Reset();
+    Expect("DllCanUnloadNow while locked", canUnload(), S_FALSE);
+    ComPtr<IClassFactory> again;
+    CoGetClassObject(CLSID_TesselAdapter, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory, again.ReceiveVoid());
+    Expect("LockServer FALSE", again->LockServer(FALSE), S_OK);
+    again.Reset();
+    Expect("DllCanUnloadNow unlocked", canUnload(), S_OK);
+}
+
+}  // namespace
+
+int main() {
+    if (FAILED(CoInitialize(nullptr))) return 2;
+    IUnknown* control = nullptr;
+    const HRESULT created =
+        CoCreateInstance(CLSID_TesselAdapter, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, reinterpret_cast<void**>(&control));
+    Expect("CoCreateInstance", created, S_OK);
+    if (control) {
+        CheckInterfaces(control);
+        CheckTypeInformation(control);
+        CheckConnectionPoints(control);
+        CheckPagesAndPersistence(control);
+        CheckObject(control);
+        CheckUnloading(control);  // releases the control
+    }
+    CoUninitialize();
+    std::printf("DONE failures=%d\n", g_failures);
+    return g_failures == 0 ? 0 : 1;
+}

@@ -1,0 +1,146 @@
+#!/usr/bin/env bash
+# Registers the Windows modules in a fresh Wine prefix, checks the registry
+# keys they wrote, runs the clients that were built or written, unregisters
+# and checks that every key is gone again. Usage: tools/wine/run.sh [build dir]
+# (default build-windows). Exits non-zero on the first failed check.
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+build=${1:-build-windows}
+ocx=$build/TesselAdapter.ocx
+standins=$build/TesselStandIns.dll
+[ -f "$ocx" ] || { echo "no $ocx: build it first (README)"; exit 1; }
+
+source tools/wine/prefix.sh
+scratch=$(mktemp -d "${TMPDIR:-/tmp}/tessel-run.XXXXXX")
+# prefix.sh's own exit trap removes the prefix; this one adds the scratch.
+trap 'rm -rf "$scratch"; wine_prefix_remove' EXIT
+
+fail() { echo "FAIL $*"; exit 1; }
+pass() { echo "ok   $*"; }
+
+control='HKCR\CLSID\{04A4CC2A-6452-11D3-96B4-0004AC96572D}'
+page='HKCR\CLSID\{04A4CC2B-6452-11D3-96B4-0004AC96572D}'
+progid='HKCR\Vantor.TesselAdapter.1'
+libid='{04A4CC27-6452-11D3-96B4-0004AC96572D}'
+library="HKCR\\TypeLib\\$libid"
+dispatch='HKCR\Interface\{04A4CC28-6452-11D3-96B4-0004AC96572D}'
+module=$(winepath -w "$ocx" | tr -d '\r')
+
+# What the registration wrote, read once: one `reg query /s` a top key.
+dump=$scratch/registered.txt
+read_registered() {
+  for key in "$@"; do
+    { wine reg query "$key" /s 2>/dev/null || true; } | tr -d '\r' | sed 's/^HKEY_CLASSES_ROOT\\/HKCR\\/'
+  done >"$dump"
+}
+
+# The data of one value ("" for the key's default) in that dump, or nothing
+# when the key or the value is missing.
+value() {
+  # Through the environment: awk -v would read the backslashes as escapes.
+  KEY=$1 NAME=${2:-(Default)} awk '
+    BEGIN { key = ENVIRON["KEY"]; name = ENVIRON["NAME"] }
+    $0 == key { inside = 1; next }
+    /^HKCR\\/ { inside = 0 }
+    inside && index($0, "    " name "    REG_") == 1 { sub(/^    .*    REG_[A-Z_]*    /, ""); print; exit }
+  ' "$dump"
+}
+
+dumped_key() { grep -qxF "$1" "$dump"; }
+
+key_exists() { wine reg query "$1" >/dev/null 2>&1; }
+
+expect_value() {
+  local key=$1 name=$2 want=$3 got
+  got=$(value "$key" "$name")
+  [ "$got" = "$want" ] || fail "$key ${name:-(default)}: got '$got', want '$want'"
+  pass "$key ${name:-(default)} = ${want:-<none>}"
+}
+
+expect_key() { dumped_key "$1" || fail "$1 missing"; pass "$1 exists"; }
+expect_no_key() { ! key_exists "$1" || fail "$1 still there"; pass "$1 absent"; }
+
+# A regsvr32 run whose exit status must be $1.
+regsvr32_expect() {
+  local want=$1 got=0
+  shift
+  wine regsvr32 "$@" >/dev/null 2>&1 || got=$?
+  [ "$got" = "$want" ] || fail "regsvr32 $*: exit $got, want $want"
+  pass "regsvr32 $* exits $got"
+}
+
+# A client whose last line of output must be "DONE failures=0".
+run_client() {
+  local what=$1 output last
+  shift
+  echo "== $what"
+  output=$("$@" 2>/dev/null | tr -d '\r') || true
+  printf '%s\n' "$output"
+  last=$(printf '%s\n' "$output" | tail -n 1)
+  [ "$last" = "DONE failures=0" ] || fail "$what ended with '$last'"
+  pass "$what"
+}
+
+# All of HKEY_CLASSES_ROOT as text (the export is UTF-16 with a BOM).
+hkcr() { wine reg export HKCR "$1" /y >/dev/null 2>&1; iconv -f UTF-16 -t UTF-8 <"$1" | tr -d '\r'; }
+
+started=$SECONDS
+hkcr "$scratch/export.reg" >"$scratch/before.txt"
+
+echo "== a module whose type library cannot be registered registers nothing"
+# The same module with its embedded library spoilt: a type library file
+# starts with the signature MSFT.
+broken=$scratch/TesselAdapter.ocx
+cp "$ocx" "$broken"
+offset=$(grep -obUa MSFT "$broken" | head -n 1 | cut -d: -f1)
+[ -n "$offset" ] || fail "no type library found in $ocx"
+printf 'XXXX' | dd of="$broken" bs=1 seek="$offset" conv=notrunc status=none
+regsvr32_expect 5 /s "$broken"
+expect_no_key "$control"
+expect_no_key "$progid"
+
+echo "== registration"
+regsvr32_expect 0 /s "$ocx"
+[ -f "$standins" ] && regsvr32_expect 0 /s "$standins"
+read_registered "$control" "$page" "$progid" "$library" "$dispatch"
+expect_value "$control" "" "Vantor TesselAdapter Control"
+expect_value "$control\\InprocServer32" "" "$module"
+expect_value "$control\\InprocServer32" ThreadingModel Apartment
+expect_value "$control\\ProgID" "" "Vantor.TesselAdapter.1"
+expect_key "$control\\Control"
+expect_value "$control\\MiscStatus" "" 0
+expect_value "$control\\MiscStatus\\1" "" 132241
+expect_value "$control\\ToolboxBitmap32" "" "$module, 1"
+expect_value "$control\\TypeLib" "" "$libid"
+expect_value "$control\\Version" "" 1.0
+expect_value "$progid" "" "Vantor TesselAdapter Control"
+expect_value "$progid\\CLSID" "" "{04A4CC2A-6452-11D3-96B4-0004AC96572D}"
+expect_value "$page" "" "Vantor TesselAdapter Property Page"
+expect_value "$page\\InprocServer32" "" "$module"
+expect_value "$page\\InprocServer32" ThreadingModel ""
+expect_value "$library\\1.0" "" "TesselAdapter ActiveX Control module"
+# The runtime records the library's file in its own long-path form.
+library_file=$(value "$library\\1.0\\409\\win64")
+[ "${library_file#\\\\?\\}" = "$module" ] || fail "$library\\1.0\\409\\win64: got '$library_file', want '$module'"
+pass "$library\\1.0\\409\\win64 = $library_file"
+expect_value "$dispatch" "" _DTesselAdapter
+expect_value "$dispatch\\TypeLib" "" "$libid"
+
+[ -f "$build/tessel_container_check.exe" ] && run_client "container check" wine "$build/tessel_container_check.exe"
+[ -f tools/wine/session.vbs ] && run_client "VBScript session" wine cscript //nologo tools/wine/session.vbs
+[ -f "$build/tessel_com_client.exe" ] && run_client "C++ client" wine "$build/tessel_com_client.exe"
+
+echo "== unregistration"
+regsvr32_expect 0 /u /s "$ocx"
+[ -f "$standins" ] && regsvr32_expect 0 /u /s "$standins"
+for key in "$control" "$page" "$progid" "$library" "$dispatch"; do expect_no_key "$key"; done
+hkcr "$scratch/export.reg" >"$scratch/after.txt"
+if ! diff "$scratch/before.txt" "$scratch/after.txt" >"$scratch/diff.txt"; then
+  cat "$scratch/diff.txt"
+  fail "HKEY_CLASSES_ROOT differs from before registration"
+fi
+pass "HKEY_CLASSES_ROOT ($(wc -l <"$scratch/before.txt") lines) is as before registration"
+# A module that is not registered cannot unregister its type library.
+regsvr32_expect 5 /u /s "$ocx"
+
+echo "== all checks passed in $((SECONDS - started)) s"
