@@ -133,7 +133,8 @@ void Session::Run() {
     // ---- Single values: 42 arrives as VT_I2 and is sent as a long.
     chart.Call("ClearTrace", kCall);
     adapter.Call("PresentationMode", kPut, {Short(42)});
-    CheckTrace("PresentationMode = 42 is put as a long", chart, R"({"chart":"put","dispid":1,"args":[{"vt":"I4","v":42}]})");
+    CheckTrace("PresentationMode = 42 is put as a long", chart,
+               R"({"chart":"put","dispid":1,"args":[{"vt":"I4","v":42}]})");
     chart.Call("Answer", kCall, {Short(1), Short(7)});
     CheckEqual("PresentationMode reads the chart", adapter.Text("PresentationMode"), "7");
     chart.Call("Answer", kCall, {Short(73), COleVariant(OLESTR("INTIMACY"))});
@@ -174,8 +175,8 @@ void Session::Run() {
     lent.Call("DataFlag", kPut, {Short(0)});
     adapter.SetRef("Objectives", lent);
     const COleVariant back = adapter.Call("Objectives", kRead);
-    Report("the written-back table is the lent one", back.vt == VT_DISPATCH && SameObject(back.pdispVal, lent.Get()),
-           "another object came back");
+    Report("the written-back table is the lent one",
+           back.vt == VT_DISPATCH && SameObject(back.pdispVal, lent.Get()), "another object came back");
     CheckEqual("one record per objective", lent.Text("Count"), "2");
     CheckEqual("the first record is OBJ01", lent.Text("Item", {Short(0)}).substr(0, 5), "OBJ01");
     CheckEqual("the second record is OBJ04", lent.Text("Item", {Short(1)}).substr(0, 5), "OBJ04");
@@ -187,13 +188,16 @@ void Session::Run() {
     CheckEqual("the euro sign survives the record", text.Text("Item", {Short(0)}), "Unit cost \u20AC\u00E9");
 
     // ---- Failing members.
-    chart.Call("FailNext", kCall, {Short(3), COleVariant(LONG{E_FAIL}), COleVariant(OLESTR("chart refused the perspectives"))});
-    CheckError("a chart failure reaches the host", adapter.Try("Perspectives", kPutRef, {COleVariant(perspectives.Get())}),
-               E_FAIL, "chart refused the perspectives");
+    const COleVariant refusal(OLESTR("chart refused the perspectives"));
+    chart.Call("FailNext", kCall, {Short(3), COleVariant(LONG{E_FAIL}), refusal});
+    CheckError("a chart failure reaches the host",
+               adapter.Try("Perspectives", kPutRef, {COleVariant(perspectives.Get())}), E_FAIL,
+               "chart refused the perspectives");
     CheckError("writing a read-only property", adapter.Try("SelectedStrategy", kPut, {COleVariant(OLESTR("x"))}),
                CTL_E_SETNOTSUPPORTED, "Property is read-only");
-    CheckError("attaching no chart", adapter.Try("HandleTesselCtrl", kCall, {COleVariant(static_cast<IDispatch*>(nullptr))}),
-               E_POINTER, "Invalid pointer");
+    CheckError("attaching no chart",
+               adapter.Try("HandleTesselCtrl", kCall, {COleVariant(static_cast<IDispatch*>(nullptr))}), E_POINTER,
+               "Invalid pointer");
     CheckError("a record that is not there", lent.Try("Item", kRead, {Short(5)}), DISP_E_BADINDEX,
                "Item: no record with this index");
 }
