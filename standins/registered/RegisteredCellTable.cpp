@@ -8,12 +8,6 @@ using Self = RegisteredCellTable;
 
 }  // namespace
 
-ComPtr<RegisteredCellTable> RegisteredCellTable::Create() {
-    ComPtr<RegisteredCellTable> table;
-    table.Attach(new RegisteredCellTable);
-    return table;
-}
-
 std::span<const ScriptMember<Self>> RegisteredCellTable::Members() {
     static const ScriptMember<Self> members[] = {
         Member<Self>("Resize", 1000, DISPATCH_METHOD, VT_EMPTY, {VT_I4, VT_I4},

@@ -5,7 +5,6 @@
 
 #include <span>
 
-#include "platform/ComPtr.h"
 #include "standins/HostCellTable.h"
 #include "standins/registered/ScriptMembers.h"
 
@@ -14,10 +13,10 @@ namespace standins {
 class RegisteredCellTable final : public Scripted<HostCellTable, RegisteredCellTable> {
 public:
     static constexpr LPCOLESTR kSource = OLESTR("Tessel.CellTable");
-    static ComPtr<RegisteredCellTable> Create();
     static std::span<const ScriptMember<RegisteredCellTable>> Members();
 
 private:
+    friend Scripted;  // Scripted::Create makes the objects
     RegisteredCellTable() = default;
 
     void Resize(LONG rows, LONG columns);

@@ -16,12 +16,6 @@ void CheckChartMember(LONG dispid) {
 
 }  // namespace
 
-ComPtr<RegisteredChart> RegisteredChart::Create() {
-    ComPtr<RegisteredChart> chart;
-    chart.Attach(new RegisteredChart);
-    return chart;
-}
-
 std::span<const ScriptMember<Self>> RegisteredChart::Members() {
     static const ScriptMember<Self> members[] = {
         Member<Self>("Trace", 1000, DISPATCH_PROPERTYGET, VT_BSTR, {},

@@ -6,7 +6,6 @@
 
 #include <span>
 
-#include "platform/ComPtr.h"
 #include "standins/ChartStandIn.h"
 #include "standins/registered/ScriptMembers.h"
 
@@ -15,10 +14,10 @@ namespace standins {
 class RegisteredChart final : public Scripted<ChartStandIn, RegisteredChart> {
 public:
     static constexpr LPCOLESTR kSource = OLESTR("Tessel.Chart");
-    static ComPtr<RegisteredChart> Create();
     static std::span<const ScriptMember<RegisteredChart>> Members();
 
 private:
+    friend Scripted;  // Scripted::Create makes the objects
     RegisteredChart() = default;
 
     COleVariant Trace() const;

@@ -10,12 +10,6 @@ using Self = RegisteredRecordTable;
 
 }  // namespace
 
-ComPtr<RegisteredRecordTable> RegisteredRecordTable::Create() {
-    ComPtr<RegisteredRecordTable> table;
-    table.Attach(new RegisteredRecordTable);
-    return table;
-}
-
 std::span<const ScriptMember<Self>> RegisteredRecordTable::Members() {
     static const ScriptMember<Self> members[] = {
         Member<Self>("Add", 1000, DISPATCH_METHOD, VT_EMPTY, {VT_BSTR},

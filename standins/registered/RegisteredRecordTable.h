@@ -5,7 +5,6 @@
 
 #include <span>
 
-#include "platform/ComPtr.h"
 #include "standins/HostRecordTable.h"
 #include "standins/registered/ScriptMembers.h"
 
@@ -14,10 +13,10 @@ namespace standins {
 class RegisteredRecordTable final : public Scripted<HostRecordTable, RegisteredRecordTable> {
 public:
     static constexpr LPCOLESTR kSource = OLESTR("Tessel.RecordTable");
-    static ComPtr<RegisteredRecordTable> Create();
     static std::span<const ScriptMember<RegisteredRecordTable>> Members();
 
 private:
+    friend Scripted;  // Scripted::Create makes the objects
     RegisteredRecordTable() = default;
 
     // Add(record As String): one record, its characters as code page bytes.

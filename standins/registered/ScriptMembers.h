@@ -14,6 +14,7 @@
 #include <initializer_list>
 #include <span>
 
+#include "platform/ComPtr.h"
 #include "platform/ComponentError.h"
 #include "platform/DispatchMember.h"
 #include "platform/OleControl.h"
@@ -127,6 +128,13 @@ namespace standins {
 template <class Base, class Self>
 class Scripted : public Base {
 public:
+    // A new object holding one reference, its creator's.
+    static ComPtr<Self> Create() {
+        ComPtr<Self> made;
+        made.Attach(new Self);
+        return made;
+    }
+
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID,
                                             DISPID* ids) override {
         if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
