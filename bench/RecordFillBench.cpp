@@ -4,9 +4,10 @@
 // Names: Fill/<Property>/<layout>/<rows>, WriteBack/<Property>/<layout>/<rows>,
 // and the same behind Floor/. Counters: ns_per_row, allocs (heap
 // allocations of one fill or write-back, counted exactly over the whole run
-// and divided by the iterations) and, for fills, allocs_beyond_text (allocs
-// less one per text element made). The previous grid is dropped outside the
-// timed region; the host table is built before.
+// and divided by the iterations), strings (BSTRs it left alive) and, for
+// fills, strings_beyond_text (strings less one per text element). The
+// previous grid is dropped outside the timed region; the host table is built
+// before.
 #include <benchmark/benchmark.h>
 
 #include <functional>
@@ -146,8 +147,8 @@ void Fill(benchmark::State& state, const Property& property, const Version& vers
         },
         start);
     if (!filled) state.SkipWithError("the fill failed");
-    state.counters["allocs_beyond_text"] =
-        state.counters["allocs"].value - static_cast<double>(rows * TextElements(layout));
+    state.counters["strings_beyond_text"] =
+        state.counters["strings"].value - static_cast<double>(rows * TextElements(layout));
 }
 
 void WriteBack(benchmark::State& state, const Property& property, const Version& version, std::size_t rows,

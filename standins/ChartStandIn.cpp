@@ -29,6 +29,54 @@ ChartOp OpOf(ChartCall::Kind kind) {
 
 COleVariant True() { return COleVariant(SHORT{1}, VT_BOOL); }
 
+// A deep copy, a reference followed.
+COleVariant CopyOf(const VARIANT& value) {
+    COleVariant copy;
+    // The platform's declaration takes the source as non-const; it reads it only.
+    if (const HRESULT hr = VariantCopyInd(&copy, const_cast<VARIANT*>(&value)); FAILED(hr)) RaiseError(hr);
+    return copy;
+}
+
+// A call as its caller passed it, for a listener: arguments in parameter
+// order, a put's value last. Values are the caller's own, shared bit for bit
+// and let go unreleased when the call ends; references are followed into
+// copies (they are only ever short texts).
+class PassedCall {
+public:
+    PassedCall(ChartCall::Kind kind, DISPID member, const DispatchCall& call) : held_{{kind, member, {}, call.ArgTypes()}, {}} {
+        const std::size_t count = call.ArgCount() + (call.IsPut() ? 1 : 0);
+        held_.call.args.reserve(count);
+        held_.shared.reserve(count);
+        for (UINT i = 0; i < call.ArgCount(); ++i) Add(call.Arg(i));
+        if (call.IsPut()) Add(call.PutValue());
+    }
+
+    const ChartCall& Call() const noexcept { return held_.call; }
+
+private:
+    // Lets the shared values go, also when a copy failed half way.
+    struct Held {
+        ChartCall call;
+        std::vector<bool> shared;  // per argument: the caller's value, not a copy
+        ~Held() {
+            for (std::size_t i = 0; i < shared.size(); ++i)
+                if (shared[i]) (void)call.args[i].Detach();
+        }
+    };
+
+    void Add(const VARIANT& passed) {
+        const bool byRef = (passed.vt & VT_BYREF) != 0;
+        COleVariant& arg = held_.call.args.emplace_back();
+        held_.shared.push_back(!byRef);
+        if (byRef)
+            arg = CopyOf(passed);
+        else
+            static_cast<VARIANT&>(arg) = passed;
+    }
+
+    Held held_;
+};
+
 }  // namespace
 
 ComPtr<ChartStandIn> ChartStandIn::Create() {
@@ -49,10 +97,18 @@ void ChartStandIn::FailNext(DISPID dispid, HRESULT code, OleString description) 
 
 COleVariant ChartStandIn::Property(DISPID dispid) const {
     const auto found = properties_.find(dispid);
-    return found == properties_.end() ? COleVariant() : found->second;
+    if (found == properties_.end()) return COleVariant();
+    const Stored& stored = found->second;
+    return stored.call == Stored::kNoCall ? stored.value : calls_[stored.call].args.back();
 }
 
-void ChartStandIn::SetProperty(DISPID dispid, const VARIANT& value) { properties_[dispid] = value; }
+void ChartStandIn::SetProperty(DISPID dispid, const VARIANT& value) { properties_[dispid] = {COleVariant(value)}; }
+
+void ChartStandIn::ClearCalls() noexcept {
+    for (auto& [dispid, stored] : properties_)
+        if (stored.call != Stored::kNoCall) stored = {std::move(calls_[stored.call].args.back())};
+    calls_.clear();
+}
 
 void ChartStandIn::SetAnswer(DISPID dispid, const VARIANT& value) {
     if (IsMethod(dispid))
@@ -95,7 +151,17 @@ HRESULT ChartStandIn::Invoke(DISPID member, REFIID riid, LCID, WORD flags, DISPP
 }
 
 HRESULT ChartStandIn::Serve(DISPID member, ChartCall::Kind kind, const DispatchCall& call) {
+    if (listener_) {
+        const PassedCall passed(kind, member, call);
+        listener_(passed.Call());
+        return Answer(member, kind, call, Stored::kNoCall);
+    }
     calls_.push_back({kind, member, call.CopyArgs(), call.ArgTypes()});
+    return Answer(member, kind, call, calls_.size() - 1);
+}
+
+// `recorded` is the call's index in calls_, or kNoCall for a forwarded one.
+HRESULT ChartStandIn::Answer(DISPID member, ChartCall::Kind kind, const DispatchCall& call, std::size_t recorded) {
     if (const auto& fault = faults_.Enter(OpOf(kind)); FAILED(fault.code))
         return fault.description.empty() ? fault.code : call.Raise(fault.code, fault.description);
     if (const auto failure = pending_.find(member); failure != pending_.end()) {
@@ -107,7 +173,11 @@ HRESULT ChartStandIn::Serve(DISPID member, ChartCall::Kind kind, const DispatchC
     switch (kind) {
         case ChartCall::Put:
             // An indexed put changes one entry of a list the stand-in does not model.
-            if (call.ArgCount() == 0) properties_[member] = calls_.back().args.back();
+            if (call.ArgCount() != 0 || !keepsPuts_) return S_OK;
+            if (recorded != Stored::kNoCall)
+                properties_[member] = {COleVariant(), recorded};
+            else
+                properties_[member] = {CopyOf(call.PutValue())};
             return S_OK;
         case ChartCall::Get:
             return call.Return(Property(member));

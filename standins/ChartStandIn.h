@@ -7,6 +7,8 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
+#include <functional>
 #include <map>
 #include <optional>
 #include <utility>
@@ -62,8 +64,17 @@ public:
     const std::vector<std::uint64_t>& CallStamps(ChartOp op) const { return faults_.Stamps(op); }
     unsigned CallCount(ChartOp op) const { return faults_.Count(op); }
 
+    // From now on each call goes to `listener` as it arrives instead of into
+    // Calls(), with the arguments the caller passed rather than copies: a
+    // host that shows calls as they come holds no copy of a grid to show it.
+    using Listener = std::function<void(const ChartCall&)>;
+    void ForwardCalls(Listener listener) { listener_ = std::move(listener); }
+    // false: puts from now on are not kept (a get answers what was kept
+    // before), for a host that knows nothing will ask for them.
+    void SetKeepsPuts(bool keeps) noexcept { keepsPuts_ = keeps; }
+
     const std::vector<ChartCall>& Calls() const noexcept { return calls_; }
-    void ClearCalls() noexcept { calls_.clear(); }
+    void ClearCalls() noexcept;
     // What was last put into dispid (VT_EMPTY when nothing was).
     COleVariant Property(DISPID dispid) const;
     void SetProperty(DISPID dispid, const VARIANT& value);
@@ -87,6 +98,7 @@ protected:
 
 private:
     HRESULT Serve(DISPID member, ChartCall::Kind kind, const DispatchCall& call);
+    HRESULT Answer(DISPID member, ChartCall::Kind kind, const DispatchCall& call, std::size_t recorded);
     HRESULT RunMethod(DISPID member, const DispatchCall& call);
     // Checks that the call has count VT_BYREF|VT_BSTR arguments and stores
     // texts in them; null texts leaves them as they are.
@@ -97,10 +109,20 @@ private:
     std::optional<std::array<OleString, 2>> matrix_;
     std::optional<OleString> strategy_;
     std::map<DISPID, Failure> pending_;
-    std::map<DISPID, COleVariant> properties_;
+    // A put's value is kept once: in the recorded call while the record
+    // lasts, then in the property itself. A grid of a million rows is then
+    // held once by the chart, not twice.
+    struct Stored {
+        static constexpr std::size_t kNoCall = static_cast<std::size_t>(-1);
+        COleVariant value;
+        std::size_t call = kNoCall;  // index into calls_ holding the value
+    };
+    std::map<DISPID, Stored> properties_;
     std::map<DISPID, COleVariant> answers_;  // of methods
     FaultPlan<ChartOp> faults_;
     std::vector<ChartCall> calls_;
+    Listener listener_;
+    bool keepsPuts_ = true;
 };
 
 }  // namespace standins

@@ -25,6 +25,11 @@ COleVariant NullTable() {
 
 Session::Session(std::filesystem::path folder, std::vector<StepSink*> sinks)
     : folder_(std::move(folder)), sinks_(std::move(sinks)), chart_(standins::ChartStandIn::Create()) {
+    chart_->ForwardCalls([this](const standins::ChartCall& call) {
+        callFailure_.Run([&] {
+            for (StepSink* sink : sinks_) sink->ReportCall(call);
+        });
+    });
     platform::InstallSaveDialogAnswerer([this](const platform::SaveDialogOptions&) {
         return std::exchange(dialogAnswer_, std::nullopt);
     });
@@ -53,8 +58,16 @@ void Session::SetEnvironment(const Step& step) {
 }
 
 SessionResult Session::Run(const std::vector<Step>& steps) {
+    // Only a get step reads what the chart was given; after the last one
+    // the chart need not keep a copy of every grid put into it.
+    const auto lastGet = std::find_if(steps.rbegin(), steps.rend(),
+                                      [](const Step& step) { return step.kind == Step::Kind::Get; });
+    const std::size_t stepsUpToLastGet = static_cast<std::size_t>(steps.rend() - lastGet);
     try {
-        for (const Step& step : steps) RunGuarded(step);
+        for (std::size_t i = 0; i < steps.size(); ++i) {
+            chart_->SetKeepsPuts(i < stepsUpToLastGet);
+            RunGuarded(steps[i]);
+        }
     } catch (...) {
         Finish();
         throw;
@@ -91,11 +104,11 @@ void Session::RunStep(const Step& step) {
     if (!control_) control_ = std::make_unique<ControlDriver>();
     {
         const Outcome outcome = RunMember(step);
+        callFailure_.Rethrow();
         ++result_.stepsRun;
         if (!outcome.Ok()) ++result_.membersFailed;
-        const StepRecord record{step, outcome, chart_->Calls()};
+        const StepRecord record{step, outcome};
         for (StepSink* sink : sinks_) sink->Report(record);
-        chart_->ClearCalls();
         if (step.kind == Step::Kind::Get) SaveReturnedTable(step, outcome);
     }
     std::erase_if(lent_, [](const ComPtr<standins::HostRecordTable>& table) { return table->RefCount() == 1; });

@@ -11,6 +11,7 @@
 #include "standins/HostEnvironmentStandIn.h"
 #include "standins/HostRecordTable.h"
 #include "tools/ControlDriver.h"
+#include "tools/DeferredFailure.h"
 #include "tools/StepSink.h"
 
 namespace tessel {
@@ -54,6 +55,9 @@ private:
     std::optional<OleString> dialogAnswer_;
     std::vector<StepSink*> sinks_;
     ComPtr<standins::ChartStandIn> chart_;
+    // What a sink raised while the chart handed it a call, raised again
+    // after the step: inside the chart's Invoke it would only fail the call.
+    DeferredFailure callFailure_;
     std::unique_ptr<ControlDriver> control_;  // created by the first member step
     // Record tables lent with flag 0, which the reader may keep and a getter
     // hand back; dropped once nobody else holds them.

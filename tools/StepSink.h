@@ -2,8 +2,6 @@
 // readable summary are two of these.
 #pragma once
 
-#include <span>
-
 #include "standins/ChartStandIn.h"
 #include "tools/ControlDriver.h"
 #include "tools/Step.h"
@@ -13,13 +11,15 @@ namespace tessel {
 struct StepRecord {
     const Step& step;
     const Outcome& outcome;
-    // The chart calls the step caused, in order.
-    std::span<const standins::ChartCall> calls;
 };
 
+// A step's chart calls arrive one by one while the step runs, each with the
+// arguments as the adapter passed them (a grid is not copied to be shown),
+// then the step itself.
 class StepSink {
 public:
     virtual ~StepSink() = default;
+    virtual void ReportCall(const standins::ChartCall& call) = 0;
     virtual void Report(const StepRecord& record) = 0;
     // Once, after the last step that ran (also when the run stopped early).
     virtual void Finish(long stepsRun, long membersFailed) = 0;

@@ -100,41 +100,42 @@ void SummaryWriter::Report(const StepRecord& record) {
         }
     }
     line += "; chart: ";
-    if (record.calls.empty()) line += "nothing";
-    // Runs of identical calls (a context menu's entries, a tree's groups)
-    // are shown once with their count.
-    std::string previous;
-    std::size_t repeats = 0;
-    std::size_t shown = 0;
-    auto emit = [&] {
-        if (repeats == 0) return;
-        if (shown++ < kCallsShown) {
-            line += shown > 1 ? ", " : "";
-            line += previous;
-            if (repeats > 1) line += " x" + std::to_string(repeats);
-        }
-    };
-    for (const standins::ChartCall& call : record.calls) {
-        std::string described = KindName(call.kind);
-        described += ' ';
-        described += std::to_string(call.dispid);
-        for (std::size_t a = 0; a < call.args.size(); ++a) {
-            described += a ? ", " : " (";
-            described += Shape(call.args[a]);
-        }
-        if (!call.args.empty()) described += ')';
-        if (described == previous) {
-            ++repeats;
-            continue;
-        }
-        emit();
-        previous = std::move(described);
-        repeats = 1;
-    }
-    emit();
-    if (shown > kCallsShown) line += " and " + std::to_string(shown - kCallsShown) + " more";
+    EndRun();
+    line += shown_ == 0 ? "nothing" : calls_;
+    if (shown_ > kCallsShown) line += " and " + std::to_string(shown_ - kCallsShown) + " more";
     line += '\n';
+    calls_.clear();
+    previous_.clear();
+    repeats_ = shown_ = 0;
     out_.Spill();
+}
+
+void SummaryWriter::ReportCall(const standins::ChartCall& call) {
+    std::string described = KindName(call.kind);
+    described += ' ';
+    described += std::to_string(call.dispid);
+    for (std::size_t a = 0; a < call.args.size(); ++a) {
+        described += a ? ", " : " (";
+        described += Shape(call.args[a]);
+    }
+    if (!call.args.empty()) described += ')';
+    if (described == previous_) {
+        ++repeats_;
+        return;
+    }
+    EndRun();
+    previous_ = std::move(described);
+    repeats_ = 1;
+}
+
+void SummaryWriter::EndRun() {
+    if (repeats_ == 0) return;
+    if (shown_++ < kCallsShown) {
+        calls_ += shown_ > 1 ? ", " : "";
+        calls_ += previous_;
+        if (repeats_ > 1) calls_ += " x" + std::to_string(repeats_);
+    }
+    repeats_ = 0;
 }
 
 void SummaryWriter::Finish(long stepsRun, long membersFailed) {

@@ -2,6 +2,7 @@
 // member step with its outcome and the shapes of the chart calls it caused.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "tools/StepSink.h"
@@ -13,6 +14,7 @@ class SummaryWriter final : public StepSink {
 public:
     explicit SummaryWriter(TextOutput& out) : out_(out) {}
 
+    void ReportCall(const standins::ChartCall& call) override;
     void Report(const StepRecord& record) override;
     void Finish(long stepsRun, long membersFailed) override;
 
@@ -22,7 +24,16 @@ public:
     static std::string Short(const VARIANT& value);
 
 private:
+    // Adds the run of identical calls just ended to calls_.
+    void EndRun();
+
     TextOutput& out_;
+    // The step's chart calls so far: runs of identical calls (a context
+    // menu's entries, a tree's groups) are shown once with their count.
+    std::string calls_;
+    std::string previous_;
+    std::size_t repeats_ = 0;
+    std::size_t shown_ = 0;
 };
 
 }  // namespace tessel

@@ -1,6 +1,5 @@
 #include "tools/TraceWriter.h"
 
-#include "standins/ChartTrace.h"
 #include "standins/VariantJson.h"
 
 namespace tessel {
@@ -17,10 +16,7 @@ const char* StepName(Step::Kind kind) {
 
 }  // namespace
 
-void TraceWriter::Report(const StepRecord& record) {
-    for (const standins::ChartCall& call : record.calls) standins::AppendChartCall(out_, call);
-    WriteHostStep(record);
-}
+void TraceWriter::Report(const StepRecord& record) { WriteHostStep(record); }
 
 void TraceWriter::WriteHostStep(const StepRecord& record) {
     const Step& step = record.step;

@@ -3,6 +3,7 @@
 // read traces; docs/tessel.md states it.
 #pragma once
 
+#include "standins/ChartTrace.h"
 #include "tools/StepSink.h"
 #include "tools/TextOutput.h"
 
@@ -12,6 +13,7 @@ class TraceWriter final : public StepSink {
 public:
     explicit TraceWriter(TextOutput& out) : out_(out) {}
 
+    void ReportCall(const standins::ChartCall& call) override { standins::AppendChartCall(out_, call); }
     void Report(const StepRecord& record) override;
     void Finish(long, long) override { out_.Flush(); }
 

@@ -17,6 +17,7 @@
 #include "standins/Utf8.h"
 #include "tools/CommandLine.h"
 #include "tools/ControlDriver.h"
+#include "tools/DeferredFailure.h"
 #include "tools/GridPrinter.h"
 #include "tools/Session.h"
 #include "tools/SessionParser.h"
@@ -222,6 +223,16 @@ int GridCommand(const std::vector<std::string>& words) {
         return kUnusable;
     }
 
+    TextOutput out("-");
+    std::size_t shown = 0;
+    const auto show = [&](const standins::ChartCall& call) {
+        ++shown;
+        if (line.Has("--json"))
+            standins::AppendChartCall(out, call);
+        else
+            GridPrinter(out).Print(call);
+    };
+    DeferredFailure showFailure;  // raised again once the control is done
     const ComPtr<standins::ChartStandIn> chart = standins::ChartStandIn::Create();
     Outcome outcome;
     {
@@ -231,21 +242,21 @@ int GridCommand(const std::vector<std::string>& words) {
         const COleVariant handle(static_cast<IDispatch*>(chart.Get()));
         control.Call("HandleTesselCtrl", std::span<const VARIANT>(static_cast<const VARIANT*>(&handle), 1));
         chart->ClearCalls();  // the attach's own calls are not the table's
+        // A table sent straight on is shown as it reaches the chart, so the
+        // chart keeps no second copy of its grid. A collected one is sent by
+        // a template method whose calls are only known to matter afterwards.
+        if (!IsCollected(property)) {
+            chart->ForwardCalls([&](const standins::ChartCall& call) { showFailure.Run([&] { show(call); }); });
+            chart->SetKeepsPuts(false);
+        }
         outcome = control.Put(property, table);
         table.Clear();
         if (outcome.Ok() && IsCollected(property)) outcome = SendCollected(control, *chart);
     }
     CTemplateStore::DiscardAll();
-
-    TextOutput out("-");
-    if (chart->Calls().empty() && !line.Has("--json"))
-        out.Append("nothing reached the chart\n");
-    for (const standins::ChartCall& call : chart->Calls()) {
-        if (line.Has("--json"))
-            standins::AppendChartCall(out, call);
-        else
-            GridPrinter(out).Print(call);
-    }
+    showFailure.Rethrow();
+    for (const standins::ChartCall& call : chart->Calls()) show(call);
+    if (shown == 0 && !line.Has("--json")) out.Append("nothing reached the chart\n");
     out.Flush();
     if (!outcome.Ok()) {
         PrintError(property + ": failed " + ResultCodeText(outcome.code) + ' ' + outcome.error);

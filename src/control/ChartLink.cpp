@@ -19,12 +19,25 @@ void CChartLink::PutGrid(DISPID id, const COleSafeArray& grid) const {
     chart.PutProperty(id, copy);
 }
 
+void CChartLink::PutGrid(DISPID id, COleSafeArray&& grid) const {
+    DispatchDriver chart = Driver();
+    COleSafeArray sent;
+    sent.Attach(grid);
+    chart.PutProperty(id, sent);
+}
+
 void CChartLink::PutLong(DISPID id, LONG value) const { Driver().PutProperty(id, COleVariant(value, VT_I4)); }
 
 LONG CChartLink::GetLong(DISPID id) const { return Driver().GetProperty(id, VT_I4).lVal; }
 
 void CChartLink::GetGrid(DISPID id, COleSafeArray& grid, GridShape shape) const {
-    AdoptGrid(Driver().GetProperty(id, VT_VARIANT), grid, shape);
+    COleVariant value = Driver().GetProperty(id, VT_VARIANT);
+    // The answer is ours: an array it holds by value becomes the grid as it
+    // is, without a second copy of a large grid.
+    if ((value.vt & VT_BYREF) == 0 && HasGridShape(value, shape))
+        grid.Attach(value);
+    else
+        AdoptGrid(value, grid, shape);
 }
 
 // A getter's chart value must have the getter's grid shape: a 2-D array of
@@ -33,9 +46,12 @@ void CChartLink::GetGrid(DISPID id, COleSafeArray& grid, GridShape shape) const 
 // array: the grid stays empty, so a write-back into a kept table fails on
 // the grid's bounds with E_INVALIDARG before the table is touched. Reading a
 // byte array as variants, cell by cell, would read past its elements.
+bool CChartLink::HasGridShape(const VARIANT& value, GridShape shape) noexcept {
+    return shape == GridShape::Rows ? ArrayOfShape(value, VT_VARIANT, 2) : ArrayOfShape(value, VT_UI1, 1);
+}
+
 void CChartLink::AdoptGrid(const VARIANT& value, COleSafeArray& grid, GridShape shape) {
-    const bool fits = shape == GridShape::Rows ? ArrayOfShape(value, VT_VARIANT, 2) : ArrayOfShape(value, VT_UI1, 1);
-    if (fits) grid = value;
+    if (HasGridShape(value, shape)) grid = value;
 }
 
 void CChartLink::PutIndexed(DISPID id, const VARIANT& index, const VARIANT& value) const {

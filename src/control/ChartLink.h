@@ -25,6 +25,10 @@ public:
 
     // Puts a copy of the grid; the grid itself is left as it was.
     void PutGrid(DISPID id, const COleSafeArray& grid) const;
+    // Puts a grid its owner has finished with: the grid itself becomes the
+    // copy that travels, emptied when the call ends, so a table of a million
+    // rows is not held twice on its way to the chart.
+    void PutGrid(DISPID id, COleSafeArray&& grid) const;
     void PutLong(DISPID id, LONG value) const;
     LONG GetLong(DISPID id) const;
     // The shapes a getter accepts from the chart: a grid of rows by columns,
@@ -34,6 +38,7 @@ public:
     // other value leaves the grid as it was (empty, for a getter).
     void GetGrid(DISPID id, COleSafeArray& grid, GridShape shape = GridShape::Rows) const;
     static void AdoptGrid(const VARIANT& value, COleSafeArray& grid, GridShape shape);
+    static bool HasGridShape(const VARIANT& value, GridShape shape) noexcept;
     // Indexed put: property id(index) = value.
     void PutIndexed(DISPID id, const VARIANT& index, const VARIANT& value) const;
     COleVariant Call(DISPID id, std::initializer_list<VARIANT> args = {}, VARTYPE result = VT_EMPTY) const;

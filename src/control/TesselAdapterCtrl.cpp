@@ -3,6 +3,7 @@
 #include <array>
 #include <cstring>
 #include <optional>
+#include <utility>
 
 #include "control/ChartMembers.h"
 #include "control/TesselAdapterApp.h"
@@ -105,7 +106,8 @@ template <class Converter, LayoutPaths Paths, DISPID ChartProperty>
 void CTesselAdapterCtrl::SetTablePut(LPDISPATCH table) {
     if (!table) return;
     Converter grid;
-    if (Read(Paths, table, grid) == CTableReader::kFilled && chart_.IsAttached()) chart_.PutGrid(ChartProperty, grid);
+    if (Read(Paths, table, grid) == CTableReader::kFilled && chart_.IsAttached())
+        chart_.PutGrid(ChartProperty, std::move(grid));
 }
 
 // Tables that are read and converted but have no chart member to go to.

@@ -1,4 +1,5 @@
 #include "StandInTest.h"
+#include "platform/OleSafeArray.h"
 #include "standins/ChartStandIn.h"
 
 using namespace standins;
@@ -55,6 +56,64 @@ TEST_F(ChartStandInTest, MethodsFillTheirOutTextsAndAnswerAsTold) {
     chart->SetProperty(11, COleVariant(LONG{11}));
     EXPECT_EQ(Show(CallRaw(chart.Get(), 73, kCall, {}).result), "BSTR plan");
     EXPECT_EQ(Show(CallRaw(chart.Get(), 70, kCall, {}).result), "I4 11");
+}
+
+// A put's value outlives the record of its call: clearing the calls keeps
+// the last value of each property, later puts and SetProperty replace it.
+TEST_F(ChartStandInTest, PropertiesOutliveTheRecordedCalls) {
+    auto chart = ChartStandIn::Create();
+    const auto put = [&](DISPID member, LONG value) {
+        EXPECT_EQ(CallRaw(chart.Get(), member, kPut, {COleVariant(value)}).hr, S_OK);
+    };
+    const auto get = [&](DISPID member) { return Show(CallRaw(chart.Get(), member, kGet, {}).result); };
+    put(3, 1);
+    put(4, 2);
+    put(3, 3);
+    EXPECT_EQ(get(3), "I4 3");
+    chart->ClearCalls();
+    EXPECT_EQ(get(3), "I4 3");
+    EXPECT_EQ(get(4), "I4 2");
+    put(4, 5);
+    chart->SetProperty(3, COleVariant(LONG{6}));
+    chart->ClearCalls();
+    chart->ClearCalls();
+    EXPECT_EQ(get(3), "I4 6");
+    EXPECT_EQ(get(4), "I4 5");
+}
+
+// Forwarded calls reach the listener with the caller's own values (the same
+// array, not a copy), references followed, and are not recorded; a put is
+// kept as a copy until the chart is told to keep puts no more.
+TEST_F(ChartStandInTest, ForwardedCallsShowTheCallersValues) {
+    auto chart = ChartStandIn::Create();
+    COleSafeArray made;
+    const DWORD bounds[] = {2, 3};
+    made.Create(VT_VARIANT, 2, bounds);
+    const std::vector<COleVariant> putGrid{COleVariant(made)};
+    const SAFEARRAY* grid = putGrid[0].parray;
+    BSTR text = SysAllocString(u"row");
+    std::vector<std::string> seen;
+    const auto show = [&](const VARIANT& v) {
+        return v.vt != (VT_ARRAY | VT_VARIANT) ? Show(v) : v.parray == grid ? "the grid" : "a copy";
+    };
+    chart->ForwardCalls([&](const ChartCall& call) {
+        std::string shown = std::to_string(call.kind) + " " + std::to_string(call.dispid);
+        for (const COleVariant& arg : call.args) shown += ", " + show(arg);
+        seen.push_back(shown);
+    });
+    const auto get = [&](DISPID member) { return show(CallRaw(chart.Get(), member, kGet, {}).result); };
+    EXPECT_EQ(CallRaw(chart.Get(), 4, kPut, putGrid).hr, S_OK);
+    EXPECT_EQ(CallRaw(chart.Get(), 31, kCall, {ByRef(VT_BSTR, &text), COleVariant(LONG{7})}).hr, S_OK);
+    EXPECT_EQ(get(4), "a copy");
+    chart->SetKeepsPuts(false);
+    EXPECT_EQ(CallRaw(chart.Get(), 4, kPut, {COleVariant(LONG{8})}).hr, S_OK);
+    EXPECT_EQ(CallRaw(chart.Get(), 5, kPut, {COleVariant(LONG{9})}).hr, S_OK);
+    EXPECT_EQ(get(4), "a copy");
+    EXPECT_EQ(get(5), "EMPTY");
+    EXPECT_EQ(seen, (std::vector<std::string>{"0 4, the grid", "2 31, BSTR row, I4 7", "1 4", "0 4, I4 8", "0 5, I4 9",
+                                              "1 4", "1 5"}));
+    EXPECT_EQ(chart->Calls().size(), 0u);
+    SysFreeString(text);
 }
 
 }  // namespace

@@ -152,6 +152,7 @@ TEST_F(BadInput, AByteOrderMarkIsNotPartOfACell) {
 class RaisingSink : public tessel::StepSink {
 public:
     explicit RaisingSink(int what) : what_(what) {}
+    void ReportCall(const standins::ChartCall&) override {}
     void Report(const tessel::StepRecord&) override {
         if (what_ == 0) throw std::bad_alloc();
         throw std::length_error("vector too long");

@@ -1,0 +1,121 @@
+// Strings from the pool of short-string blocks (off Windows): a block that
+// comes back reused holds exactly the new string, strings cross threads, and
+// a thread's slab is handed back when the thread ends.
+#ifndef _WIN32
+#include <cstring>
+#include <thread>
+#include <vector>
+
+#include "../PlatformTest.h"
+#include "platform/posix/BstrPool.h"
+
+namespace {
+
+using platform::posix::BstrPool;
+typedef LeakChecked BstrPoolTest;
+
+// The 2-byte NUL after a string's bytes.
+bool EndsInWideNul(BSTR text) {
+    const char* bytes = reinterpret_cast<const char*>(text);
+    const UINT length = SysStringByteLen(text);
+    return bytes[length] == 0 && bytes[length + 1] == 0;
+}
+
+// Strings of every length across the pool's largest block and beyond, made
+// in blocks first dirtied by other strings and freed: each holds its own
+// length, characters (zero when none are given) and NUL.
+TEST_F(BstrPoolTest, ReusedBlocksHoldExactlyTheNewString) {
+    const std::vector<char> dirt(4096, 'x');
+    for (int round = 0; round < 2; ++round) {
+        // Enough strings to fill and empty whole slabs, so they come back.
+        std::vector<BSTR> dirty;
+        for (int i = 0; i < 20000; ++i) dirty.push_back(SysAllocStringByteLen(dirt.data(), 1 + i % 600));
+        for (BSTR text : dirty) SysFreeString(text);
+    }
+    static const OLECHAR kText[] = u"Caf\u00e9 au lait, per unit";
+    struct Case {
+        const char* what;
+        BSTR text;
+        UINT byteLength;
+        const void* bytes;  // null: all zero
+    };
+    const Case cases[] = {
+        {"empty", SysAllocStringLen(nullptr, 0), 0, nullptr},
+        {"one unset character", SysAllocStringLen(nullptr, 1), 2, nullptr},
+        {"odd bytes", SysAllocStringByteLen("abc", 3), 3, "abc"},
+        {"unset bytes", SysAllocStringByteLen(nullptr, 7), 7, nullptr},
+        {"text", SysAllocString(kText), sizeof kText - 2, kText},
+        {"largest pooled", SysAllocStringByteLen(dirt.data(), BstrPool::kLargestBlock - 11),
+         BstrPool::kLargestBlock - 11, dirt.data()},
+        {"just beyond the pool", SysAllocStringByteLen(nullptr, BstrPool::kLargestBlock - 10),
+         BstrPool::kLargestBlock - 10, nullptr},
+        {"long", SysAllocStringLen(nullptr, 2000), 4000, nullptr},
+    };
+    const std::vector<char> zeros(4096, 0);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_NE(c.text, nullptr);
+        EXPECT_EQ(SysStringByteLen(c.text), c.byteLength);
+        EXPECT_EQ(SysStringLen(c.text), c.byteLength / 2);
+        EXPECT_EQ(std::memcmp(c.text, c.bytes ? c.bytes : zeros.data(), c.byteLength), 0);
+        EXPECT_TRUE(EndsInWideNul(c.text));
+        SysFreeString(c.text);
+    }
+}
+
+// Made on one thread, freed on another, in both directions; threads that
+// end hand their slabs back, so rounds of them do not add slabs.
+TEST_F(BstrPoolTest, StringsCrossThreadsAndEndedThreadsLeaveNoSlab) {
+    constexpr int kStrings = 30000;  // several slabs' worth
+    const auto makeMany = [](std::vector<BSTR>& out) {
+        for (int i = 0; i < kStrings; ++i) out.push_back(SysAllocString(u"objective key"));
+    };
+    long slabsAfterFirstRound = 0;
+    for (int round = 0; round < 8; ++round) {
+        SCOPED_TRACE(round);
+        std::vector<BSTR> madeThere, madeHere;
+        std::thread maker([&] { makeMany(madeThere); });
+        maker.join();
+        makeMany(madeHere);
+        std::thread freer([&] {
+            for (BSTR text : madeHere) SysFreeString(text);
+        });
+        for (BSTR text : madeThere) {
+            EXPECT_EQ(SysStringLen(text), 13u);
+            SysFreeString(text);
+        }
+        freer.join();
+        if (round == 0) slabsAfterFirstRound = BstrPool::SlabCount();
+        // One more at most: the main thread's own slab is part carved.
+        EXPECT_LE(BstrPool::SlabCount(), slabsAfterFirstRound + 1);
+    }
+    if (!BstrPool::Enabled()) GTEST_SKIP() << "the pool is off under AddressSanitizer";
+    EXPECT_GT(slabsAfterFirstRound, 0);
+}
+
+// Threads making and freeing at once each other's strings.
+TEST_F(BstrPoolTest, ThreadsMakeAndFreeAtOnce) {
+    constexpr int kThreads = 4, kStrings = 20000;
+    std::vector<std::vector<BSTR>> made(kThreads);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t)
+        threads.emplace_back([&made, t] {
+            for (int i = 0; i < kStrings; ++i) {
+                made[t].push_back(SysAllocStringLen(nullptr, static_cast<UINT>(i % 40)));
+                if (i % 2) {
+                    SysFreeString(made[t].back());
+                    made[t].pop_back();
+                }
+            }
+        });
+    for (std::thread& thread : threads) thread.join();
+    threads.clear();
+    for (int t = 0; t < kThreads; ++t)
+        threads.emplace_back([&made, t] {
+            for (BSTR text : made[(t + 1) % kThreads]) SysFreeString(text);
+        });
+    for (std::thread& thread : threads) thread.join();
+}
+
+}  // namespace
+#endif
