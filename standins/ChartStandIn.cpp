@@ -32,7 +32,8 @@ COleVariant True() { return COleVariant(SHORT{1}, VT_BOOL); }
 // A deep copy, a reference followed.
 COleVariant CopyOf(const VARIANT& value) {
     COleVariant copy;
-    if (const HRESULT hr = VariantCopyInd(&copy, &value); FAILED(hr)) RaiseError(hr);
+    // The platform's declaration takes the source as non-const; it reads it only.
+    if (const HRESULT hr = VariantCopyInd(&copy, const_cast<VARIANT*>(&value)); FAILED(hr)) RaiseError(hr);
     return copy;
 }
 
@@ -109,6 +110,13 @@ void ChartStandIn::ClearCalls() noexcept {
     calls_.clear();
 }
 
+void ChartStandIn::SetAnswer(DISPID dispid, const VARIANT& value) {
+    if (IsMethod(dispid))
+        answers_[dispid] = value;
+    else
+        SetProperty(dispid, value);
+}
+
 HRESULT ChartStandIn::QueryInterface(REFIID riid, void** object) {
     if (!object) return E_POINTER;
     if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch))
@@ -179,22 +187,27 @@ HRESULT ChartStandIn::Answer(DISPID member, ChartCall::Kind kind, const Dispatch
 }
 
 HRESULT ChartStandIn::RunMethod(DISPID member, const DispatchCall& call) {
+    // An answer replaces the result; out-texts are filled all the same.
+    const auto answer = answers_.find(member);
+    const auto reply = [&](COleVariant result) {
+        return call.Return(answer != answers_.end() ? COleVariant(answer->second) : std::move(result));
+    };
     switch (member) {
         case 43: {
             const HRESULT hr = FillTexts(call, 3, selection_ ? selection_->data() : nullptr);
-            return FAILED(hr) ? hr : call.Return(True());
+            return FAILED(hr) ? hr : reply(True());
         }
         case 45: {
             const HRESULT hr = FillTexts(call, 2, matrix_ ? matrix_->data() : nullptr);
-            return FAILED(hr) ? hr : call.Return(True());
+            return FAILED(hr) ? hr : reply(True());
         }
         case 73:
-            return call.Return(strategy_ ? COleVariant(strategy_->data(), static_cast<UINT>(strategy_->size()))
-                                         : COleVariant());
-        case 70: return call.Return(Property(11));
-        case 31: case 33: case 42: return call.Return(True());
-        case 59: case 65: case 83: return call.Return(COleVariant(LONG{0}));
-        default: return S_OK;
+            return reply(strategy_ ? COleVariant(strategy_->data(), static_cast<UINT>(strategy_->size()))
+                                   : COleVariant());
+        case 70: return reply(Property(11));
+        case 31: case 33: case 42: return reply(True());
+        case 59: case 65: case 83: return reply(COleVariant(LONG{0}));
+        default: return reply(COleVariant());
     }
 }
 

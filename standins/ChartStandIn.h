@@ -40,7 +40,7 @@ struct ChartCall {
 // failures raised as exceptions.
 enum class ChartOp { QueryInterface, Put, Get, Call };
 
-class ChartStandIn final : public StandInDispatch<IChartControl> {
+class ChartStandIn : public StandInDispatch<IChartControl> {
 public:
     static ComPtr<ChartStandIn> Create();
 
@@ -78,6 +78,9 @@ public:
     // What was last put into dispid (VT_EMPTY when nothing was).
     COleVariant Property(DISPID dispid) const;
     void SetProperty(DISPID dispid, const VARIANT& value);
+    // What a later get (a property) or call (a method) of dispid returns;
+    // the out-texts of methods 43 and 45 still come from the selections.
+    void SetAnswer(DISPID dispid, const VARIANT& value);
 
     // ---- IUnknown, IDispatch ----
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
@@ -90,7 +93,10 @@ private:
         OleString description;
     };
 
+protected:
     ChartStandIn() = default;
+
+private:
     HRESULT Serve(DISPID member, ChartCall::Kind kind, const DispatchCall& call);
     HRESULT Answer(DISPID member, ChartCall::Kind kind, const DispatchCall& call, std::size_t recorded);
     HRESULT RunMethod(DISPID member, const DispatchCall& call);
@@ -112,6 +118,7 @@ private:
         std::size_t call = kNoCall;  // index into calls_ holding the value
     };
     std::map<DISPID, Stored> properties_;
+    std::map<DISPID, COleVariant> answers_;  // of methods
     FaultPlan<ChartOp> faults_;
     std::vector<ChartCall> calls_;
     Listener listener_;

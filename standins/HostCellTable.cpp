@@ -20,10 +20,18 @@ void HostCellTable::SetSize(LONG rows, LONG columns) {
     columns_ = columns;
 }
 
+void HostCellTable::CheckCell(LONG row, LONG column) const {
+    if (row < 1 || row > rows_ || column < 1 || column > columns_) throw std::out_of_range("HostCellTable: no such cell");
+}
+
 void HostCellTable::SetCell(LONG row, LONG column, const VARIANT& value) {
-    if (row < 1 || row > rows_ || column < 1 || column > columns_)
-        throw std::out_of_range("HostCellTable::SetCell");
+    CheckCell(row, column);
     cells_[Index(row, column)] = value;
+}
+
+const COleVariant& HostCellTable::Cell(LONG row, LONG column) const {
+    CheckCell(row, column);
+    return cells_[Index(row, column)];
 }
 
 std::size_t HostCellTable::Index(LONG row, LONG column) const {

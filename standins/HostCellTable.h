@@ -24,7 +24,7 @@ struct CellCall {
     bool operator==(const CellCall&) const = default;
 };
 
-class HostCellTable final : public StandInDispatch<IHostCellTable> {
+class HostCellTable : public StandInDispatch<IHostCellTable> {
 public:
     static ComPtr<HostCellTable> Create(LONG rows = 0, LONG columns = 0);
 
@@ -32,6 +32,9 @@ public:
     // Every cell becomes VT_EMPTY.
     void SetSize(LONG rows, LONG columns);
     void SetCell(LONG row, LONG column, const VARIANT& value);  // from 1
+    const COleVariant& Cell(LONG row, LONG column) const;       // from 1
+    LONG Rows() const noexcept { return rows_; }
+    LONG Columns() const noexcept { return columns_; }
     // false: QueryInterface refuses IHostCellTable.
     void SetOffersCellTable(bool offers) noexcept { offersCellTable_ = offers; }
 
@@ -50,8 +53,11 @@ public:
     HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params,
                                      VARIANT* result, EXCEPINFO* exception, UINT* argErr) override;
 
-private:
+protected:
     HostCellTable() = default;
+
+private:
+    void CheckCell(LONG row, LONG column) const;
     std::size_t Index(LONG row, LONG column) const;
 
     LONG rows_ = 0;

@@ -27,6 +27,11 @@ std::string_view HostRecordTable::Row(std::size_t row) const {
     return std::string_view(bytes_).substr(offsets_[row - 1], offsets_[row] - offsets_[row - 1]);
 }
 
+void HostRecordTable::Clear() noexcept {
+    bytes_.clear();
+    offsets_.assign(1, 0);
+}
+
 HRESULT HostRecordTable::Enter(HostCall call) {
     calls_.push_back(call);
     return faults_.Enter(call.op).code;
@@ -88,8 +93,7 @@ HRESULT HostRecordTable::AppendRow(ULONG length, LPCSTR record) {
 
 HRESULT HostRecordTable::ClearRows() {
     if (const HRESULT fault = Enter({HostOp::ClearRows}); FAILED(fault)) return fault;
-    bytes_.clear();
-    offsets_.assign(1, 0);
+    Clear();
     return S_OK;
 }
 

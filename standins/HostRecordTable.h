@@ -28,7 +28,7 @@ struct HostCall {
     bool operator==(const HostCall&) const = default;
 };
 
-class HostRecordTable final : public StandInDispatch<IHostTable> {
+class HostRecordTable : public StandInDispatch<IHostTable> {
 public:
     static ComPtr<HostRecordTable> Create(std::initializer_list<std::string_view> rows = {});
 
@@ -37,6 +37,10 @@ public:
     std::size_t RowCount() const noexcept { return offsets_.size() - 1; }
     std::string_view Row(std::size_t row) const;  // from 1
 
+    // Removes every row; unlike the row store's ClearRows, not a call.
+    void Clear() noexcept;
+
+    LONG DataFlag() const noexcept { return dataFlag_; }
     void SetDataFlag(LONG flag) noexcept { dataFlag_ = flag; }
     // false: GetRowStore succeeds and hands out nothing.
     void SetOffersRowStore(bool offers) noexcept { offersRowStore_ = offers; }
@@ -75,10 +79,12 @@ public:
     HRESULT STDMETHODCALLTYPE Reserved18() override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetRowStore(IHostRowStore** store) override;
 
+protected:
+    HostRecordTable();
+
 private:
     friend class HostRowStore;  // serves its rows from here
 
-    HostRecordTable();
     HRESULT Enter(HostCall call);
     HRESULT ReadRow(ULONG row, ULONG length, LPSTR record);
     HRESULT AppendRow(ULONG length, LPCSTR record);

@@ -4,7 +4,7 @@
 
 namespace standins {
 
-void AppendUtf8(std::string& out, std::u16string_view text) {
+void AppendUtf8(std::string& out, OleStringView text) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         char32_t c = text[i];
         if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
@@ -31,14 +31,14 @@ void AppendUtf8(std::string& out, std::u16string_view text) {
     }
 }
 
-std::string ToUtf8(std::u16string_view text) {
+std::string ToUtf8(OleStringView text) {
     std::string out;
     AppendUtf8(out, text);
     return out;
 }
 
-std::u16string_view TextOf(BSTR text) noexcept {
-    return text ? std::u16string_view(text, SysStringLen(text)) : std::u16string_view();
+OleStringView TextOf(BSTR text) noexcept {
+    return text ? OleStringView(text, SysStringLen(text)) : OleStringView();
 }
 
 bool DecodeUtf8(std::string_view text, OleString& out) {

@@ -11,10 +11,10 @@
 namespace standins {
 
 // A lone surrogate becomes U+FFFD.
-void AppendUtf8(std::string& out, std::u16string_view text);
-std::string ToUtf8(std::u16string_view text);
+void AppendUtf8(std::string& out, OleStringView text);
+std::string ToUtf8(OleStringView text);
 // A BSTR's text (a null BSTR is empty).
-std::u16string_view TextOf(BSTR text) noexcept;
+OleStringView TextOf(BSTR text) noexcept;
 // False when text is not well-formed UTF-8 (out is then unspecified).
 bool DecodeUtf8(std::string_view text, OleString& out);
 

@@ -5,7 +5,7 @@
 
 #include "tools/SummaryWriter.h"
 #include "standins/Utf8.h"
-#include "tools/VariantJson.h"
+#include "standins/VariantJson.h"
 
 namespace tessel {
 
@@ -126,7 +126,7 @@ void GridPrinter::Print(const standins::ChartCall& call) {
         } else if (arg.vt == VT_EMPTY) {
             head += "EMPTY";  // a template entry never set
         } else {
-            AppendTypeName(head, arg.vt);
+            standins::AppendTypeName(head, arg.vt);
             head += ' ';
             head += SummaryWriter::Short(arg);
         }
@@ -171,7 +171,7 @@ void GridPrinter::PrintGrid(SAFEARRAY* grid) {
         std::ranges::sort(types[c]);
         for (VARTYPE vt : types[c]) {
             if (!typeNames[c].empty()) typeNames[c] += '/';
-            AppendTypeName(typeNames[c], vt);
+            standins::AppendTypeName(typeNames[c], vt);
         }
         if (typeNames[c].empty()) typeNames[c].push_back('-');  // a column without rows
         widths[c] = std::max({widths[c], typeNames[c].size(), std::to_string(c).size()});

@@ -1,9 +1,7 @@
 #include "tools/SummaryWriter.h"
 
-#include <cstdio>
-
 #include "standins/Utf8.h"
-#include "tools/VariantJson.h"
+#include "standins/VariantJson.h"
 
 namespace tessel {
 
@@ -39,7 +37,7 @@ LONG Count(SAFEARRAY* array, UINT dim) {
 }  // namespace
 
 std::string SummaryWriter::Shape(const VARIANT& value) {
-    if (!(value.vt & VT_ARRAY) || (value.vt & VT_BYREF) || !value.parray) return VariantTypeName(value.vt);
+    if (!(value.vt & VT_ARRAY) || (value.vt & VT_BYREF) || !value.parray) return standins::VariantTypeName(value.vt);
     SAFEARRAY* array = value.parray;
     const UINT dims = SafeArrayGetDim(array);
     if (value.vt == (VT_ARRAY | VT_UI1) && dims == 1) return std::to_string(Count(array, 1)) + " bytes";
@@ -49,7 +47,7 @@ std::string SummaryWriter::Shape(const VARIANT& value) {
         shape += std::to_string(Count(array, d));
     }
     shape += ' ';
-    shape += value.vt == (VT_ARRAY | VT_VARIANT) && dims == 2 ? "grid" : VariantTypeName(value.vt);
+    shape += value.vt == (VT_ARRAY | VT_VARIANT) && dims == 2 ? "grid" : standins::VariantTypeName(value.vt);
     return shape;
 }
 
@@ -62,13 +60,13 @@ std::string SummaryWriter::Short(const VARIANT& value) {
         case VT_BOOL: return value.boolVal ? "true" : "false";
         case VT_R8: {
             std::string text;
-            AppendReal(text, value.dblVal);
+            standins::AppendReal(text, value.dblVal);
             return text;
         }
         case VT_BSTR: {
             const std::u16string_view text = standins::TextOf(value.bstrVal);
             std::string shown;
-            AppendJsonText(shown, text.substr(0, kTextShown));
+            standins::AppendJsonText(shown, text.substr(0, kTextShown));
             if (text.size() > kTextShown) shown.insert(shown.size() - 1, "...");
             return shown;
         }
@@ -86,10 +84,8 @@ void SummaryWriter::Report(const StepRecord& record) {
     line += ' ';
     line += step.member->name;
     if (!outcome.Ok()) {
-        char code[16];
-        std::snprintf(code, sizeof code, "0x%08X", static_cast<unsigned>(outcome.code));
         line += ": FAILED ";
-        line += code;
+        line += ResultCodeText(outcome.code);
         line += ' ';
         line += outcome.error;
     } else {

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "standins/JsonText.h"
+
 namespace tessel {
 
 class OutputError : public std::runtime_error {
@@ -15,19 +17,15 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-class TextOutput {
+class TextOutput final : public standins::JsonText {
 public:
     // "-" is standard output. Raises OutputError when the file cannot be
     // created.
     explicit TextOutput(const std::string& name);
-    ~TextOutput();
-    TextOutput(const TextOutput&) = delete;
-    TextOutput& operator=(const TextOutput&) = delete;
+    ~TextOutput() override;
 
-    std::string& Buffer() noexcept { return buffer_; }
-    void Append(std::string_view text) { buffer_ += text; }
     // Writes the buffer out once it has grown large.
-    void Spill() {
+    void Spill() override {
         if (buffer_.size() >= kSpillSize) Flush();
     }
     // Writes everything; raises OutputError when the system refuses.
@@ -39,7 +37,6 @@ private:
     std::string name_;
     std::FILE* file_ = nullptr;
     bool owned_ = false;
-    std::string buffer_;
 };
 
 }  // namespace tessel

@@ -1,20 +1,10 @@
 #include "tools/TraceWriter.h"
 
-#include <cstdio>
-
-#include "tools/VariantJson.h"
+#include "standins/VariantJson.h"
 
 namespace tessel {
 
 namespace {
-
-const char* KindName(standins::ChartCall::Kind kind) {
-    switch (kind) {
-        case standins::ChartCall::Put: return "put";
-        case standins::ChartCall::Get: return "get";
-        default: return "call";
-    }
-}
 
 const char* StepName(Step::Kind kind) {
     switch (kind) {
@@ -26,22 +16,6 @@ const char* StepName(Step::Kind kind) {
 
 }  // namespace
 
-void TraceWriter::WriteChartCall(TextOutput& out, const standins::ChartCall& call) {
-    out.Append("{\"chart\":\"");
-    out.Append(KindName(call.kind));
-    out.Append("\",\"dispid\":");
-    out.Append(std::to_string(call.dispid));
-    out.Append(",\"args\":[");
-    for (std::size_t i = 0; i < call.args.size(); ++i) {
-        if (i) out.Append(",");
-        // The stand-in records a reference as the value it held; the trace
-        // shows how the argument was passed.
-        AppendJsonVariant(out, call.args[i], (call.passed.at(i) & VT_BYREF) != 0);
-    }
-    out.Append("]}\n");
-    out.Spill();
-}
-
 void TraceWriter::Report(const StepRecord& record) { WriteHostStep(record); }
 
 void TraceWriter::WriteHostStep(const StepRecord& record) {
@@ -51,14 +25,12 @@ void TraceWriter::WriteHostStep(const StepRecord& record) {
     line += "{\"host\":\"";
     line += StepName(step.kind);
     line += "\",\"member\":";
-    AppendJsonString(line, step.member->name);
+    standins::AppendJsonString(line, step.member->name);
     if (!outcome.Ok()) {
-        char code[16];
-        std::snprintf(code, sizeof code, "0x%08X", static_cast<unsigned>(outcome.code));
         line += ",\"ok\":false,\"hr\":\"";
-        line += code;
+        line += ResultCodeText(outcome.code);
         line += "\",\"error\":";
-        AppendJsonString(line, outcome.error);
+        standins::AppendJsonString(line, outcome.error);
         line += "}\n";
         out_.Spill();
         return;
@@ -73,11 +45,11 @@ void TraceWriter::WriteHostStep(const StepRecord& record) {
         if (!outcome.value.pdispVal)
             line += "null";
         else
-            AppendJsonString(line, step.file.empty() ? "object" : step.file);
+            standins::AppendJsonString(line, step.file.empty() ? "object" : step.file);
         line += '}';
     } else if (step.kind == Step::Kind::Get || (step.kind == Step::Kind::Call && step.member->HasResult())) {
         line += ",\"value\":";
-        AppendJsonVariant(out_, outcome.value);
+        standins::AppendJsonVariant(out_, outcome.value);
     }
     out_.Append("}\n");
     out_.Spill();

@@ -3,6 +3,7 @@
 // read traces; docs/tessel.md states it.
 #pragma once
 
+#include "standins/ChartTrace.h"
 #include "tools/StepSink.h"
 #include "tools/TextOutput.h"
 
@@ -12,11 +13,9 @@ class TraceWriter final : public StepSink {
 public:
     explicit TraceWriter(TextOutput& out) : out_(out) {}
 
-    void ReportCall(const standins::ChartCall& call) override { WriteChartCall(out_, call); }
+    void ReportCall(const standins::ChartCall& call) override { standins::AppendChartCall(out_, call); }
     void Report(const StepRecord& record) override;
     void Finish(long, long) override { out_.Flush(); }
-
-    static void WriteChartCall(TextOutput& out, const standins::ChartCall& call);
 
 private:
     void WriteHostStep(const StepRecord& record);

@@ -12,6 +12,7 @@
 
 #include "links/TemplateStore.h"
 #include "standins/ChartStandIn.h"
+#include "standins/ChartTrace.h"
 #include "standins/TableFiles.h"
 #include "standins/Utf8.h"
 #include "tools/CommandLine.h"
@@ -227,7 +228,7 @@ int GridCommand(const std::vector<std::string>& words) {
     const auto show = [&](const standins::ChartCall& call) {
         ++shown;
         if (line.Has("--json"))
-            TraceWriter::WriteChartCall(out, call);
+            standins::AppendChartCall(out, call);
         else
             GridPrinter(out).Print(call);
     };
@@ -258,9 +259,7 @@ int GridCommand(const std::vector<std::string>& words) {
     if (shown == 0 && !line.Has("--json")) out.Append("nothing reached the chart\n");
     out.Flush();
     if (!outcome.Ok()) {
-        char code[16];
-        std::snprintf(code, sizeof code, "0x%08X", static_cast<unsigned>(outcome.code));
-        PrintError(property + ": failed " + code + ' ' + outcome.error);
+        PrintError(property + ": failed " + ResultCodeText(outcome.code) + ' ' + outcome.error);
         return kMemberFailed;
     }
     return kOk;

@@ -100,9 +100,7 @@ std::string WhereText(const InterfaceId& where) {
 
 ComponentError::ComponentError(HRESULT code, InterfaceId where, OleString description)
     : code_(code), where_(where), description_(description.empty() ? DescribeResult(code) : std::move(description)) {
-    char number[16];
-    std::snprintf(number, sizeof number, "0x%08X", static_cast<unsigned>(code_));
-    what_ = number + (' ' + ToUtf8(description_)) + WhereText(where_);
+    what_ = ResultCodeText(code_) + ' ' + ToUtf8(description_) + WhereText(where_);
 }
 
 void RaiseError(HRESULT code, InterfaceId where, OleString description) {
@@ -112,7 +110,12 @@ void RaiseError(HRESULT code, InterfaceId where, OleString description) {
 OleString DescribeResult(HRESULT code) {
     for (const ResultText& entry : kResultTexts)
         if (entry.code == code) return entry.text;
-    char text[24];
-    std::snprintf(text, sizeof text, "Error 0x%08X", static_cast<unsigned>(code));
-    return OleString(text, text + std::char_traits<char>::length(text));
+    const std::string text = "Error " + ResultCodeText(code);
+    return OleString(text.begin(), text.end());
+}
+
+std::string ResultCodeText(HRESULT code) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(code));
+    return text;
 }

@@ -8,10 +8,12 @@
 
 #include <exception>
 #include <string>
+#include <string_view>
 
 #include "platform/Automation.h"
 
 using OleString = std::basic_string<OLECHAR>;
+using OleStringView = std::basic_string_view<OLECHAR>;
 
 // An interface as errors name it: its name and its identifier.
 struct InterfaceId {
@@ -51,3 +53,5 @@ inline HRESULT CheckResult(HRESULT code, InterfaceId where = {nullptr, nullptr})
 
 // The platform's short text for a result code ("Invalid pointer" ...).
 OleString DescribeResult(HRESULT code);
+// The code as errors and traces write it: "0x80004005".
+std::string ResultCodeText(HRESULT code);

@@ -1,8 +1,6 @@
 #include "platform/OleControl.h"
 
-#include <cstring>
-#include <new>
-
+#include "platform/DispatchMember.h"
 #include "platform/OleControlModule.h"
 #include "platform/OleVariant.h"
 #ifdef _WIN32
@@ -12,70 +10,7 @@
 namespace {
 
 constexpr WORD kPut = DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF;
-
-bool SameNameAscii(const OLECHAR* name, const char* member) noexcept {
-    auto fold = [](unsigned c) { return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c; };
-    for (; *member; ++name, ++member)
-        if (fold(static_cast<unsigned>(*name)) != fold(static_cast<unsigned char>(*member))) return false;
-    return *name == 0;
-}
-
-// These two run inside catch handlers, so neither may throw.
-BSTR AnsiToBstr(const char* text) noexcept {
-    const int length = static_cast<int>(std::strlen(text));
-    BSTR out = SysAllocStringLen(nullptr, static_cast<UINT>(length));
-    if (out && length && MultiByteToWideChar(CP_ACP, 0, text, length, out, length) != length) {
-        SysFreeString(out);
-        out = nullptr;
-    }
-    return out;
-}
-
-HRESULT RaisedException(EXCEPINFO* info, HRESULT code, BSTR description) noexcept {
-    if (!info) {
-        SysFreeString(description);
-        return DISP_E_EXCEPTION;
-    }
-    *info = EXCEPINFO{};
-    info->scode = code;
-    info->bstrSource = SysAllocString(OLESTR("TesselAdapter"));
-    info->bstrDescription = description;
-    return DISP_E_EXCEPTION;
-}
-
-// The one place where errors leave the control: whatever the member code
-// raises becomes a failed call, never an exception in the host's frames.
-template <class Body>
-HRESULT AtBoundary(EXCEPINFO* info, Body&& body) noexcept {
-    try {
-        return body();
-    } catch (const ComponentError& e) {
-        const OleString& text = e.Description();
-        return RaisedException(info, e.Code(), SysAllocStringLen(text.data(), static_cast<UINT>(text.size())));
-    } catch (const std::bad_alloc& e) {
-        return RaisedException(info, E_OUTOFMEMORY, AnsiToBstr(e.what()));
-    } catch (const std::exception& e) {
-        return RaisedException(info, E_UNEXPECTED, AnsiToBstr(e.what()));
-    } catch (...) {
-        return RaisedException(info, E_UNEXPECTED, SysAllocString(OLESTR("Unexpected error")));
-    }
-}
-
-// Coerces one argument to its declared type as DispGetParam does. Returns
-// the value to use: the argument itself when it already has the type,
-// otherwise the converted copy in scratch.
-HRESULT Coerce(const VARIANT& arg, VARTYPE type, COleVariant& scratch, const VARIANT*& out) {
-    if (type == VT_VARIANT) {
-        out = arg.vt == (VT_BYREF | VT_VARIANT) && arg.pvarVal ? arg.pvarVal : &arg;
-        return S_OK;
-    }
-    out = &arg;
-    if (arg.vt == type) return S_OK;
-    out = &scratch;
-    HRESULT hr = VariantChangeType(&scratch, const_cast<VARIANT*>(&arg), 0, type);
-    if (SUCCEEDED(hr) || hr == E_OUTOFMEMORY || hr == DISP_E_OVERFLOW) return hr;
-    return DISP_E_TYPEMISMATCH;
-}
+constexpr LPCOLESTR kSource = OLESTR("TesselAdapter");
 
 }  // namespace
 
@@ -146,34 +81,14 @@ HRESULT COleControl::GetTypeInfo(UINT iTInfo, LCID lcid, ITypeInfo** ppTInfo) {
 
 HRESULT COleControl::GetIDsOfNames(REFIID riid, LPOLESTR* rgszNames, UINT cNames, LCID, DISPID* rgDispId) {
     if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
-    if (cNames == 0) return S_OK;
-    if (!rgszNames || !rgDispId) return E_POINTER;
-
-    HRESULT hr = S_OK;
-    rgDispId[0] = DISPID_UNKNOWN;
-    for (const DispEntry& entry : GetDispatchMap())
-        if (rgszNames[0] && SameNameAscii(rgszNames[0], entry.name)) {
-            rgDispId[0] = entry.id;
-            break;
-        }
-    if (rgDispId[0] == DISPID_UNKNOWN) hr = DISP_E_UNKNOWNNAME;
-    // No member declares named parameters.
-    for (UINT i = 1; i < cNames; ++i) {
-        rgDispId[i] = DISPID_UNKNOWN;
-        hr = DISP_E_UNKNOWNNAME;
-    }
-    return hr;
+    return MemberIdsOfNames(GetDispatchMap(), rgszNames, cNames, rgDispId);
 }
 
 HRESULT COleControl::Invoke(DISPID dispIdMember, REFIID riid, LCID, WORD wFlags, DISPPARAMS* pDispParams,
                             VARIANT* pVarResult, EXCEPINFO* pExcepInfo, UINT* puArgErr) {
-    return AtBoundary(pExcepInfo, [&]() -> HRESULT {
+    return AtDispatchBoundary(pExcepInfo, kSource, [&]() -> HRESULT {
         if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
-        if (!pDispParams) return E_POINTER;
-        if ((pDispParams->cArgs && !pDispParams->rgvarg) ||
-            (pDispParams->cNamedArgs && !pDispParams->rgdispidNamedArgs) ||
-            pDispParams->cNamedArgs > pDispParams->cArgs)
-            return E_INVALIDARG;
+        if (const HRESULT hr = CheckDispParams(pDispParams); FAILED(hr)) return hr;
         for (const DispEntry& entry : GetDispatchMap())
             if (entry.id == dispIdMember) return InvokeEntry(entry, wFlags, *pDispParams, pVarResult, puArgErr);
         return DISP_E_MEMBERNOTFOUND;
@@ -213,7 +128,7 @@ HRESULT COleControl::InvokeEntry(const DispEntry& entry, WORD flags, DISPPARAMS&
         const UINT slot = params.cArgs - 1 - i;
         const VARTYPE type = entry.isMethod ? entry.params[i] : entry.type;
         const VARIANT* value = nullptr;
-        HRESULT hr = Coerce(params.rgvarg[slot], type, scratch[i], value);
+        HRESULT hr = CoerceArgument(params.rgvarg[slot], type, scratch[i], value);
         if (FAILED(hr)) {
             if (argErr) *argErr = slot;
             return hr;
@@ -241,7 +156,7 @@ HRESULT COleControl::InvokeEntry(const DispEntry& entry, WORD flags, DISPPARAMS&
 
 HRESULT COleControl::AmbientPropertyChanged(DISPID dispid) noexcept {
     EXCEPINFO info{};
-    const HRESULT hr = AtBoundary(&info, [&] {
+    const HRESULT hr = AtDispatchBoundary(&info, kSource, [&] {
         OnAmbientPropertyChange(dispid);
         return S_OK;
     });

@@ -85,17 +85,25 @@ void AddServer(std::vector<RegistryEntry>& entries, const OleString& classKey, c
         entries.push_back({classKey + OLESTR("\\InprocServer32"), OLESTR("ThreadingModel"), OLESTR("Apartment")});
 }
 
+std::vector<RegistryEntry> ServerClassEntries(const OleString& module, REFCLSID clsid, LPCOLESTR progId,
+                                              LPCOLESTR typeName, int regFlags) {
+    const OleString classKey = ClassKey(clsid);
+    const OleString progIdKey = progId;
+    std::vector<RegistryEntry> entries = {
+        {progIdKey, {}, typeName},
+        {progIdKey + OLESTR("\\CLSID"), {}, GuidToOleString(clsid)},
+        {classKey, {}, typeName},
+        {classKey + OLESTR("\\ProgID"), {}, progId},
+    };
+    AddServer(entries, classKey, module, regFlags);
+    return entries;
+}
+
 std::vector<RegistryEntry> ControlClassEntries(HINSTANCE instance, const ControlClassInfo& info) {
     const OleString module = ModuleFileName(instance);
     const OleString classKey = ClassKey(*info.clsid);
-    const OleString progIdKey = info.progId;
-    std::vector<RegistryEntry> entries = {
-        {progIdKey, {}, info.typeName},
-        {progIdKey + OLESTR("\\CLSID"), {}, GuidToOleString(*info.clsid)},
-        {classKey, {}, info.typeName},
-        {classKey + OLESTR("\\ProgID"), {}, info.progId},
-    };
-    AddServer(entries, classKey, module, info.regFlags);
+    std::vector<RegistryEntry> entries =
+        ServerClassEntries(module, *info.clsid, info.progId, info.typeName, info.regFlags);
     entries.insert(entries.end(), {
         {classKey + OLESTR("\\Control"), {}, {}, false},
         {classKey + OLESTR("\\MiscStatus"), {}, OLESTR("0")},
@@ -124,6 +132,12 @@ OleString ModuleFileName(HINSTANCE instance) {
 
 bool AfxOleRegisterControlClass(HINSTANCE instance, const ControlClassInfo& info) {
     return WriteClassKeys(ControlClassEntries(instance, info), *info.clsid, info.progId);
+}
+
+bool AfxOleRegisterServerClass(HINSTANCE instance, REFCLSID clsid, LPCOLESTR progId, LPCOLESTR typeName,
+                               int regFlags) {
+    return WriteClassKeys(ServerClassEntries(ModuleFileName(instance), clsid, progId, typeName, regFlags), clsid,
+                          progId);
 }
 
 bool AfxOleRegisterPropertyPageClass(HINSTANCE instance, REFCLSID clsid, LPCOLESTR typeName, int regFlags) {

@@ -35,6 +35,11 @@ struct ControlClassInfo {
 };
 bool AfxOleRegisterControlClass(HINSTANCE instance, const ControlClassInfo& info);
 
+// A plain in-process class: its program identifier, the class with its type
+// name and the in-process server with its threading model.
+bool AfxOleRegisterServerClass(HINSTANCE instance, REFCLSID clsid, LPCOLESTR progId, LPCOLESTR typeName,
+                               int regFlags = afxRegDefault);
+
 bool AfxOleRegisterPropertyPageClass(HINSTANCE instance, REFCLSID clsid, LPCOLESTR typeName,
                                      int regFlags = afxRegDefault);
 

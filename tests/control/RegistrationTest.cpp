@@ -16,10 +16,13 @@
 #include "platform/posix/RegistryStore.h"
 #include "standins/Utf8.h"
 #include "support/AdapterFixture.h"
+#include "support/RegistryText.h"
 
 namespace {
 
+using testing_support::kNoValue;
 using testing_support::LeakCheckedTest;
+using testing_support::ReadText;
 
 const std::u16string kControl = u"CLSID\\{04A4CC2A-6452-11D3-96B4-0004AC96572D}";
 const std::u16string kPage = u"CLSID\\{04A4CC2B-6452-11D3-96B4-0004AC96572D}";
@@ -27,24 +30,6 @@ const std::u16string kProgId = u"Vantor.TesselAdapter.1";
 const std::u16string kLibrary = u"TypeLib\\{04A4CC27-6452-11D3-96B4-0004AC96572D}";
 // Keys every machine has, and one class of somebody else's.
 const std::u16string kOtherClass = u"CLSID\\{00000000-0000-0000-0000-0000000000AB}";
-
-constexpr const char* kNoValue = "<no value>";
-
-// A value read through the registry API, as on any machine; nullopt when
-// the key is missing.
-std::optional<std::string> ReadText(const std::u16string& path, const std::u16string& name) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return std::nullopt;
-    OLECHAR text[1024] = {};
-    DWORD bytes = sizeof text;
-    DWORD type = REG_NONE;
-    const LSTATUS status = RegQueryValueExW(key, name.empty() ? nullptr : name.c_str(), nullptr, &type,
-                                            reinterpret_cast<BYTE*>(text), &bytes);
-    RegCloseKey(key);
-    if (status != ERROR_SUCCESS) return kNoValue;
-    EXPECT_EQ(type, DWORD{REG_SZ}) << standins::ToUtf8(path);
-    return standins::ToUtf8(text);
-}
 
 bool KeyExists(const std::u16string& path) { return ReadText(path, u"").has_value(); }
 

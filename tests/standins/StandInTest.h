@@ -12,6 +12,7 @@
 #include "platform/OleVariant.h"
 #include "platform/LiveCounts.h"
 #include "standins/StandInObject.h"
+#include "standins/Utf8.h"
 
 class StandInTest : public ::testing::Test {
     const long start_[3] = {standins::LiveObjects(), platform::LiveBstrCount(), platform::LiveArrayCount()};
@@ -24,11 +25,12 @@ protected:
     }
 };
 
-inline std::string Narrow(BSTR text) { return std::string(text, text + SysStringLen(text)); }
+inline std::string Narrow(BSTR text) { return standins::ToUtf8(standins::TextOf(text)); }
 
-// A value as "EMPTY", "I4 42", "BOOL -1", "BSTR abc" or "VT n".
+// A value as "EMPTY", "I2 7", "I4 42", "BOOL -1", "BSTR abc" or "VT n".
 inline std::string Show(const VARIANT& v) {
     if (v.vt == VT_EMPTY) return "EMPTY";
+    if (v.vt == VT_I2) return "I2 " + std::to_string(v.iVal);
     if (v.vt == VT_I4) return "I4 " + std::to_string(v.lVal);
     if (v.vt == VT_BOOL) return "BOOL " + std::to_string(v.boolVal);
     return v.vt == VT_BSTR ? "BSTR " + Narrow(v.bstrVal) : "VT " + std::to_string(v.vt);

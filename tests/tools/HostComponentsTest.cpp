@@ -11,7 +11,7 @@
 #include "standins/TableFiles.h"
 #include "tools/GridPrinter.h"
 #include "tools/SessionParser.h"
-#include "tools/VariantJson.h"
+#include "standins/VariantJson.h"
 
 namespace tools_testing {
 namespace {
@@ -69,7 +69,7 @@ TEST_F(SessionWords, MethodArgumentsTakeTheParameterType) {
 
 std::string Json(const VARIANT& value, bool byReference = false) {
     tessel::TextOutput text("/dev/null");  // read back from the buffer before it is flushed
-    tessel::AppendJsonVariant(text, value, byReference);
+    standins::AppendJsonVariant(text, value, byReference);
     return text.Buffer();
 }
 

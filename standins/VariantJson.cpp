@@ -1,4 +1,4 @@
-#include "tools/VariantJson.h"
+#include "standins/VariantJson.h"
 
 #include <charconv>
 #include <cmath>
@@ -7,7 +7,7 @@
 
 #include "standins/Utf8.h"
 
-namespace tessel {
+namespace standins {
 
 namespace {
 
@@ -49,10 +49,10 @@ void AppendInteger(std::string& out, Int value) {
 
 // A single value of type `base` held in v (by value). Returns false when the
 // type carries no value the trace shows.
-bool AppendValue(TextOutput& out, VARTYPE base, const VARIANT& v) {
+bool AppendValue(JsonText& out, VARTYPE base, const VARIANT& v) {
     std::string& text = out.Buffer();
     switch (base) {
-        case VT_BSTR: AppendJsonText(text, standins::TextOf(v.bstrVal)); return true;
+        case VT_BSTR: AppendJsonText(text, TextOf(v.bstrVal)); return true;
         case VT_I1: AppendInteger(text, static_cast<int>(static_cast<signed char>(v.cVal))); return true;
         case VT_UI1: AppendInteger(text, static_cast<unsigned>(v.bVal)); return true;
         case VT_I2: AppendInteger(text, v.iVal); return true;
@@ -104,7 +104,7 @@ void AppendHex(std::string& out, const unsigned char* bytes, std::size_t count) 
 
 class ArrayWriter {
 public:
-    ArrayWriter(TextOutput& out, SAFEARRAY* array, VARTYPE base) : out_(out), array_(array), base_(base) {
+    ArrayWriter(JsonText& out, SAFEARRAY* array, VARTYPE base) : out_(out), array_(array), base_(base) {
         const UINT dims = SafeArrayGetDim(array);
         lower_.resize(dims);
         counts_.resize(dims);
@@ -176,7 +176,7 @@ private:
         if (!AppendValue(out_, base_, element)) out_.Buffer() += "null";
     }
 
-    TextOutput& out_;
+    JsonText& out_;
     SAFEARRAY* array_;
     VARTYPE base_;
     std::vector<LONG> lower_;
@@ -239,11 +239,11 @@ void AppendJsonString(std::string& out, std::string_view utf8) {
     out += '"';
 }
 
-void AppendJsonText(std::string& out, std::u16string_view text) {
+void AppendJsonText(std::string& out, OleStringView text) {
     out += '"';
     std::size_t plain = 0;  // start of a run that needs no escape
     for (std::size_t i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i];
+        const OLECHAR c = text[i];
         const bool pair = c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
                           text[i + 1] <= 0xDFFF;
         if (pair) {
@@ -251,11 +251,11 @@ void AppendJsonText(std::string& out, std::u16string_view text) {
             continue;
         }
         if (!NeedsEscape(c)) continue;
-        if (i > plain) standins::AppendUtf8(out, text.substr(plain, i - plain));
+        if (i > plain) AppendUtf8(out, text.substr(plain, i - plain));
         AppendEscape(out, c);
         plain = i + 1;
     }
-    if (text.size() > plain) standins::AppendUtf8(out, text.substr(plain));
+    if (text.size() > plain) AppendUtf8(out, text.substr(plain));
     out += '"';
 }
 
@@ -269,7 +269,7 @@ void AppendReal(std::string& out, double value) {
     out.append(digits, end);
 }
 
-void AppendJsonVariant(TextOutput& out, const VARIANT& value, bool byReference) {
+void AppendJsonVariant(JsonText& out, const VARIANT& value, bool byReference) {
     VARTYPE vt = value.vt;
     if (byReference) vt |= VT_BYREF;
     std::string& text = out.Buffer();
@@ -304,4 +304,4 @@ void AppendJsonVariant(TextOutput& out, const VARIANT& value, bool byReference) 
     out.Buffer() += '}';
 }
 
-}  // namespace tessel
+}  // namespace standins

@@ -1,0 +1,209 @@
+// The registered stand-ins as their clients drive them: members by name,
+// arguments as script clients pass them (VT_I2, VT_BYREF|VT_VARIANT, text
+// for numbers), failures as DISP_E_EXCEPTION with the code and description;
+// the same objects as the adapter sees them; and the module's factories and
+// registration against the in-memory registry.
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "StandInTest.h"
+#include "control/HostEnvironment.h"
+#include "platform/DispatchDriver.h"
+#include "platform/Guid.h"
+#include "platform/posix/RegistryStore.h"
+#include "standins/Utf8.h"
+#include "standins/registered/RegisteredCellTable.h"
+#include "standins/registered/RegisteredChart.h"
+#include "standins/registered/RegisteredRecordTable.h"
+#include "standins/registered/StandInsModule.h"
+#include "support/RegistryText.h"
+
+using namespace standins;
+
+namespace {
+
+using RegisteredStandInsTest = StandInTest;
+
+constexpr WORD kRead = DISPATCH_METHOD | DISPATCH_PROPERTYGET;  // what script clients send
+constexpr WORD kCall = DISPATCH_METHOD;
+constexpr WORD kPut = DISPATCH_PROPERTYPUT;
+
+// One call by member name: the result as Show() writes it, or the failure's
+// description, with the code the client sees (EXCEPINFO's scode).
+struct Step {
+    const char* member;  // in the letter case a script might use
+    WORD flags;
+    std::vector<COleVariant> args;  // parameter order, a put's value last
+    HRESULT code;
+    std::string text;
+};
+
+// args in parameter order; the variants are passed as they are (shallow).
+DispatchResult Try(const DispatchDriver& driver, DISPID id, WORD flags, const std::vector<COleVariant>& args = {}) {
+    const std::vector<VARIANT> plain(args.begin(), args.end());
+    return driver.TryInvoke(id, flags, plain);
+}
+
+void RunSteps(IDispatch* target, const std::vector<Step>& steps) {
+    const DispatchDriver driver(target, {"IDispatch", &IID_IDispatch});
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.member);
+        OleString name(step.member, step.member + std::char_traits<char>::length(step.member));
+        LPOLESTR names[] = {name.data()};
+        DISPID id = DISPID_UNKNOWN;
+        ASSERT_EQ(target->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id), S_OK);
+        const DispatchResult r = Try(driver, id, step.flags, step.args);
+        EXPECT_EQ(r.code, step.code);
+        EXPECT_EQ(r.Ok() ? Show(r.value) : ToUtf8(r.description), step.text);
+    }
+}
+
+COleVariant Short(SHORT value) { return COleVariant(value); }
+COleVariant Text(const char16_t* text) { return COleVariant(text); }
+
+TEST_F(RegisteredStandInsTest, RecordTableMembers) {
+    auto table = RegisteredRecordTable::Create();
+    COleVariant variable(u"by reference");
+    RunSteps(table.Get(), {
+        {"Add", kCall, {Text(u"FIN       Financial")}, S_OK, "EMPTY"},
+        {"add", kCall, {ByRef(VT_VARIANT, &variable)}, S_OK, "EMPTY"},
+        {"ADD", kCall, {Text(u"caf\u00e9 \u20ac")}, S_OK, "EMPTY"},
+        {"Count", kRead, {}, S_OK, "I4 3"},
+        {"Item", kRead, {Short(0)}, S_OK, "BSTR FIN       Financial"},
+        {"Item", kRead, {Text(u"1")}, S_OK, "BSTR by reference"},
+        {"Item", kRead, {Short(3)}, DISP_E_BADINDEX, "Item: no record with this index"},
+        {"Item", kRead, {Short(-1)}, DISP_E_BADINDEX, "Item: no record with this index"},
+        {"Item", kRead, {Text(u"first")}, DISP_E_TYPEMISMATCH, "Type mismatch"},
+        {"Item", kRead, {}, DISP_E_BADPARAMCOUNT, "Invalid number of parameters"},
+        {"DataFlag", kRead, {}, S_OK, "I4 1"},
+        {"DataFlag", kPut, {Short(0)}, S_OK, "EMPTY"},
+        {"dataflag", kRead, {}, S_OK, "I4 0"},
+        {"Count", kPut, {Short(7)}, CTL_E_SETNOTSUPPORTED, "Property is read-only"},
+    });
+    // The bytes the adapter reads: code page 1252.
+    EXPECT_EQ(table->Row(3), "caf\xE9 \x80");
+    LONG flag = -1;
+    EXPECT_EQ(table->GetDataFlag(&flag), S_OK);
+    EXPECT_EQ(flag, 0);
+    RunSteps(table.Get(), {
+        {"Item", kRead, {Short(2)}, S_OK, "BSTR caf\u00e9 \u20ac"},
+        {"Clear", kCall, {}, S_OK, "EMPTY"},
+        {"Count", kRead, {}, S_OK, "I4 0"},
+    });
+}
+
+TEST_F(RegisteredStandInsTest, CellTableMembersAndTheAdaptersView) {
+    auto table = RegisteredCellTable::Create();
+    LONG row = 1;
+    RunSteps(table.Get(), {
+        {"Resize", kCall, {Short(2), Short(3)}, S_OK, "EMPTY"},
+        {"Rows", kRead, {}, S_OK, "I4 2"},
+        {"columns", kRead, {}, S_OK, "I4 3"},
+        {"Cell", kPut, {ByRef(VT_I4, &row), Short(2), Text(u"OBJ01")}, S_OK, "EMPTY"},
+        {"Cell", kPut, {Short(0), Short(0), COleVariant(LONG{42})}, S_OK, "EMPTY"},
+        {"Cell", kRead, {Short(1), Short(2)}, S_OK, "BSTR OBJ01"},
+        {"Cell", kRead, {Short(0), Short(1)}, S_OK, "EMPTY"},
+        {"Cell", kRead, {Short(2), Short(0)}, DISP_E_BADINDEX, "Cell: no cell at this row and column"},
+        {"Cell", kPut, {Short(0), Short(3), Short(1)}, DISP_E_BADINDEX, "Cell: no cell at this row and column"},
+        {"Resize", kCall, {Short(-1), Short(1)}, E_INVALIDARG, "Resize: rows and columns cannot be negative"},
+    });
+    // The host's own members count from 1.
+    EXPECT_EQ(Show(table->Cell(2, 3)), "BSTR OBJ01");
+    EXPECT_EQ(Show(table->Cell(1, 1)), "I4 42");
+    const DispatchDriver adapter(table.Get(), {"IHostCellTable", &IID_IHostCellTable});
+    const DispatchResult cell = Try(adapter, IHostCellTable::kCell, kRead, {COleVariant(LONG{2}), Short(3)});
+    EXPECT_EQ(Show(cell.value), "BSTR OBJ01");
+}
+
+TEST_F(RegisteredStandInsTest, ChartAnswersFailsAndTracesTheAdaptersCalls) {
+    auto chart = RegisteredChart::Create();
+    IDispatch* target = chart.Get();
+    const DispatchDriver adapter(target, {"IChartControl", &IID_IChartControl});
+    RunSteps(target, {
+        {"Answer", kCall, {Short(73), Text(u"plan")}, S_OK, "EMPTY"},
+        {"Answer", kCall, {Short(1), Short(7)}, S_OK, "EMPTY"},
+        {"FailNext", kCall, {Short(3), COleVariant(LONG{E_ACCESSDENIED}), Text(u"no room")}, S_OK, "EMPTY"},
+        {"FailNext", kCall, {Short(1000), Short(1), Text(u"")}, E_INVALIDARG, "not a chart member the adapter calls"},
+        {"Answer", kCall, {Short(73)}, DISP_E_BADPARAMCOUNT, "Invalid number of parameters"},
+    });
+    EXPECT_EQ(Show(Try(adapter, 73, kCall).value), "BSTR plan");
+    EXPECT_EQ(Show(Try(adapter, 1, DISPATCH_PROPERTYGET).value), "I2 7");  // as the client gave it
+    const DispatchResult failed = Try(adapter, 3, kPut, {Short(1)});
+    EXPECT_EQ(failed.code, E_ACCESSDENIED);
+    EXPECT_EQ(ToUtf8(failed.description), "no room");
+    EXPECT_EQ(Try(adapter, 3, kPut, {Text(u"ok")}).code, S_OK);
+    RunSteps(target, {
+        {"Trace", kRead, {}, S_OK,
+         "BSTR {\"chart\":\"call\",\"dispid\":73,\"args\":[]}\n"
+         "{\"chart\":\"get\",\"dispid\":1,\"args\":[]}\n"
+         "{\"chart\":\"put\",\"dispid\":3,\"args\":[{\"vt\":\"I2\",\"v\":1}]}\n"
+         "{\"chart\":\"put\",\"dispid\":3,\"args\":[{\"vt\":\"BSTR\",\"v\":\"ok\"}]}\n"},
+        {"ClearTrace", kCall, {}, S_OK, "EMPTY"},
+        {"trace", kRead, {}, S_OK, "BSTR "},
+    });
+}
+
+// Names the client spells are found without regard to case; everything else
+// is refused the way the platform refuses it.
+TEST_F(RegisteredStandInsTest, RefusesWhatNoMemberTakes) {
+    auto table = RegisteredRecordTable::Create();
+    OleString known = u"cOuNt", unknown = u"Counts";
+    LPOLESTR names[] = {known.data(), unknown.data()};
+    DISPID ids[2] = {};
+    EXPECT_EQ(table->GetIDsOfNames(IID_NULL, names, 1, 0, ids), S_OK);
+    EXPECT_EQ(ids[0], 1001);
+    EXPECT_EQ(table->GetIDsOfNames(IID_NULL, names + 1, 1, 0, ids), DISP_E_UNKNOWNNAME);
+    EXPECT_EQ(ids[0], DISPID_UNKNOWN);
+
+    const DispatchDriver driver(table.Get(), {"IDispatch", &IID_IDispatch});
+    EXPECT_EQ(Try(driver, 1009, kRead).code, DISP_E_MEMBERNOTFOUND);
+    EXPECT_EQ(Try(driver, 1004, kPut, {Short(1)}).code, DISP_E_MEMBERNOTFOUND);  // Clear is a method
+    EXPECT_EQ(Try(driver, 7, kRead).code, DISP_E_MEMBERNOTFOUND);  // the host's own, not offered
+    // A named argument where none is declared.
+    VARIANT arg = COleVariant(u"x").Detach();
+    DISPID named = 0;
+    DISPPARAMS params{&arg, &named, 1, 1};
+    EXPECT_EQ(table->Invoke(1000, IID_NULL, 0, kCall, &params, nullptr, nullptr, nullptr), DISP_E_NONAMEDARGS);
+    VariantClear(&arg);
+    EXPECT_EQ(table->Invoke(1000, IID_NULL, 0, kCall, nullptr, nullptr, nullptr, nullptr), E_POINTER);
+}
+
+class StandInsModuleTest : public StandInTest {
+protected:
+    void SetUp() override { platform::ClearRegistry(); }
+    void TearDown() override {
+        platform::ClearRegistry();
+        StandInTest::TearDown();
+    }
+};
+
+// Each class is found from its program identifier, made by its factory and
+// keeps the module loaded while it lives.
+TEST_F(StandInsModuleTest, RegistersEachClassAndMakesItFromItsFactory) {
+    ASSERT_EQ(theStandIns.RegisterServer(), S_OK);
+    for (const char16_t* progId : {u"Tessel.RecordTable", u"Tessel.CellTable", u"Tessel.Chart", u"Tessel.HostEnvironment"}) {
+        SCOPED_TRACE(ToUtf8(progId));
+        const auto clsidText = testing_support::ReadText(std::u16string(progId) + u"\\CLSID", u"");
+        ASSERT_TRUE(clsidText.has_value());
+        OleString classKey = u"CLSID\\";
+        classKey += OleString(clsidText->begin(), clsidText->end());
+        EXPECT_EQ(testing_support::ReadText(classKey + u"\\ProgID", u""), ToUtf8(progId));
+        EXPECT_EQ(testing_support::ReadText(classKey + u"\\InprocServer32", u"ThreadingModel"), "Apartment");
+
+        CLSID clsid{};
+        ASSERT_TRUE(GuidFromString(*clsidText, &clsid));
+        ComPtr<IClassFactory> factory;
+        ASSERT_EQ(theStandIns.GetClassObject(clsid, IID_IClassFactory, factory.ReceiveVoid()), S_OK);
+        ComPtr<IUnknown> made;
+        ASSERT_EQ(factory->CreateInstance(nullptr, IID_IUnknown, made.ReceiveVoid()), S_OK);
+        factory.Reset();
+        EXPECT_EQ(theStandIns.CanUnloadModule(), S_FALSE);
+        made.Reset();
+        EXPECT_EQ(theStandIns.CanUnloadModule(), S_OK);
+    }
+    EXPECT_EQ(theStandIns.UnregisterServer(), S_OK);
+    EXPECT_EQ(platform::RegistryKeyPaths(), std::vector<std::u16string>{u"CLSID"});
+}
+
+}  // namespace
