@@ -91,7 +91,7 @@ TEST_F(ChartStandInTest, ForwardedCallsShowTheCallersValues) {
     made.Create(VT_VARIANT, 2, bounds);
     const std::vector<COleVariant> putGrid{COleVariant(made)};
     const SAFEARRAY* grid = putGrid[0].parray;
-    BSTR text = SysAllocString(u"row");
+    BSTR text = SysAllocString(OLESTR("row"));
     std::vector<std::string> seen;
     const auto show = [&](const VARIANT& v) {
         return v.vt != (VT_ARRAY | VT_VARIANT) ? Show(v) : v.parray == grid ? "the grid" : "a copy";

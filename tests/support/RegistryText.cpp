@@ -7,7 +7,7 @@
 
 namespace testing_support {
 
-std::optional<std::string> ReadText(const std::u16string& path, const std::u16string& name) {
+std::optional<std::string> ReadText(const OleString& path, const OleString& name) {
     HKEY key = nullptr;
     if (RegOpenKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return std::nullopt;
     OLECHAR text[1024] = {};
