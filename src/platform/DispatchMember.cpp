@@ -48,6 +48,22 @@ HRESULT CheckDispParams(const DISPPARAMS* params) noexcept {
     return S_OK;
 }
 
+HRESULT ArgumentSlots(const DISPPARAMS& params, UINT count, UINT* slots, UINT* argErr) noexcept {
+    const UINT positional = params.cArgs - params.cNamedArgs;
+    for (UINT i = 0; i < positional; ++i) slots[i] = params.cArgs - 1 - i;
+    for (UINT k = 0; k < params.cNamedArgs; ++k) {
+        const DISPID name = params.rgdispidNamedArgs[k];
+        bool taken = name < static_cast<DISPID>(positional);
+        for (UINT j = 0; j < k && !taken; ++j) taken = params.rgdispidNamedArgs[j] == name;
+        if (name < 0 || static_cast<UINT>(name) >= count || taken) {
+            if (argErr) *argErr = k;
+            return DISP_E_PARAMNOTFOUND;
+        }
+        slots[name] = k;
+    }
+    return S_OK;
+}
+
 HRESULT CoerceArgument(const VARIANT& arg, VARTYPE type, COleVariant& scratch, const VARIANT*& out) {
     if (type == VT_VARIANT) {
         out = arg.vt == (VT_BYREF | VT_VARIANT) && arg.pvarVal ? arg.pvarVal : &arg;

@@ -105,7 +105,6 @@ HRESULT COleControl::InvokeEntry(const DispEntry& entry, WORD flags, DISPPARAMS&
         if (put || !(flags & DISPATCH_METHOD)) return DISP_E_MEMBERNOTFOUND;
         if (entry.paramCount > kMaxParams) RaiseError(E_UNEXPECTED);
         if (params.cArgs != entry.paramCount) return DISP_E_BADPARAMCOUNT;
-        if (params.cNamedArgs != 0) return DISP_E_NONAMEDARGS;
         declared = entry.paramCount;
     } else if (put) {
         // Refused before the value is looked at: the member must not run.
@@ -121,11 +120,15 @@ HRESULT COleControl::InvokeEntry(const DispEntry& entry, WORD flags, DISPPARAMS&
         return DISP_E_MEMBERNOTFOUND;
     }
 
-    // Parameter i arrives at rgvarg[cArgs - 1 - i]; a put's value at rgvarg[0].
+    // A put's value is rgvarg[0]; a method's parameters are placed by
+    // position and by name.
+    UINT slots[kMaxParams] = {0};
+    if (entry.isMethod)
+        if (const HRESULT hr = ArgumentSlots(params, declared, slots, argErr); FAILED(hr)) return hr;
     COleVariant scratch[kMaxParams];
     VARIANT args[kMaxParams];
     for (UINT i = 0; i < declared; ++i) {
-        const UINT slot = params.cArgs - 1 - i;
+        const UINT slot = slots[i];
         const VARTYPE type = entry.isMethod ? entry.params[i] : entry.type;
         const VARIANT* value = nullptr;
         HRESULT hr = CoerceArgument(params.rgvarg[slot], type, scratch[i], value);

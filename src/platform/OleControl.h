@@ -40,6 +40,7 @@ public:
         bool isMethod;
         VARTYPE type;  // property type, or method result type (VT_EMPTY: none)
         VARTYPE params[kMaxParams];
+        const char* paramNames[kMaxParams];  // as the type library names them
         UINT paramCount;
         GetThunk get;  // null: reading is refused (CTL_E_GETNOTSUPPORTED)
         SetThunk set;  // null: writing is refused (CTL_E_SETNOTSUPPORTED)
@@ -102,25 +103,32 @@ protected:
 
     template <auto Get, auto Set>
     static DispEntry DispProperty(const char* name, DISPID id, VARTYPE type) {
-        return {name, id, false, type, {}, 0, &GetFn<Get>, &SetFn<Set>, nullptr};
+        return {name, id, false, type, {}, {}, 0, &GetFn<Get>, &SetFn<Set>, nullptr};
     }
     template <auto Set>
     static DispEntry DispPropertyPutOnly(const char* name, DISPID id, VARTYPE type) {
-        return {name, id, false, type, {}, 0, nullptr, &SetFn<Set>, nullptr};
+        return {name, id, false, type, {}, {}, 0, nullptr, &SetFn<Set>, nullptr};
     }
     template <auto Get>
     static DispEntry DispPropertyGetOnly(const char* name, DISPID id, VARTYPE type) {
-        return {name, id, false, type, {}, 0, &GetFn<Get>, nullptr, nullptr};
+        return {name, id, false, type, {}, {}, 0, &GetFn<Get>, nullptr, nullptr};
     }
+    // One parameter: its type and the name a client may pass it by.
+    struct Param {
+        VARTYPE type;
+        const char* name;
+    };
     template <auto Fn>
-    static DispEntry DispMethod(const char* name, DISPID id, VARTYPE result,
-                                std::initializer_list<VARTYPE> params) {
-        DispEntry e{name, id, true, result, {}, static_cast<UINT>(params.size()), nullptr, nullptr,
+    static DispEntry DispMethod(const char* name, DISPID id, VARTYPE result, std::initializer_list<Param> params) {
+        DispEntry e{name, id, true, result, {}, {}, static_cast<UINT>(params.size()), nullptr, nullptr,
                     &CallFn<Fn>};
         // Invoke refuses an entry declaring more than kMaxParams parameters.
         UINT i = 0;
-        for (VARTYPE p : params)
-            if (i < kMaxParams) e.params[i++] = p;
+        for (const Param& p : params)
+            if (i < kMaxParams) {
+                e.paramNames[i] = p.name;
+                e.params[i++] = p.type;
+            }
         return e;
     }
 

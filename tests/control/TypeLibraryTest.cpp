@@ -29,6 +29,7 @@ struct IdlMember {
     bool isMethod = false;
     VARTYPE type = VT_EMPTY;
     std::vector<VARTYPE> params;
+    std::vector<std::string> paramNames;
 };
 
 constexpr VARTYPE kUnknownType = 0xFFFF;
@@ -72,14 +73,17 @@ std::vector<IdlMember> Members(const std::string& body) {
     for (auto it = std::sregex_iterator(body.begin(), body.end(), line); it != std::sregex_iterator(); ++it) {
         const std::smatch& m = *it;
         IdlMember member{m[3].str(), std::stoi(m[1].str()), static_cast<std::size_t>(m.position(0)) > methodsAt,
-                         TypeOf(m[2].str()), {}};
+                         TypeOf(m[2].str()), {}, {}};
         EXPECT_EQ(member.isMethod, m[4].matched) << member.name << ": a method has parameters in parentheses";
         std::istringstream params(m[5].str());
         for (std::string param; std::getline(params, param, ',');) {
             const std::size_t nameAt = param.find_last_of(" \t");
             const std::size_t typeAt = param.find_first_not_of(" \t");
-            if (nameAt != std::string::npos && nameAt > typeAt)
+            if (nameAt != std::string::npos && nameAt > typeAt) {
                 member.params.push_back(TypeOf(param.substr(typeAt, param.find_last_not_of(" \t", nameAt) + 1 - typeAt)));
+                const std::size_t nameEnd = param.find_last_not_of(" \t");
+                member.paramNames.push_back(param.substr(nameAt + 1, nameEnd - nameAt));
+            }
         }
         members.push_back(std::move(member));
     }
@@ -104,6 +108,7 @@ TEST_F(TypeLibraryTest, DispatchInterfaceListsTheMapMemberByMember) {
         EXPECT_EQ(idl[i].isMethod, entry.isMethod);
         EXPECT_EQ(idl[i].type, entry.type);
         EXPECT_EQ(idl[i].params, std::vector<VARTYPE>(entry.params, entry.params + entry.paramCount));
+        EXPECT_EQ(idl[i].paramNames, std::vector<std::string>(entry.paramNames, entry.paramNames + entry.paramCount));
     }
 }
 

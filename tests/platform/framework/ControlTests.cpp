@@ -46,8 +46,8 @@ private:
             DispProperty<&TestControl::GetNumber, &TestControl::SetNumber>("Number", kNumber, VT_I4),
             DispPropertyPutOnly<&TestControl::SetTable>("Table", kTable, VT_DISPATCH),
             DispPropertyGetOnly<&TestControl::GetText>("Text", kText, VT_BSTR),
-            DispMethod<&TestControl::Combine>("Combine", kCombine, VT_BSTR, {VT_I4, VT_BSTR, VT_BOOL, VT_DISPATCH}),
-            DispMethod<&TestControl::Fail>("Fail", kFail, VT_EMPTY, {VT_I4}),
+            DispMethod<&TestControl::Combine>("Combine", kCombine, VT_BSTR, {{VT_I4, "n"}, {VT_BSTR, "s"}, {VT_BOOL, "b"}, {VT_DISPATCH, "d"}}),
+            DispMethod<&TestControl::Fail>("Fail", kFail, VT_EMPTY, {{VT_I4, "how"}}),
         };
         return map;
     }
@@ -104,7 +104,7 @@ TEST_F(ControlBoundary, FailedCallsReportAndChangeNothing) {
         {kNumber, kPut, {one}, {7}, DISP_E_PARAMNOTFOUND}, {kNumber, kPut, {one, one}, {}, DISP_E_BADPARAMCOUNT},
         {kNumber, kGet, {one}, {}, DISP_E_BADPARAMCOUNT},   {kNumber, kMethod, {}, {}, DISP_E_MEMBERNOTFOUND},
         {kFail, kGet, {one}, {}, DISP_E_MEMBERNOTFOUND},    {kFail, kMethod, {one, one}, {}, DISP_E_BADPARAMCOUNT},
-        {kFail, kMethod, {one}, {0}, DISP_E_NONAMEDARGS},
+        {kFail, kMethod, {one}, {1}, DISP_E_PARAMNOTFOUND}, {kFail, kMethod, {one}, {-1}, DISP_E_PARAMNOTFOUND},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "member " << c.id << " flags " << c.flags << " args " << c.args.size());
@@ -151,11 +151,48 @@ TEST_F(ControlBoundary, ArgumentsAreConvertedAsDispGetParamDoesAndArriveInDeclar
     EXPECT_EQ(control->Invoke(kText, IID_NULL, 0, kGet, &none, nullptr, nullptr, nullptr), S_OK);
 }
 
+// Named arguments arrive first in rgvarg, each with its parameter's position
+// as its DISPID; the positional ones fill the first parameters.
+TEST_F(ControlBoundary, NamedArgumentsTakeTheirParametersPlace) {
+    FakeObject table;
+    const COleVariant n(LONG{5}), s(OLESTR("row")), b(VARIANT_TRUE, VT_BOOL), d(&table);
+    struct Case { std::vector<VARIANT> rgvarg; std::vector<DISPID> named; HRESULT hr; UINT argErr; };
+    const Case cases[] = {
+        {{b, s, n, d}, {2, 1, 0, 3}, S_OK, 99},             // every argument by name, in any order
+        {{d, b, s, n}, {3, 2}, S_OK, 99},                   // two by position, then two by name
+        {{b, d, s, n}, {2, 3}, S_OK, 99},
+        {{d, b, s, n}, {3, 1}, DISP_E_PARAMNOTFOUND, 1},    // the second parameter is already given
+        {{d, b, s, n}, {3, 3}, DISP_E_PARAMNOTFOUND, 1},    // one name twice
+        {{d, b, s, n}, {3, 4}, DISP_E_PARAMNOTFOUND, 1},    // no fifth parameter
+        {{b, s, n}, {2, 1, 0}, DISP_E_BADPARAMCOUNT, 99},   // every parameter is required
+    };
+    for (const Case& c : cases) {
+        std::vector<VARIANT> rgvarg = c.rgvarg;
+        std::vector<DISPID> named = c.named;
+        DISPPARAMS params{rgvarg.data(), named.data(), static_cast<UINT>(rgvarg.size()), static_cast<UINT>(named.size())};
+        COleVariant result;
+        UINT argErr = 99;
+        EXPECT_EQ(control->Invoke(kCombine, IID_NULL, 0, kMethod, &params, &result, nullptr, &argErr), c.hr);
+        EXPECT_EQ(argErr, c.argErr);
+        EXPECT_EQ(Describe(result), SUCCEEDED(c.hr) ? "'5,row,-1'" : "EMPTY");
+    }
+    EXPECT_EQ(control->table, &table);
+}
+
 TEST_F(ControlBoundary, NamesAndInterfaces) {
-    const OLECHAR* names[] = {OLESTR("cOMBINE"), OLESTR("n")};  // a name, then a parameter name
-    DISPID ids[2] = {};
-    EXPECT_EQ(control->GetIDsOfNames(IID_NULL, const_cast<LPOLESTR*>(names), 2, 0, ids), DISP_E_UNKNOWNNAME);
-    EXPECT_TRUE(ids[0] == kCombine && ids[1] == DISPID_UNKNOWN) << "names match in any letter case";
+    struct Case { std::vector<const OLECHAR*> names; HRESULT hr; std::vector<DISPID> ids; };
+    const Case cases[] = {
+        {{OLESTR("cOMBINE"), OLESTR("D"), OLESTR("n")}, S_OK, {kCombine, 3, 0}},  // any letter case
+        {{OLESTR("Combine"), OLESTR("how")}, DISP_E_UNKNOWNNAME, {kCombine, DISPID_UNKNOWN}},  // another's parameter
+        {{OLESTR("Nothing"), OLESTR("n")}, DISP_E_UNKNOWNNAME, {DISPID_UNKNOWN, DISPID_UNKNOWN}},
+        {{OLESTR("Number"), OLESTR("n")}, DISP_E_UNKNOWNNAME, {kNumber, DISPID_UNKNOWN}},
+    };
+    for (const Case& c : cases) {
+        std::vector<DISPID> ids(c.names.size(), 12345);
+        EXPECT_EQ(control->GetIDsOfNames(IID_NULL, const_cast<LPOLESTR*>(c.names.data()),
+                                         static_cast<UINT>(c.names.size()), 0, ids.data()), c.hr);
+        EXPECT_EQ(ids, c.ids);
+    }
     const IID other = {1, 2, 3, {4, 5, 6, 7, 8, 9, 10, 11}};
     for (const IID* iid : {&IID_IUnknown, &IID_IDispatch, &IID_ITestControl, &other}) {
         void* answer = &answer;
