@@ -13,6 +13,7 @@
 #include "platform/DispatchDriver.h"
 #include "platform/OleVariant.h"
 #include "standins/Utf8.h"
+#include "tools/wine/BadInput.h"
 
 namespace {
 
@@ -200,6 +201,9 @@ void Session::Run() {
                "Invalid pointer");
     CheckError("a record that is not there", lent.Try("Item", kRead, {Short(5)}), DISP_E_BADINDEX,
                "Item: no record with this index");
+
+    // ---- Malformed calls, beside the runtime's own dispatcher.
+    failures_ += CheckBadInput(adapter.Get(), chart.Get());
 }
 
 }  // namespace
