@@ -23,16 +23,16 @@ inline constexpr StringResource kStringTable[] = {
     {IDS_CAPTION, OLESTR("")},
 };
 ]=])
-tessel_rc_from_header(${WORK_DIR}/Resources.h ${WORK_DIR}/Resources.rc.h)
-file(STRINGS ${WORK_DIR}/Resources.rc.h lines REGEX "^[^/]")
+tessel_rc_from_header(${WORK_DIR}/Resources.h ${WORK_DIR}/Resources.rci)
+file(STRINGS ${WORK_DIR}/Resources.rci lines REGEX "^[^/]")
 expect_equal("identifiers and string table" "${lines}"
   "#define IDS_NAME 1;#define IDD_PAGE 200;STRINGTABLE;BEGIN;    IDS_NAME \"A name, with a comma\";    IDS_CAPTION \"\";END")
 
 # Every entry of the module's own table (one a line) reaches the .rc.
-tessel_rc_from_header(${SOURCE_DIR}/src/control/TesselAdapterResources.h ${WORK_DIR}/Module.rc.h)
+tessel_rc_from_header(${SOURCE_DIR}/src/control/TesselAdapterResources.h ${WORK_DIR}/Module.rci)
 file(READ ${SOURCE_DIR}/src/control/TesselAdapterResources.h header)
 string(REGEX MATCHALL "\n    {" in_header "${header}")
-file(STRINGS ${WORK_DIR}/Module.rc.h in_table REGEX "^    IDS_[A-Z_]+ \"")
+file(STRINGS ${WORK_DIR}/Module.rci in_table REGEX "^    IDS_[A-Z_]+ \"")
 list(LENGTH in_header want)
 list(LENGTH in_table got)
 expect_equal("strings of the module's header in its table" "${got}" "${want}")
@@ -40,8 +40,8 @@ expect_equal("strings of the module's header in its table" "${got}" "${want}")
 # The words of a generated bitmap resource.
 function(bitmap_words out_var art)
   file(WRITE ${WORK_DIR}/picture.txt "# a comment line is not a row\n${art}")
-  tessel_rc_bitmap(${WORK_DIR}/picture.txt ${WORK_DIR}/picture.rc.h ID 7)
-  file(READ ${WORK_DIR}/picture.rc.h rc)
+  tessel_rc_bitmap(${WORK_DIR}/picture.txt ${WORK_DIR}/picture.rci ID 7)
+  file(READ ${WORK_DIR}/picture.rci rc)
   string(REGEX MATCH "BEGIN\n    ([^\n]*)\nEND" data "${rc}")
   string(REPLACE ", " ";" words "${CMAKE_MATCH_1}")
   set(${out_var} "${words}" PARENT_SCOPE)
@@ -66,6 +66,6 @@ expect_equal("pixels bottom-up, two to a byte" "${pixels}" "0xab89;0xefcd;0x2301
 # A row width the bitmap cannot hold without padding is refused.
 file(WRITE ${WORK_DIR}/narrow.txt "0123\n")
 file(WRITE ${WORK_DIR}/narrow.cmake
-  "include(${SOURCE_DIR}/cmake/WindowsModule.cmake)\ntessel_rc_bitmap(${WORK_DIR}/narrow.txt ${WORK_DIR}/narrow.rc.h ID 1)\n")
+  "include(${SOURCE_DIR}/cmake/WindowsModule.cmake)\ntessel_rc_bitmap(${WORK_DIR}/narrow.txt ${WORK_DIR}/narrow.rci ID 1)\n")
 execute_process(COMMAND ${CMAKE_COMMAND} -P ${WORK_DIR}/narrow.cmake RESULT_VARIABLE refused OUTPUT_QUIET ERROR_QUIET)
 expect_equal("a picture 4 pixels wide is refused" "${refused}" 1)
