@@ -6,6 +6,7 @@
 #pragma once
 
 #include "platform/Automation.h"
+#include "platform/ExcepInfo.h"
 #include "platform/OleVariant.h"
 
 // Member names compare without regard to ASCII letter case.
@@ -64,4 +65,16 @@ HRESULT AtDispatchBoundary(EXCEPINFO* info, LPCOLESTR source, Body&& body) noexc
     } catch (...) {
         return ExceptionToCaller(info, source);
     }
+}
+
+// The same boundary for calls that report a bare result code: S_OK, or the
+// code of what the body raised.
+template <class Body>
+HRESULT AtCallBoundary(Body&& body) noexcept {
+    ExcepInfo info;
+    const HRESULT hr = AtDispatchBoundary(&info, nullptr, [&]() -> HRESULT {
+        body();
+        return S_OK;
+    });
+    return hr == DISP_E_EXCEPTION ? info.Code(hr) : hr;
 }

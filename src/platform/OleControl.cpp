@@ -158,14 +158,7 @@ HRESULT COleControl::InvokeEntry(const DispEntry& entry, WORD flags, DISPPARAMS&
 }
 
 HRESULT COleControl::AmbientPropertyChanged(DISPID dispid) noexcept {
-    EXCEPINFO info{};
-    const HRESULT hr = AtDispatchBoundary(&info, kSource, [&] {
-        OnAmbientPropertyChange(dispid);
-        return S_OK;
-    });
-    SysFreeString(info.bstrSource);
-    SysFreeString(info.bstrDescription);
-    return hr == DISP_E_EXCEPTION ? info.scode : hr;
+    return AtCallBoundary([&] { OnAmbientPropertyChange(dispid); });
 }
 
 void COleControl::GetNotSupported() { RaiseError(CTL_E_GETNOTSUPPORTED, {}, OLESTR("Property is write-only")); }

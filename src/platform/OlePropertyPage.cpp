@@ -10,6 +10,13 @@ COlePropertyPage::COlePropertyPage(UINT dialogId, UINT captionId) : dialogId_(di
 COlePropertyPage::~COlePropertyPage() { AfxOleUnlockApp(); }
 
 HRESULT COlePropertyPage::QueryInterface(REFIID riid, void** ppvObject) {
+#ifdef _WIN32
+    if (ppvObject && IsEqualIID(riid, IID_IPropertyPage)) {
+        *ppvObject = static_cast<IPropertyPage*>(&frameSide_);
+        AddRef();
+        return S_OK;
+    }
+#endif
     return AnswerQuery(this, riid, {&IID_IUnknown}, ppvObject);
 }
 

@@ -1,9 +1,13 @@
 // COlePropertyPage: the base of a control's property page, an object of
 // the module made by its own class factory. It knows its dialog and caption
-// resources; applying the page runs the derived page's data exchange.
+// resources; applying the page runs the derived page's data exchange. On
+// Windows it is also the IPropertyPage a property frame shows.
 #pragma once
 
 #include "platform/Automation.h"
+#ifdef _WIN32
+#include "platform/win/PropertyPageInterface.h"
+#endif
 
 class COlePropertyPage : public IUnknown {
 public:
@@ -32,4 +36,7 @@ private:
     UINT dialogId_;
     UINT captionId_;
     ULONG refs_ = 1;
+#ifdef _WIN32
+    PropertyPageInterface frameSide_{*this};
+#endif
 };

@@ -186,18 +186,68 @@ void CheckConnectionPoints(IUnknown* control) {
     ExpectTrue("  ... the events point", first.Get() == point.Get());
 }
 
+// References to `object` besides those the caller already counts.
+ULONG References(IUnknown* object) {
+    object->AddRef();
+    return object->Release();
+}
+
+// The page as a property frame uses it: made by the module's factory, told
+// about the control, shown in a window of the frame's, applied and closed.
+void CheckPropertyPage(REFCLSID pageClass, IUnknown* control) {
+    ComPtr<IClassFactory> factory;
+    Expect("CoGetClassObject of the page",
+           CoGetClassObject(pageClass, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory, factory.ReceiveVoid()), S_OK);
+    if (!factory) return;
+    IPropertyPage* page = nullptr;
+    Expect("  ... makes an IPropertyPage", factory->CreateInstance(nullptr, IID_IPropertyPage, reinterpret_cast<void**>(&page)),
+           S_OK);
+    factory.Reset();
+    if (!page) return;
+
+    PROPPAGEINFO info{};
+    Expect("GetPageInfo", page->GetPageInfo(&info), S_OK);
+    ExpectCount("  ... cb", info.cb, sizeof(PROPPAGEINFO));
+    ExpectTrue("  ... title \"General\"", info.pszTitle && std::wcscmp(info.pszTitle, L"General") == 0);
+    std::printf("     page \"%ls\", %ld x %ld pixels\n", info.pszTitle ? info.pszTitle : L"", info.size.cx, info.size.cy);
+    ExpectTrue("  ... a size wider than tall, as the dialog", info.size.cx > info.size.cy && info.size.cy > 0);
+    CoTaskMemFree(info.pszTitle);
+
+    const ULONG controlRefs = References(control);
+    Expect("SetObjects the control", page->SetObjects(1, &control), S_OK);
+    ExpectCount("  ... holds one reference to it", References(control), controlRefs + 1);
+
+    HWND frame = CreateWindowExW(0, L"STATIC", L"frame", WS_OVERLAPPEDWINDOW, 0, 0, 600, 400, nullptr, nullptr,
+                                 nullptr, nullptr);
+    ExpectTrue("a hidden frame window", frame != nullptr);
+    const RECT place{10, 10, 10 + info.size.cx, 10 + info.size.cy};
+    Expect("Activate", page->Activate(frame, &place, TRUE), S_OK);
+    HWND child = GetWindow(frame, GW_CHILD);
+    ExpectTrue("  ... the dialog is the frame's child", child != nullptr && (GetWindowLongW(child, GWL_STYLE) & WS_CHILD));
+    Expect("Activate again", page->Activate(frame, &place, TRUE), E_UNEXPECTED);
+    Expect("Show", page->Show(SW_SHOW), S_OK);
+    Expect("Move", page->Move(&place), S_OK);
+    Expect("IsPageDirty", page->IsPageDirty(), S_FALSE);
+    Expect("Apply", page->Apply(), S_OK);
+    Expect("Help", page->Help(nullptr), E_NOTIMPL);
+    Expect("TranslateAccelerator", page->TranslateAccelerator(nullptr), S_FALSE);
+    Expect("Deactivate", page->Deactivate(), S_OK);
+    ExpectTrue("  ... the dialog is gone", GetWindow(frame, GW_CHILD) == nullptr);
+    Expect("Deactivate again", page->Deactivate(), E_UNEXPECTED);
+    DestroyWindow(frame);
+
+    Expect("SetObjects none", page->SetObjects(0, nullptr), S_OK);
+    ExpectCount("  ... gives the control's reference back", References(control), controlRefs);
+    ExpectCount("the page's final Release", page->Release(), 0);
+}
+
 void CheckPagesAndPersistence(IUnknown* control) {
     ComPtr<ISpecifyPropertyPages> pages;
     Query(control, IID_ISpecifyPropertyPages, pages);
     CAUUID list{};
     Expect("GetPages", pages->GetPages(&list), S_OK);
     ExpectCount("  ... one page", list.cElems, 1);
-    if (list.cElems == 1) {
-        ComPtr<IUnknown> page;
-        Expect("  ... whose class the module makes",
-               CoCreateInstance(list.pElems[0], nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, page.ReceiveVoid()),
-               S_OK);
-    }
+    if (list.cElems == 1) CheckPropertyPage(list.pElems[0], control);
     CoTaskMemFree(list.pElems);
 
     ComPtr<IPersistStreamInit> persist;
