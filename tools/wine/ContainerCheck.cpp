@@ -1,17 +1,20 @@
 // tessel_container_check: asks the registered TesselAdapter control what a
 // container asks of it — the interfaces it offers and refuses, one identity
 // behind them, exact reference counts, its type information, its event
-// connection point, its property pages, its stream, its registered status —
-// and whether the module may unload once the control is gone. Prints one
-// line per check and ends with "DONE failures=N".
+// connection point, its property page, its stream, its registered status —
+// whether the module may unload once the control is gone, and whether a
+// client in the multithreaded apartment reaches it through a proxy. Prints
+// one line per check and ends with "DONE failures=N".
 #include <cstdio>
 #include <cwchar>
+#include <thread>
 
 #include "platform/Automation.h"
 
 #include <objsafe.h>
 
 #include "platform/ComPtr.h"
+#include "platform/DispatchDriver.h"
 
 // The identifiers the type library's .idl defines (its generated _i.c).
 EXTERN_C const IID DIID__DTesselAdapter;
@@ -322,6 +325,45 @@ void CheckUnloading(IUnknown* control) {
     Expect("DllCanUnloadNow unlocked", canUnload(), S_OK);
 }
 
+// A client in the multithreaded apartment: the control is apartment
+// threaded, so COM makes it in an apartment of its own and hands back a
+// proxy; calls and their failures cross over through the proxy.
+void CheckOtherApartment() {
+    if (FAILED(CoInitializeEx(nullptr, COINIT_MULTITHREADED))) {
+        ExpectTrue("CoInitializeEx multithreaded", false);
+        return;
+    }
+    {
+        ComPtr<IDispatch> control;
+        Expect("CoCreateInstance from the multithreaded apartment",
+               CoCreateInstance(CLSID_TesselAdapter, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, control.ReceiveVoid()),
+               S_OK);
+        if (control) {
+            ComPtr<IMultiQI> proxy;
+            Expect("  ... is a proxy (IMultiQI)", Query(control.Get(), IID_IMultiQI, proxy), S_OK);
+            // Not counted: Wine's PSDispatch cannot marshal a dispinterface
+            // that is not dual (CoMarshalInterface of it fails with E_FAIL
+            // even within one apartment), so the proxy refuses its IID.
+            ComPtr<IUnknown> own;
+            std::printf("     QueryInterface _DTesselAdapter through the proxy: 0x%08lX\n",
+                        static_cast<unsigned long>(Query(control.Get(), DIID__DTesselAdapter, own)));
+            OLECHAR name[] = L"SetVersion";
+            LPOLESTR names[] = {name};
+            DISPID id = 0;
+            Expect("  ... GetIDsOfNames", control->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id), S_OK);
+            const DispatchDriver driver(control.Get(), {"IDispatch", &IID_IDispatch});
+            const COleVariant version(SHORT{310});
+            Expect("  ... SetVersion 310", driver.TryInvoke(id, DISPATCH_METHOD, std::span<const VARIANT>(static_cast<const VARIANT*>(&version), 1)).hr, S_OK);
+            const COleVariant text(OLESTR("x"));
+            const DispatchResult refused = driver.TryInvoke(31, DISPATCH_PROPERTYPUT, std::span<const VARIANT>(static_cast<const VARIANT*>(&text), 1));
+            Expect("  ... a read-only put fails", refused.hr, DISP_E_EXCEPTION);
+            Expect("  ... with the control's code", refused.code, CTL_E_SETNOTSUPPORTED);
+            ExpectTrue("  ... and its description", refused.description == OLESTR("Property is read-only"));
+        }
+    }
+    CoUninitialize();
+}
+
 }  // namespace
 
 int main() {
@@ -338,6 +380,7 @@ int main() {
         CheckObject(control);
         CheckUnloading(control);  // releases the control
     }
+    std::thread(CheckOtherApartment).join();
     CoUninitialize();
     std::printf("DONE failures=%d\n", g_failures);
     return g_failures == 0 ? 0 : 1;
