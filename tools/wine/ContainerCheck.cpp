@@ -5,6 +5,7 @@
 // whether the module may unload once the control is gone, and whether a
 // client in the multithreaded apartment reaches it through a proxy. Prints
 // one line per check and ends with "DONE failures=N".
+#include <atomic>
 #include <cstdio>
 #include <cwchar>
 #include <thread>
@@ -273,6 +274,37 @@ void CheckPagesAndPersistence(IUnknown* control) {
     Expect("Load from the end", persist->Load(stream.Get()), STG_E_READFAULT);
 }
 
+// The properties verb shows the system's modal frame: a helper thread
+// closes the first window this thread shows, as a user would.
+void CheckPropertiesVerb(IOleObject* object) {
+    const DWORD self = GetCurrentThreadId();
+    std::atomic<bool> closed{false};
+    std::thread closer([&] {
+        for (int tries = 0; tries < 100 && !closed; ++tries) {
+            HWND shown = nullptr;
+            EnumThreadWindows(
+                self,
+                [](HWND window, LPARAM found) -> BOOL {
+                    if (!IsWindowVisible(window)) return TRUE;
+                    *reinterpret_cast<HWND*>(found) = window;
+                    return FALSE;
+                },
+                reinterpret_cast<LPARAM>(&shown));
+            if (shown) {
+                wchar_t title[128] = {};
+                GetWindowTextW(shown, title, 128);
+                std::printf("     the frame \"%ls\" is shown; closing it\n", title);
+                PostMessageW(shown, WM_COMMAND, IDCANCEL, 0);
+                closed = true;
+            }
+            Sleep(50);
+        }
+    });
+    Expect("DoVerb properties", object->DoVerb(OLEIVERB_PROPERTIES, nullptr, nullptr, 0, nullptr, nullptr), S_OK);
+    closed = true;
+    closer.join();
+}
+
 void CheckObject(IUnknown* control) {
     ComPtr<IOleObject> object;
     Query(control, IID_IOleObject, object);
@@ -285,6 +317,7 @@ void CheckObject(IUnknown* control) {
     CoTaskMemFree(type);
     Expect("SetClientSite null", object->SetClientSite(nullptr), S_OK);
     Expect("DoVerb show", object->DoVerb(OLEIVERB_SHOW, nullptr, nullptr, 0, nullptr, nullptr), S_OK);
+    CheckPropertiesVerb(object.Get());
     SIZEL extent{};
     Expect("GetExtent", object->GetExtent(DVASPECT_CONTENT, &extent), S_OK);
     Expect("GetExtent of an icon", object->GetExtent(DVASPECT_ICON, &extent), DV_E_DVASPECT);

@@ -74,7 +74,8 @@ run_client() {
   local what=$1 output last
   shift
   echo "== $what"
-  output=$("$@" 2>/dev/null | tr -d '\r') || true
+  # A client that hangs (a modal window no one closes) ends without DONE.
+  output=$(timeout 60 "$@" 2>/dev/null | tr -d '\r') || true
   printf '%s\n' "$output"
   last=$(printf '%s\n' "$output" | tail -n 1)
   [ "$last" = "DONE failures=0" ] || fail "$what ended with '$last'"

@@ -84,8 +84,10 @@ HRESULT COleControlInterfaces::GetClipboardData(DWORD, IDataObject** ppDataObjec
 // There is nothing to show, open or activate in place: every standard verb
 // succeeds at once. The property page is a plain object without the page
 // interface a property frame needs, so the properties verb is refused.
-HRESULT COleControlInterfaces::DoVerb(LONG iVerb, LPMSG, IOleClientSite*, LONG, HWND, LPCRECT) {
+HRESULT COleControlInterfaces::DoVerb(LONG iVerb, LPMSG, IOleClientSite*, LONG, HWND hwndParent, LPCRECT) {
     switch (iVerb) {
+    case OLEIVERB_PROPERTIES:
+        return ShowPropertyFrame(hwndParent);
     case OLEIVERB_PRIMARY:
     case OLEIVERB_SHOW:
     case OLEIVERB_OPEN:
@@ -96,6 +98,21 @@ HRESULT COleControlInterfaces::DoVerb(LONG iVerb, LPMSG, IOleClientSite*, LONG, 
     default:
         return iVerb < 0 ? E_NOTIMPL : OLEOBJ_S_INVALIDVERB;
     }
+}
+
+// The system's modal frame over the control's pages, titled with the
+// control's short type name; it returns once the user closes it.
+HRESULT COleControlInterfaces::ShowPropertyFrame(HWND parent) {
+    CAUUID pages{};
+    if (const HRESULT hr = GetPages(&pages); FAILED(hr)) return hr;
+    LPOLESTR name = nullptr;
+    OleRegGetUserType(control_.ClassId(), USERCLASSTYPE_SHORT, &name);
+    IUnknown* object = static_cast<IOleObject*>(this);
+    const HRESULT hr = OleCreatePropertyFrame(parent, 0, 0, name, 1, &object, pages.cElems, pages.pElems,
+                                              LOCALE_USER_DEFAULT, 0, nullptr);
+    CoTaskMemFree(name);
+    CoTaskMemFree(pages.pElems);
+    return hr;
 }
 
 HRESULT COleControlInterfaces::EnumVerbs(IEnumOLEVERB** ppEnumOleVerb) {

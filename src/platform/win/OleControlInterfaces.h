@@ -81,6 +81,7 @@ public:
     HRESULT STDMETHODCALLTYPE GetPages(CAUUID* pPages) override;
 
 private:
+    HRESULT ShowPropertyFrame(HWND parent);
     // The holder of the container's advise sinks, made on first use.
     HRESULT AdviseHolder(IOleAdviseHolder** holder);
 
