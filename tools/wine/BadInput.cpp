@@ -140,7 +140,7 @@ struct BadCall {
     const char* member;  // looked up by name; nullptr: use `id`
     DISPID id;
     WORD flags;
-    std::vector<VARIANT> args;
+    std::vector<COleVariant> args;
     std::vector<DISPID> named;
     // Where the dispatcher's answer is not the one to match: the control's
     // own member error (the type library declares every property readable
@@ -151,7 +151,7 @@ struct BadCall {
 };
 
 Answer Send(IDispatch* target, DISPID id, const BadCall& call) {
-    std::vector<VARIANT> args = call.args;  // Invoke may not change the caller's list
+    std::vector<VARIANT> args(call.args.begin(), call.args.end());  // shallow: the call keeps ownership
     std::vector<DISPID> named = call.named;
     DISPPARAMS params{args.empty() ? nullptr : args.data(), named.empty() ? nullptr : named.data(),
                       static_cast<UINT>(args.size()), static_cast<UINT>(named.size())};
@@ -212,41 +212,22 @@ const char* Note(const BadCall& call) {
     return "";
 }
 
-VARIANT Text(LPCOLESTR text) {
-    VARIANT v;
-    v.vt = VT_BSTR;
-    v.bstrVal = SysAllocString(text);  // freed with the case list (Cases' owner)
-    return v;
-}
+COleVariant Text(LPCOLESTR text) { return COleVariant(text); }
+COleVariant Long(LONG value) { return COleVariant(value); }
+COleVariant Object(IDispatch* value) { return COleVariant(value); }
 
-VARIANT Long(LONG value) {
-    VARIANT v;
-    v.vt = VT_I4;
-    v.lVal = value;
-    return v;
-}
-
-VARIANT Object(IDispatch* value) {
-    VARIANT v;
-    v.vt = VT_DISPATCH;
-    v.pdispVal = value;
-    return v;
-}
-
-template <class T>
-VARIANT ByRef(VARTYPE type, T* target) {
+// A by-reference argument to `target`, which the caller keeps.
+COleVariant ByRef(VARTYPE type, void* target) {
     VARIANT v;
     v.vt = VT_BYREF | type;
     v.byref = target;
-    return v;
+    return COleVariant(v);
 }
 
 int RunCalls(IDispatch* control, const Reference& reference, IDispatch* chart) {
-    static LONG seven = 7;
-    static BSTR sevenText = SysAllocString(OLESTR("7"));
-    static VARIANT heldText = Text(OLESTR("7"));
-    static VARIANT heldChart = Object(nullptr);
-    heldChart.pdispVal = chart;
+    // What the by-reference arguments point at.
+    LONG seven = 7;
+    COleVariant sevenText(OLESTR("7")), heldText(OLESTR("7")), heldChart(chart);
     const DISPID putName = DISPID_PROPERTYPUT;
     constexpr WORD kRead = DISPATCH_METHOD | DISPATCH_PROPERTYGET;
 
@@ -278,7 +259,7 @@ int RunCalls(IDispatch* control, const Reference& reference, IDispatch* chart) {
         {"a put-only property read", "Perspectives", 0, kRead, {}, {}, BadCall::Own, CTL_E_GETNOTSUPPORTED},
         {"a null table set by reference", "Perspectives", 0, DISPATCH_PROPERTYPUTREF, {Object(nullptr)}, {putName}},
         {"a long by reference", "DisableContextMenu", 0, DISPATCH_METHOD, {ByRef(VT_I4, &seven)}, {}},
-        {"a text by reference to a long", "DisableContextMenu", 0, DISPATCH_METHOD, {ByRef(VT_BSTR, &sevenText)}, {}},
+        {"a text by reference to a long", "DisableContextMenu", 0, DISPATCH_METHOD, {ByRef(VT_BSTR, &sevenText.bstrVal)}, {}},
         {"a variant by reference to a long", "DisableContextMenu", 0, DISPATCH_METHOD, {ByRef(VT_VARIANT, &heldText)}, {}},
         {"an unknown member", nullptr, 999, DISPATCH_METHOD, {}, {}},
         // Last: it leaves the control without a chart.
@@ -299,9 +280,6 @@ int RunCalls(IDispatch* control, const Reference& reference, IDispatch* chart) {
                     Note(call));
         if (!ok) ++failures;
     }
-    for (const BadCall& call : calls)
-        for (VARIANT v : call.args)
-            if (v.vt == VT_BSTR) SysFreeString(v.bstrVal);
     return failures;
 }
 
