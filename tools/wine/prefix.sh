@@ -15,9 +15,12 @@ trap wine_prefix_remove EXIT
 wineserver -p
 # Without the overrides, creating the prefix offers to download Mono and Gecko.
 WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1
-# No display: Wine's null graphics driver still makes windows (hidden ones
-# for the property page), where without a driver every window fails. The
-# desktop reads the driver when it starts, so the server starts over.
-wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
-wineserver -k
-wineserver -p
+# No display: Wine's null graphics driver still makes windows (the property
+# page's), where without a driver every window fails. The desktop reads the
+# driver when it starts, so the server starts over. Only runners that show
+# windows ask for it: with it, a modal dialog waits for a user.
+wine_prefix_null_display() {
+  wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
+  wineserver -k
+  wineserver -p
+}

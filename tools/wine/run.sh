@@ -11,6 +11,7 @@ standins=$build/TesselStandIns.dll
 [ -f "$ocx" ] || { echo "no $ocx: build it first (README)"; exit 1; }
 
 source tools/wine/prefix.sh
+wine_prefix_null_display
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/tessel-run.XXXXXX")
 # prefix.sh's own exit trap removes the prefix; this one adds the scratch.
 trap 'rm -rf "$scratch"; wine_prefix_remove' EXIT
