@@ -82,18 +82,21 @@ std::uint64_t ElementCount(const SAFEARRAY* psa) {
     return count;
 }
 
-// A large block comes fresh from the kernel, its pages not yet mapped. The
-// first touch of each page is then usually a read (a put clears what the
-// element held), which maps the shared zero page, and the write that follows
-// faults again to copy it: two faults per page. Mapping the block's whole
-// pages writable at once costs one pass in the kernel instead; where the
-// kernel lacks the advice, the pages fault in as before.
-void MapWritable(void* block, std::size_t bytes) {
+// A large block comes fresh from the kernel, its pages not yet mapped. A
+// variant's first touch is a read (a put clears what the element held),
+// which maps the shared zero page, and the write that follows faults again
+// to copy it: two faults per page. For arrays of variants the block's whole
+// pages are mapped writable at once instead, one pass in the kernel. Other
+// arrays are written before they are read, one fault per page, and are left
+// alone: mapping a byte array ahead of a copy into it only moved the cost.
+// Where the kernel lacks the advice, pages fault in as before.
+void MapWritable(const SAFEARRAY* psa, std::size_t bytes) {
     constexpr std::size_t kLargeBlock = std::size_t{1} << 20;
-    if (bytes < kLargeBlock) return;
+    if (bytes < kLargeBlock || !(psa->fFeatures & FADF_VARIANT)) return;
     const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
-    const auto first = (reinterpret_cast<std::uintptr_t>(block) + page - 1) & ~(page - 1);
-    const auto last = (reinterpret_cast<std::uintptr_t>(block) + bytes) & ~(page - 1);
+    const auto block = reinterpret_cast<std::uintptr_t>(psa->pvData);
+    const auto first = (block + page - 1) & ~(page - 1);
+    const auto last = (block + bytes) & ~(page - 1);
 #ifdef MADV_POPULATE_WRITE
     if (last > first) madvise(reinterpret_cast<void*>(first), last - first, MADV_POPULATE_WRITE);
 #endif
@@ -106,7 +109,7 @@ HRESULT AllocateData(SAFEARRAY* psa) {
     const std::size_t bytes = count * psa->cbElements;
     psa->pvData = std::calloc(bytes ? bytes : 1, 1);
     if (!psa->pvData) return E_OUTOFMEMORY;
-    MapWritable(psa->pvData, bytes);
+    MapWritable(psa, bytes);
     return S_OK;
 }
 
