@@ -90,14 +90,14 @@ std::uint64_t ElementCount(const SAFEARRAY* psa) {
 // arrays are written before they are read, one fault per page, and are left
 // alone: mapping a byte array ahead of a copy into it only moved the cost.
 // Where the kernel lacks the advice, pages fault in as before.
-void MapWritable(const SAFEARRAY* psa, std::size_t bytes) {
+void MapWritable([[maybe_unused]] const SAFEARRAY* psa, [[maybe_unused]] std::size_t bytes) {
+#ifdef MADV_POPULATE_WRITE
     constexpr std::size_t kLargeBlock = std::size_t{1} << 20;
     if (bytes < kLargeBlock || !(psa->fFeatures & FADF_VARIANT)) return;
     const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
     const auto block = reinterpret_cast<std::uintptr_t>(psa->pvData);
     const auto first = (block + page - 1) & ~(page - 1);
     const auto last = (block + bytes) & ~(page - 1);
-#ifdef MADV_POPULATE_WRITE
     if (last > first) madvise(reinterpret_cast<void*>(first), last - first, MADV_POPULATE_WRITE);
 #endif
 }
