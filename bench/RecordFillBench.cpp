@@ -114,7 +114,7 @@ ComPtr<HostRecordTable> SampleTable(const FillLayout& layout, std::size_t rows) 
         fields = layout.fields.data();
         cachedRows = rows;
     }
-    table->ClearCalls();
+    table->RestartCalls();
     return table;
 }
 
@@ -137,7 +137,7 @@ void Fill(benchmark::State& state, const Property& property, const Version& vers
         [&] {
             converter.grid->Clear();
             floorGrid.Clear();
-            table->ClearCalls();
+            table->RestartCalls();
         },
         [&] {
             if (floor)
@@ -162,7 +162,7 @@ void WriteBack(benchmark::State& state, const Property& property, const Version&
     ComPtr<HostRecordTable> target = HostRecordTable::Create();
     BOOL written = TRUE;
     bench::Measure(
-        state, rows, "ns_per_row", [&] { target->ClearCalls(); },
+        state, rows, "ns_per_row", [&] { target->RestartCalls(); },
         [&] {
             if (floor)
                 bench::FloorWriteBack(*converter.grid, *target, layout);

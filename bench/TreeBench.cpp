@@ -38,7 +38,7 @@ void TreeFill(benchmark::State& state, LONG rows, LONG groupRows) {
         state, static_cast<std::size_t>(rows), "ns_per_row",
         [&] {
             items = std::make_unique<CTreeItems>();  // the groups of the run before go untimed
-            table->ClearCalls();
+            table->RestartCalls();
         },
         [&] { filled = items->Fill310(table); });
     if (!filled) state.SkipWithError("the fill failed");

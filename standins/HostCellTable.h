@@ -46,6 +46,11 @@ public:
     const std::vector<std::uint64_t>& CallStamps(CellOp op) const { return faults_.Stamps(op); }
     const std::vector<CellCall>& Calls() const noexcept { return calls_; }
     void ClearCalls() noexcept { calls_.clear(); }
+    // Clears the calls and starts their counts from zero, for a benchmark.
+    void RestartCalls() noexcept {
+        calls_.clear();
+        faults_.RestartCounts();
+    }
     unsigned CallCount(CellOp op) const { return faults_.Count(op); }
 
     // ---- IUnknown, IDispatch ----

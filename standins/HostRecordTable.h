@@ -53,6 +53,11 @@ public:
     void FailCall(HostOp op, unsigned nth, HRESULT code) { faults_.Fail(op, nth, code); }
     const std::vector<HostCall>& Calls() const noexcept { return calls_; }
     void ClearCalls() noexcept { calls_.clear(); }
+    // Clears the calls and starts their counts from zero, for a benchmark.
+    void RestartCalls() noexcept {
+        calls_.clear();
+        faults_.RestartCounts();
+    }
     // Calls since creation, failed ones included; ClearCalls keeps them.
     unsigned CallCount(HostOp op) const { return faults_.Count(op); }
     const std::vector<std::uint64_t>& CallStamps(HostOp op) const { return faults_.Stamps(op); }
