@@ -1,5 +1,5 @@
 // Text between automation's UTF-16 and the UTF-8 of files, terminals and
-// traces.
+// traces; the encoding into UTF-8 is the platform's.
 #pragma once
 
 #include <string>
@@ -7,12 +7,12 @@
 
 #include "platform/Automation.h"
 #include "platform/ComponentError.h"
+#include "platform/Utf8.h"
 
 namespace standins {
 
-// A lone surrogate becomes U+FFFD.
-void AppendUtf8(std::string& out, OleStringView text);
-std::string ToUtf8(OleStringView text);
+using ::AppendUtf8;
+using ::ToUtf8;
 // A BSTR's text (a null BSTR is empty).
 OleStringView TextOf(BSTR text) noexcept;
 // False when text is not well-formed UTF-8 (out is then unspecified).

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "platform/Guid.h"
+#include "platform/Utf8.h"
 
 namespace {
 
@@ -47,44 +48,6 @@ const ResultText kResultTexts[] = {
     {CTL_E_SETNOTSUPPORTED, OLESTR("Property is read-only")},
     {CTL_E_GETNOTSUPPORTED, OLESTR("Property is write-only")},
 };
-
-void AppendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | c >> 6);
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | c >> 12);
-        out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | c >> 18);
-        out += static_cast<char>(0x80 | (c >> 12 & 0x3F));
-        out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
-bool IsHighSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool IsLowSurrogate(char32_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
-
-// OLECHAR text is UTF-16 on every platform. A lone surrogate becomes U+FFFD.
-std::string ToUtf8(const OleString& text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char32_t c = static_cast<char16_t>(text[i]);
-        const char32_t next = i + 1 < text.size() ? static_cast<char16_t>(text[i + 1]) : 0;
-        if (IsHighSurrogate(c) && IsLowSurrogate(next)) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (next - 0xDC00);
-            ++i;
-        } else if (IsHighSurrogate(c) || IsLowSurrogate(c)) {
-            c = 0xFFFD;
-        }
-        AppendUtf8(out, c);
-    }
-    return out;
-}
 
 // " [IHostTable {E56BC140-...}]", naming only what is known.
 std::string WhereText(const InterfaceId& where) {
