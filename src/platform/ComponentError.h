@@ -8,12 +8,9 @@
 
 #include <exception>
 #include <string>
-#include <string_view>
 
 #include "platform/Automation.h"
-
-using OleString = std::basic_string<OLECHAR>;
-using OleStringView = std::basic_string_view<OLECHAR>;
+#include "platform/OleString.h"
 
 // An interface as errors name it: its name and its identifier.
 struct InterfaceId {

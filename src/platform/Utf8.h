@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "platform/ComponentError.h"
+#include "platform/OleString.h"
 
 void AppendUtf8(std::string& out, OleStringView text);
 std::string ToUtf8(OleStringView text);
