@@ -1,5 +1,6 @@
 #include "support/AdapterFixture.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "control/TesselAdapterCtrl.h"
@@ -57,6 +58,29 @@ std::pair<LONG, LONG> Shape(const VARIANT& grid) {
     SafeArrayGetLBound(grid.parray, 2, &lo);
     SafeArrayGetUBound(grid.parray, 2, &hi);
     return {rows, hi - lo + 1};
+}
+
+COleSafeArray Grid(const std::vector<std::vector<COleVariant>>& rows, DWORD columns) {
+    COleSafeArray grid;
+    const DWORD size[2] = {static_cast<DWORD>(rows.size()), columns};
+    grid.Create(VT_VARIANT, 2, size);
+    for (LONG r = 0; r < static_cast<LONG>(rows.size()); ++r)
+        for (LONG c = 0; c < static_cast<LONG>(std::min<std::size_t>(rows[r].size(), columns)); ++c) {
+            LONG index[2] = {r, c};
+            grid.PutElement(index, static_cast<const VARIANT*>(&rows[r][c]));
+        }
+    return grid;
+}
+
+COleVariant Text(std::string_view text) {
+    const OleString wide(text.begin(), text.end());
+    return COleVariant(wide.c_str(), static_cast<UINT>(wide.size()));
+}
+
+COleVariant Null() {
+    COleVariant null;
+    null.vt = VT_NULL;
+    return null;
 }
 
 void LeakCheckedTest::SetUp() {
@@ -135,11 +159,24 @@ Outcome AdapterFixture::SetVersion(SHORT version) {
     return Call("SetVersion", {COleVariant(version, VT_I2)});
 }
 
+ComPtr<standins::HostRecordTable> AdapterFixture::Lend(const char* member) {
+    auto table = standins::HostRecordTable::Create({"stale row"});
+    table->SetDataFlag(0);
+    EXPECT_TRUE(Put(member, table.Get()).Ok()) << member;
+    return table;
+}
+
 std::vector<const standins::ChartCall*> AdapterFixture::ChartCalls(standins::ChartCall::Kind kind, DISPID id) const {
     std::vector<const standins::ChartCall*> found;
     for (const standins::ChartCall& call : chart_->Calls())
         if (call.kind == kind && call.dispid == id) found.push_back(&call);
     return found;
+}
+
+void AttachedFixture::SetUp() {
+    AdapterFixture::SetUp();
+    ASSERT_TRUE(Attach().Ok());
+    chart_->ClearCalls();
 }
 
 }  // namespace testing_support

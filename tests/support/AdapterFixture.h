@@ -48,6 +48,14 @@ std::string Cell(const VARIANT& grid, LONG row, LONG column);
 std::vector<std::string> RowCells(const VARIANT& grid, LONG row);
 // Rows x columns of a 2-D grid.
 std::pair<LONG, LONG> Shape(const VARIANT& grid);
+// A grid of rows x columns variants holding copies of these cells; cells a
+// row does not give stay empty.
+COleSafeArray Grid(const std::vector<std::vector<COleVariant>>& rows, DWORD columns);
+
+// A string variant of this ASCII text (NULs included).
+COleVariant Text(std::string_view text);
+// VT_NULL, which has no text form.
+COleVariant Null();
 
 // A test that must leave no stand-in, string or array alive.
 class LeakCheckedTest : public ::testing::Test {
@@ -76,11 +84,20 @@ protected:
     Outcome PutRecords(const char* member, std::vector<std::string> rows);
     Outcome SetVersion(SHORT version);
 
+    // Lends member a table of one stale row, to be written back (data flag 0).
+    ComPtr<standins::HostRecordTable> Lend(const char* member);
+
     // Chart calls of one kind and dispid, in order.
     std::vector<const standins::ChartCall*> ChartCalls(standins::ChartCall::Kind kind, DISPID id) const;
 
     ComPtr<IDispatch> control_;
     ComPtr<standins::ChartStandIn> chart_;
+};
+
+// The fixture with the chart attached and the attach's own calls cleared.
+class AttachedFixture : public AdapterFixture {
+protected:
+    void SetUp() override;
 };
 
 }  // namespace testing_support
