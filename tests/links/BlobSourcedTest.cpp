@@ -13,11 +13,6 @@ using standins::HostRecordTable;
 using Row = std::vector<std::string>;
 using V = COleVariant;
 
-V Text(std::string_view text) {
-    OleString wide(text.begin(), text.end());
-    return V(wide.c_str(), static_cast<UINT>(wide.size()));
-}
-
 // A written field: the text cut to the width; a shorter one ends in a NUL
 // and blanks.
 std::string Field(std::size_t width, std::string_view text) {
@@ -48,28 +43,14 @@ const std::string kLinkHead = Field(3, "7") + Field(10, "K1") + Field(10, "K2") 
                               Field(10, "K3") + Field(10, "K4") + Field(2, "4") + Blank(2);
 const std::string kLinkTail = Field(6, "21") + Field(6, "22") + Field(6, "23") + Field(6, "24");
 
-class BlobSourcedTest : public AdapterFixture {
+class BlobSourcedTest : public AttachedFixture {
 protected:
-    void SetUp() override {
-        AdapterFixture::SetUp();
-        ASSERT_TRUE(Attach().Ok());
-    }
     // Lends a table to member, lets the chart hold these rows and gets the
     // member; returns the records written.
     std::vector<std::string> WriteBack(const Member& member, const std::vector<std::vector<V>>& rows,
                                        std::size_t columns) {
-        auto table = HostRecordTable::Create({"stale"});
-        table->SetDataFlag(0);
-        EXPECT_TRUE(Put(member.name, table.Get()).Ok());
-        COleSafeArray grid;
-        const DWORD size[2] = {static_cast<DWORD>(rows.size()), static_cast<DWORD>(columns)};
-        grid.Create(VT_VARIANT, 2, size);
-        for (LONG r = 0; r < static_cast<LONG>(rows.size()); ++r)
-            for (LONG c = 0; c < static_cast<LONG>(rows[r].size()); ++c) {
-                LONG index[2] = {r, c};
-                grid.PutElement(index, static_cast<const VARIANT*>(&rows[r][c]));
-            }
-        chart_->SetProperty(member.property, grid);
+        auto table = Lend(member.name);
+        chart_->SetProperty(member.property, Grid(rows, static_cast<DWORD>(columns)));
         Outcome out = Get(member.name);
         EXPECT_TRUE(out.Ok()) << out.description;
         EXPECT_EQ(out.value.pdispVal, static_cast<IDispatch*>(table.Get()));
@@ -168,17 +149,8 @@ TEST_F(BlobSourcedTest, LinksAreWrittenBackOnlyWithTheirSectionTags) {
 
     // The link number is written, and so converted, before the first tag
     // is looked at: a row without tags still fails on a number of no text.
-    auto table = HostRecordTable::Create();
-    table->SetDataFlag(0);
-    ASSERT_TRUE(Put("LinksFromBlob", table.Get()).Ok());
-    COleSafeArray grid;
-    const DWORD size[2] = {1, 16};
-    grid.Create(VT_VARIANT, 2, size);
-    V null;
-    null.vt = VT_NULL;
-    LONG index[2] = {0, 0};
-    grid.PutElement(index, static_cast<const VARIANT*>(&null));
-    chart_->SetProperty(chart::kLinksFromBlob, grid);
+    auto table = Lend("LinksFromBlob");
+    chart_->SetProperty(chart::kLinksFromBlob, Grid({{Null()}}, 16));
     EXPECT_EQ(Get("LinksFromBlob").Code(), DISP_E_TYPEMISMATCH);
     EXPECT_EQ(table->RowCount(), 0u) << "cleared before the row failed";
 }

@@ -51,19 +51,7 @@ Bytes BytesOf(const VARIANT& value) {
     return bytes;
 }
 
-class BlobTest : public AdapterFixture {
-protected:
-    void SetUp() override {
-        AdapterFixture::SetUp();
-        ASSERT_TRUE(Attach().Ok());
-    }
-    ComPtr<HostRecordTable> Lend() {
-        auto table = HostRecordTable::Create({"stale row"});
-        table->SetDataFlag(0);
-        EXPECT_TRUE(Put("Blob", table.Get()).Ok());
-        return table;
-    }
-};
+using BlobTest = AttachedFixture;
 
 TEST_F(BlobTest, BytesRoundTripThroughChunkRecords) {
     for (SHORT version : {310, 20}) {
@@ -72,7 +60,7 @@ TEST_F(BlobTest, BytesRoundTripThroughChunkRecords) {
             SCOPED_TRACE(testing::Message() << "version " << version << ", " << size << " bytes");
             const Bytes blob = Pattern(size);
             chart_->SetProperty(chart::kBlob, ByteArray(blob));
-            auto table = Lend();
+            auto table = Lend("Blob");
             chart_->ClearCalls();
             Outcome out = Get("Blob");
             ASSERT_TRUE(out.Ok()) << out.description;

@@ -15,7 +15,7 @@ using standins::HostRecordTable;
 using Row = std::vector<std::string>;
 using V = COleVariant;
 
-class LinksTest : public AdapterFixture {};
+using LinksTest = AttachedFixture;
 
 TEST_F(LinksTest, BothLayoutsFillTheSameColumns) {
     auto table310 = HostRecordTable::Create(
@@ -35,8 +35,6 @@ TEST_F(LinksTest, BothLayoutsFillTheSameColumns) {
 }
 
 TEST_F(LinksTest, SetterConvertsAndSendsNothing) {
-    ASSERT_TRUE(Attach().Ok());
-    chart_->ClearCalls();
     for (SHORT version : {20, 30, 310}) {
         ASSERT_TRUE(SetVersion(version).Ok());
         auto table = HostRecordTable::Create({Record({{10, "P1"}, {10, "P2"}})});
@@ -47,24 +45,14 @@ TEST_F(LinksTest, SetterConvertsAndSendsNothing) {
 }
 
 TEST_F(LinksTest, GetterWritesTheChartsLinksAtEveryVersion) {
-    ASSERT_TRUE(Attach().Ok());
-    COleSafeArray grid;
-    const DWORD size[2] = {1, 8};
-    grid.Create(VT_VARIANT, 2, size);
-    const V cells[8] = {V(OLESTR("ABCD")), V(OLESTR("R1")), V(OLESTR("Q1-TOO-LONG")), V(LONG{123}),
-                        V(OLESTR("P2")),   V(OLESTR("R2")), V(OLESTR("Q2")),          V(LONG{9})};
-    for (LONG c = 0; c < 8; ++c) {
-        LONG index[2] = {0, c};
-        grid.PutElement(index, static_cast<const VARIANT*>(&cells[c]));
-    }
+    const COleSafeArray grid = Grid({{V(OLESTR("ABCD")), V(OLESTR("R1")), V(OLESTR("Q1-TOO-LONG")), V(LONG{123}),
+                                      V(OLESTR("P2")), V(OLESTR("R2")), V(OLESTR("Q2")), V(LONG{9})}}, 8);
     chart_->SetProperty(chart::kLinks, grid);
     std::string expected = Record({{10, "ABCD"}, {10, "P2"}, {10, "Q1-TOO-LON"}, {10, "Q2"}, {10, "R1"}, {10, "R2"}, {3, "123"}});
     for (std::size_t nul : {4, 12, 32, 42, 52}) expected[nul] = '\0';
     for (SHORT version : {20, 310}) {
         ASSERT_TRUE(SetVersion(version).Ok());
-        auto table = HostRecordTable::Create();
-        table->SetDataFlag(0);
-        ASSERT_TRUE(Put("Links", table.Get()).Ok());
+        auto table = Lend("Links");
         Outcome out = Get("Links");
         ASSERT_TRUE(out.Ok()) << out.description;
         ASSERT_EQ(table->RowCount(), 1u);
@@ -79,8 +67,6 @@ TEST_F(LinksTest, GetterWritesTheChartsLinksAtEveryVersion) {
 }
 
 TEST_F(LinksTest, LinkMapFillsTheSingleInstanceOnly) {
-    ASSERT_TRUE(Attach().Ok());
-    chart_->ClearCalls();
     std::string row;
     for (int k = 0; k < 16; ++k) row += Record({{10, k % 4 == 3 ? std::to_string(k) : "K" + std::to_string(k)}});
     ASSERT_TRUE(PutRecords("LinkMap", {"first table", "of two rows"}).Ok());

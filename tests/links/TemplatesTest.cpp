@@ -95,14 +95,8 @@ std::string Dump(const VARIANT& grid) {
     return bytes;
 }
 
-class TemplatesTest : public AdapterFixture {
+class TemplatesTest : public AttachedFixture {
 protected:
-    void SetUp() override {
-        AdapterFixture::SetUp();
-        ASSERT_TRUE(Attach().Ok());
-        chart_->ClearCalls();
-    }
-
     // Sets the property with a table its converter fills from.
     Outcome SetFilled(const Property& p) {
         if (p.entry == CTemplateStore::kBlobTemplate) return PutRecords(p.name, {Chunk("blob")});

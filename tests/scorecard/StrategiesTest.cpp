@@ -10,12 +10,8 @@ namespace {
 using namespace testing_support;
 using Row = std::vector<std::string>;
 
-class ScorecardTest : public AdapterFixture {
+class ScorecardTest : public AttachedFixture {
 protected:
-    void SetUp() override {
-        AdapterFixture::SetUp();
-        ASSERT_TRUE(Attach().Ok());
-    }
     // Puts rows into member at version and returns what chart property got.
     COleVariant Send(const char* member, SHORT version, std::vector<std::string> rows, DISPID property) {
         EXPECT_TRUE(SetVersion(version).Ok());

@@ -66,19 +66,7 @@ static_assert(!ValidGuards({{1, 0, "1", SkipRow, 2}}));
 constexpr RecordLayouts kLayouts{.fill310 = kFill, .write310 = kWriteLayout};
 using TestConverter = CRecordTable<kLayouts>;
 
-class RecordTest : public LeakCheckedTest {
-protected:
-    // Builds a grid of rows of cells.
-    static void FillGrid(COleSafeArray& grid, const std::vector<std::vector<COleVariant>>& rows) {
-        const DWORD size[2] = {static_cast<DWORD>(rows.size()), static_cast<DWORD>(rows.at(0).size())};
-        grid.Create(VT_VARIANT, 2, size);
-        for (LONG r = 0; r < static_cast<LONG>(rows.size()); ++r)
-            for (LONG c = 0; c < static_cast<LONG>(rows[r].size()); ++c) {
-                LONG index[2] = {r, c};
-                grid.PutElement(index, static_cast<const VARIANT*>(&rows[r][c]));
-            }
-    }
-};
+using RecordTest = LeakCheckedTest;
 
 // The value is read in place, so its end is found from the field's bytes
 // alone: blanks off the end, then a NUL anywhere cuts, blanks before it kept.
@@ -165,7 +153,7 @@ TEST_F(RecordTest, WriteBackFollowsTheCopyRule) {
     std::vector<std::vector<COleVariant>> rows;
     for (const Case& c : cases) rows.push_back(c.cells);
     TestConverter grid;
-    FillGrid(grid, rows);
+    static_cast<COleSafeArray&>(grid) = Grid(rows, 3);
     auto table = HostRecordTable::Create({"old row"});
     ASSERT_TRUE(grid.WriteBackRows310(table));
     ASSERT_EQ(table->RowCount(), std::size(cases));
@@ -182,16 +170,14 @@ TEST_F(RecordTest, WriteBackFailuresLeaveWhatWasAppended) {
         }
     };
     auto table = HostRecordTable::Create();
-    COleVariant null;
-    null.vt = VT_NULL;  // has no text form
     TestConverter grid;
-    FillGrid(grid, {{COleVariant(OLESTR("1")), COleVariant(LONG{1}), COleVariant(LONG{1})},
-                    {null, COleVariant(LONG{1}), COleVariant(LONG{1})}});
+    static_cast<COleSafeArray&>(grid) = Grid({{COleVariant(OLESTR("1")), COleVariant(LONG{1}), COleVariant(LONG{1})},
+                                              {Null(), COleVariant(LONG{1}), COleVariant(LONG{1})}}, 3);
     expectFailure(grid, table.Get(), DISP_E_TYPEMISMATCH);
     EXPECT_EQ(table->RowCount(), 1u);
 
     TestConverter narrow;  // fewer columns than the layout reads
-    FillGrid(narrow, {{COleVariant(OLESTR("1"))}});
+    static_cast<COleSafeArray&>(narrow) = Grid({{COleVariant(OLESTR("1"))}}, 1);
     expectFailure(narrow, table.Get(), DISP_E_BADINDEX);
 
     TestConverter empty;  // no array: fails before the table is touched

@@ -16,12 +16,8 @@
 namespace tools_testing {
 namespace {
 
-using CellShape = testing_support::LeakCheckedTest;
-using CellTyping = testing_support::LeakCheckedTest;
-using RecordFiles = testing_support::LeakCheckedTest;
-using SessionWords = testing_support::LeakCheckedTest;
-using SingleValue = testing_support::LeakCheckedTest;
-using VariantJson = testing_support::LeakCheckedTest;
+// The test groups, all with the leak check.
+typedef testing_support::LeakCheckedTest CellShape, CellTyping, RecordFiles, SessionWords, SingleValue, VariantJson;
 
 using tessel::SessionParser;
 using tessel::Step;
