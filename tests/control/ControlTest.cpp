@@ -18,14 +18,6 @@ using standins::ChartCall;
 
 class ControlTest : public AdapterFixture {};
 
-// Where each member sits is checked against the type library's description
-// (the .idl test); here, that names are looked up without regard to case.
-TEST_F(ControlTest, NamesAreFoundWithoutRegardToCase) {
-    EXPECT_EQ(Id("perspectives"), Id("Perspectives"));
-    EXPECT_EQ(Id("SETVERSION"), Id("SetVersion"));
-    EXPECT_EQ(Id("setversion"), 52);
-}
-
 TEST_F(ControlTest, RefusedReadsAndWritesRunNoMemberCode) {
     ASSERT_TRUE(Attach().Ok());
     chart_->ClearCalls();
@@ -109,10 +101,6 @@ TEST_F(ControlTest, IntegerPropertiesPassStraightToTheChart) {
         Outcome out = Get(c.member);
         EXPECT_EQ(out.value.vt, VT_I4);
         EXPECT_EQ(out.value.lVal, 12) << "the chart's answer is converted to a long";
-        chart_->FailNext(c.chartProperty, E_ACCESSDENIED, OLESTR("chart says no"));
-        out = Get(c.member);
-        EXPECT_EQ(out.Code(), E_ACCESSDENIED);
-        EXPECT_EQ(out.description, "chart says no");
     }
 }
 
@@ -188,21 +176,6 @@ TEST_F(ControlTest, WebGuiSetsTheWebFontAndStopsKeepingTables) {
     EXPECT_EQ(calls[2].dispid, 22);
 }
 
-TEST_F(ControlTest, ChartFailuresReachTheHostWithTheChartsText) {
-    ASSERT_TRUE(Attach().Ok());
-    auto table = standins::HostRecordTable::Create({"1 KEY"});
-    chart_->FailNext(chart::kPerspectives, E_FAIL, OLESTR("grid refused"));
-    Outcome out = Put("Perspectives", table.Get());
-    EXPECT_EQ(out.hr, DISP_E_EXCEPTION);
-    EXPECT_EQ(out.scode, E_FAIL);
-    EXPECT_EQ(out.description, "grid refused");
-    EXPECT_TRUE(chart_->Property(chart::kPerspectives).vt == VT_EMPTY) << "a failed put stores nothing";
-}
-
-}  // namespace
-
-namespace {
-
 // Arbitrary bytes in every table member at every layout: each put either
 // succeeds or fails as a host sees it, and nothing leaks (the fixture).
 TEST_F(ControlTest, ArbitraryRecordsNeverEscapeAsAnythingButAFailedCall) {
@@ -227,10 +200,6 @@ TEST_F(ControlTest, ArbitraryRecordsNeverEscapeAsAnythingButAFailedCall) {
         }
     }
 }
-
-}  // namespace
-
-namespace {
 
 // A chart value of another shape than the getter's grid, with a table kept:
 // the getter fails as for a value without an array, and the kept table is
@@ -277,9 +246,7 @@ TEST_F(ControlTest, ChartValuesOfAnotherShapeCountAsHoldingNoArray) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.getter + (" VT " + std::to_string(c.value.vt)) + " version " + std::to_string(c.version));
         ASSERT_TRUE(SetVersion(c.version).Ok());
-        auto table = standins::HostRecordTable::Create({"stale row"});
-        table->SetDataFlag(0);
-        ASSERT_TRUE(Put("Strategies", table.Get()).Ok());
+        auto table = Lend("Strategies");
         chart_->SetProperty(c.property, c.value);
         EXPECT_EQ(Get(c.getter).Code(), E_INVALIDARG);
         EXPECT_EQ(table->CallCount(standins::HostOp::GetRowStore), 0u);

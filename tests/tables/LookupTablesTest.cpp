@@ -11,14 +11,7 @@ using namespace testing_support;
 using standins::ChartCall;
 using Row = std::vector<std::string>;
 
-class LookupTablesTest : public AdapterFixture {
-protected:
-    void SetUp() override {
-        AdapterFixture::SetUp();
-        ASSERT_TRUE(Attach().Ok());
-        chart_->ClearCalls();
-    }
-};
+using LookupTablesTest = AttachedFixture;
 
 std::string MenuEntry(std::string_view first, std::string_view second) {
     return Record({{15, first}, {60, "Open objective"}, {15, second}, {15, "Details"}});
@@ -67,13 +60,6 @@ TEST_F(LookupTablesTest, ContextMenuSendsEachRowWithItsNumbersCut) {
     chart_->ClearCalls();
     ASSERT_TRUE(PutRecords("ContextMenu", {}).Ok());
     EXPECT_TRUE(chart_->Calls().empty()) << "no rows, no calls";
-}
-
-TEST_F(LookupTablesTest, ContextMenuFailureKeepsTheRowsSentBefore) {
-    chart_->FailNext(chart::kContextMenuEntry, E_FAIL);
-    Outcome out = PutRecords("ContextMenu", {MenuEntry("1", "2"), MenuEntry("3", "4")});
-    EXPECT_EQ(out.Code(), E_FAIL);
-    EXPECT_EQ(ChartCalls(ChartCall::Call, chart::kContextMenuEntry).size(), 1u) << "the failing row ends the set";
 }
 
 TEST_F(LookupTablesTest, MouseOverTextsGoIntoTheirProperty) {
