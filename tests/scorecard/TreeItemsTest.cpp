@@ -14,17 +14,6 @@ using standins::HostCellTable;
 using Row = std::vector<std::string>;
 using V = COleVariant;
 
-V Text(std::string_view text) {
-    OleString wide(text.begin(), text.end());
-    return V(wide.c_str(), static_cast<UINT>(wide.size()));
-}
-
-V Null() {
-    V null;
-    null.vt = VT_NULL;
-    return null;
-}
-
 ComPtr<HostCellTable> CellTable(const std::vector<std::vector<V>>& rows, LONG columns) {
     auto table = HostCellTable::Create(static_cast<LONG>(rows.size()), columns);
     for (LONG r = 0; r < static_cast<LONG>(rows.size()); ++r)
@@ -54,20 +43,10 @@ struct Group {
     std::string key;
     std::string rowKey;  // method 42 only
     std::vector<Row> rows;
-    bool operator==(const Group&) const = default;
 };
 
-void PrintTo(const Group& g, std::ostream* os) {
-    *os << g.key << "/" << g.rowKey << ":";
-    for (const Row& row : g.rows) *os << " " << testing::PrintToString(row);
-}
-
-class TreeItemsTest : public AdapterFixture {
+class TreeItemsTest : public AttachedFixture {
 protected:
-    void SetUp() override {
-        AdapterFixture::SetUp();
-        ASSERT_TRUE(Attach().Ok());
-    }
     // The groups the chart received through dispid, in order.
     std::vector<Group> Sent(DISPID dispid) const {
         std::vector<Group> groups;
@@ -87,30 +66,6 @@ protected:
         return Put(member, table);
     }
 };
-
-TEST_F(TreeItemsTest, WorkedExampleInEveryLayout) {
-    struct Case {
-        SHORT version;
-        std::vector<Group> groups;
-    } cases[] = {
-        {310,
-         {{"K1", "", {{"BSTR:M1", "I4:1", "BSTR:a", "BSTR:b"}, {"BSTR:M2", "I4:2", "BSTR:c", "BSTR:d"}}},
-          {"K2", "", {{"BSTR:M3", "I4:1", "BSTR:e", "BSTR:f"}}}}},
-        {30,
-         {{"K1", "", {{"BSTR:M1", "I4:1", "BSTR:a", "BSTR:b"}, {"BSTR:M2", "I4:2", "BSTR:c", "BSTR:d"}}},
-          {"K2", "", {{"BSTR:M3", "I4:1", "BSTR:e", "BSTR:f"}}}}},
-        {20,
-         {{"K1", "", {{"I4:1", "BSTR:M1", "BSTR:a", "BSTR:b"}, {"I4:2", "BSTR:M2", "BSTR:c", "BSTR:d"}}},
-          {"K2", "", {{"I4:1", "BSTR:M3", "BSTR:e", "BSTR:f"}}}}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.version);
-        auto table = WorkedExample();
-        ASSERT_TRUE(PutAt(c.version, "MeasureData", table.Get()).Ok());
-        EXPECT_EQ(Sent(chart::kMeasureData), c.groups);
-        EXPECT_EQ(chart_->Calls().size(), 2u);
-    }
-}
 
 TEST_F(TreeItemsTest, RunsOfEqualKeysInTableOrder) {
     struct Case {
