@@ -137,49 +137,34 @@ std::ostream& operator<<(std::ostream& out, const Parts& p) {
 
 Parts Present() { return {KeyExists(kLibrary), KeyExists(kControl), KeyExists(kProgId), KeyExists(kPage)}; }
 
-TEST_F(RegistrationTest, ARefusedWriteStopsRegistrationAtItsStep) {
+TEST_F(RegistrationTest, ARefusedWriteOrRemovalStopsAtItsStep) {
     struct Case {
+        bool unregister;
         std::u16string denied;
         HRESULT result;
         Parts left;
     };
     const Case cases[] = {
         // The library goes first: without it no class is registered.
-        {u"TypeLib", SELFREG_E_TYPELIB, {false, false, false, false}},
-        {kLibrary + u"\\1.0\\HELPDIR", SELFREG_E_TYPELIB, {false, false, false, false}},
+        {false, u"TypeLib", SELFREG_E_TYPELIB, {false, false, false, false}},
+        {false, kLibrary + u"\\1.0\\HELPDIR", SELFREG_E_TYPELIB, {false, false, false, false}},
         // A class that fails leaves none of its keys, and the classes after
         // it are not tried.
-        {kProgId, SELFREG_E_CLASS, {true, false, false, false}},
-        {kControl + u"\\MiscStatus\\1", SELFREG_E_CLASS, {true, false, false, false}},
-        {kPage, SELFREG_E_CLASS, {true, true, true, false}},
+        {false, kProgId, SELFREG_E_CLASS, {true, false, false, false}},
+        {false, kControl + u"\\MiscStatus\\1", SELFREG_E_CLASS, {true, false, false, false}},
+        {false, kPage, SELFREG_E_CLASS, {true, true, true, false}},
+        {true, kLibrary, SELFREG_E_TYPELIB, {true, true, true, true}},
+        {true, kControl, SELFREG_E_CLASS, {false, true, false, true}},
+        {true, kPage, SELFREG_E_CLASS, {false, false, false, true}},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(standins::ToUtf8(c.denied));
+        SCOPED_TRACE((c.unregister ? "unregistering, denied " : "registering, denied ") + standins::ToUtf8(c.denied));
         platform::ClearRegistry();
+        if (c.unregister) {
+            ASSERT_EQ(DllRegisterServer(), S_OK);
+        }
         platform::DenyRegistryWritesBelow(c.denied);
-        EXPECT_EQ(DllRegisterServer(), c.result);
-        EXPECT_EQ(Present(), c.left);
-        platform::DenyRegistryWritesBelow(u"");
-    }
-}
-
-TEST_F(RegistrationTest, ARefusedRemovalFailsUnregistrationAtItsStep) {
-    struct Case {
-        std::u16string denied;
-        HRESULT result;
-        Parts left;
-    };
-    const Case cases[] = {
-        {kLibrary, SELFREG_E_TYPELIB, {true, true, true, true}},
-        {kControl, SELFREG_E_CLASS, {false, true, false, true}},
-        {kPage, SELFREG_E_CLASS, {false, false, false, true}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(standins::ToUtf8(c.denied));
-        platform::ClearRegistry();
-        ASSERT_EQ(DllRegisterServer(), S_OK);
-        platform::DenyRegistryWritesBelow(c.denied);
-        EXPECT_EQ(DllUnregisterServer(), c.result);
+        EXPECT_EQ(c.unregister ? DllUnregisterServer() : DllRegisterServer(), c.result);
         EXPECT_EQ(Present(), c.left);
         platform::DenyRegistryWritesBelow(u"");
     }
