@@ -138,11 +138,4 @@ TEST_F(TypeLibraryTest, TypesCarryTheControlsIdentifiersAndTexts) {
     EXPECT_EQ(Attribute(library.attributes, "helpfile"), "TesselAdapter.hlp");
 }
 
-TEST_F(TypeLibraryTest, EventsAreEmptyAndTheClassPublishesBothInterfaces) {
-    EXPECT_EQ(Members(FindBlock(source_, "dispinterface", "_DTesselAdapterEvents").body).size(), 0u);
-    const std::string coclass = FindBlock(source_, "coclass", "TesselAdapter").body;
-    EXPECT_NE(coclass.find("[default] dispinterface _DTesselAdapter;"), std::string::npos) << coclass;
-    EXPECT_NE(coclass.find("[default, source] dispinterface _DTesselAdapterEvents;"), std::string::npos) << coclass;
-}
-
 }  // namespace

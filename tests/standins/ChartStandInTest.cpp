@@ -58,29 +58,6 @@ TEST_F(ChartStandInTest, MethodsFillTheirOutTextsAndAnswerAsTold) {
     EXPECT_EQ(Show(CallRaw(chart.Get(), 70, kCall, {}).result), "I4 11");
 }
 
-// A put's value outlives the record of its call: clearing the calls keeps
-// the last value of each property, later puts and SetProperty replace it.
-TEST_F(ChartStandInTest, PropertiesOutliveTheRecordedCalls) {
-    auto chart = ChartStandIn::Create();
-    const auto put = [&](DISPID member, LONG value) {
-        EXPECT_EQ(CallRaw(chart.Get(), member, kPut, {COleVariant(value)}).hr, S_OK);
-    };
-    const auto get = [&](DISPID member) { return Show(CallRaw(chart.Get(), member, kGet, {}).result); };
-    put(3, 1);
-    put(4, 2);
-    put(3, 3);
-    EXPECT_EQ(get(3), "I4 3");
-    chart->ClearCalls();
-    EXPECT_EQ(get(3), "I4 3");
-    EXPECT_EQ(get(4), "I4 2");
-    put(4, 5);
-    chart->SetProperty(3, COleVariant(LONG{6}));
-    chart->ClearCalls();
-    chart->ClearCalls();
-    EXPECT_EQ(get(3), "I4 6");
-    EXPECT_EQ(get(4), "I4 5");
-}
-
 // Forwarded calls reach the listener with the caller's own values (the same
 // array, not a copy), references followed, and are not recorded; a put is
 // kept as a copy until the chart is told to keep puts no more.
