@@ -36,6 +36,16 @@ TEST(BadFile, EndsTheRunAtItsStepWithAMessage) {
     };
     const std::string cellLimit = " columns is more than the 4194304 cells a cell table may have";
     const Case cases[] = {
+        {"a missing file", "missing.txt", "", "set Perspectives missing.txt",
+         "missing.txt: cannot read: No such file or directory"},
+        {"a chunk file of part records", "bad.bin", std::string(1000, 'x'), "set Blob bad.bin",
+         "bad.bin: 1000 bytes is not a whole number of 1026-byte records"},
+        {"a bad typed cell on line 2", "bad.tsv", "K\t\\i4 1\nK\tx\t\\i4 12x\n", "set MeasureData bad.tsv",
+         "bad.tsv:2: cell 3: \\i4 needs a 32-bit decimal"},
+        {"more cells than declared", "bad.tsv", "\\columns 1\nK\tx\n", "set MeasureData bad.tsv",
+         "bad.tsv:2: 2 cells, more than the 1 columns declared"},
+        {"a bad typed cell in a chart grid", "grid.tsv", "\\r8 nan\n", "chart grid 4 grid.tsv",
+         "grid.tsv:1: cell 1: \\r8 needs a finite number"},
         {"declared columns of a chart grid", "g.tsv", "\\columns 134217728\nK\n", "chart grid 4 g.tsv",
          "g.tsv: 1 rows of 134217728" + cellLimit},
         {"declared columns of a cell table", "m.tsv", "\\columns 2147483647\nK\n", "set MeasureData m.tsv",

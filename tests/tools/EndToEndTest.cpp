@@ -125,27 +125,6 @@ TEST(Trace, IsExactlyTheContract) {
     }
 }
 
-// ---- Files that cannot be used end the run at their step ----------------------
-
-TEST(UnusableFile, EndsTheRunAfterTracingTheStepsBeforeIt) {
-    struct Case { const char* file; std::string bytes /* not written when empty */; const char* step, *error; };
-    const Case cases[] = {
-        {"missing.txt", "", "set Perspectives missing.txt", "missing.txt: cannot read: No such file or directory"},
-        {"bad.bin", std::string(1000, 'x'), "set Blob bad.bin", "bad.bin: 1000 bytes is not a whole number of 1026-byte records"},
-        {"bad.tsv", "K\t\\i4 1\nK\tx\t\\i4 12x\n", "set MeasureData bad.tsv", "bad.tsv:2: cell 3: \\i4 needs a 32-bit decimal"},
-        {"bad.tsv", "\\columns 1\nK\tx\n", "set MeasureData bad.tsv", "bad.tsv:2: 2 cells, more than the 1 columns declared"},
-        {"grid.tsv", "\\r8 nan\n", "chart grid 4 grid.tsv", "grid.tsv:1: cell 1: \\r8 needs a finite number"},
-    };
-    for (const Case& c : cases) {
-        TesselFolder folder;
-        if (!c.bytes.empty()) folder.Write(c.file, c.bytes);
-        const Ran ran = folder.RunSession("version 310\nattach\n" + std::string(c.step) + "\nset PresentationMode 1\n");
-        EXPECT_EQ(ran.status, 2) << c.step;
-        EXPECT_EQ(ran.err, std::string("s.session:3: ") + c.error + "\n");
-        EXPECT_EQ(folder.TraceLines(), (Lines{kSetVersion, kFontFace, kFontHeightToo, kFontHeight, kAttached})) << c.step;
-    }
-}
-
 // ---- A kept table comes back into a file --------------------------------------------
 
 TEST(KeptTable, IsSavedWhereTheGetSaysAndReadsBackIn) {
