@@ -185,29 +185,6 @@ TEST(KeptTable, BlobRoundTripsThroughAChunkFile) {
     }
 }
 
-// ---- Typed cells, written back through a kept table -------------------------------
-
-TEST(CellTable, TypedCellsAreWrittenBackAsTheirText) {
-    TesselFolder folder;
-    folder.Write("g.tsv", "\\\\x\t\\i2 -7\t\\r8 0.5\t\\bool 1\t\\s\t\t\\i4 123\t\\i4 5\n");
-    folder.Write("bad.tsv", "\\null\n");
-    folder.Write("lent.txt", "\n");
-    const Ran ran = folder.RunSession(
-        "version 310\nattach\nchart grid 4 g.tsv\nset Objectives lent.txt flag=0\nget Objectives back.txt\n"
-        "chart grid 4 bad.tsv\nset Objectives lent.txt flag=0\nget Objectives\n");
-    ASSERT_EQ(ran.status, 0) << ran.err;
-    const std::string back = folder.Read("back.txt");
-    ASSERT_EQ(back.size(), 164u);
-    EXPECT_EQ(back.substr(0, 10), std::string("\\x\0       ", 10));   // text, NUL, blanks
-    EXPECT_EQ(back.substr(30, 7), "123 X X");  // number fills its field, O5 blank, flag word 5 sets O6 and O8
-    EXPECT_EQ(back.substr(38, 3), std::string("-1\0", 3));          // a boolean's text form
-    EXPECT_EQ(back.substr(98, 4), std::string("0.5\0", 4));
-    EXPECT_EQ(back.substr(128, 3), std::string("-7\0", 3));
-    EXPECT_EQ(back.substr(10, 1), std::string(1, '\0')) << "an empty text leaves a NUL";
-    EXPECT_EQ(folder.TraceLines().back(),
-              R"({"host":"get","member":"Objectives","ok":false,"hr":"0x80020005","error":"Type mismatch"})");
-}
-
 // ---- The readable forms ---------------------------------------------------------------
 
 TEST(ReadableForms, SummaryHasALinePerMemberStepAndGridShowsColumnsTypesAndControlCharacters) {
