@@ -138,14 +138,4 @@ TEST_F(BlobTest, ChunkNumbersAreNotReadAndInconsistentLengthsAreRejected) {
     }
 }
 
-TEST_F(BlobTest, RejectedTableLeavesTheBlobHeldBefore) {
-    auto good = HostRecordTable::Create({Chunk(1, 3, "abc")});
-    auto bad = HostRecordTable::Create({Chunk(1, 1000, ""), Chunk(2, 3, "abc")});
-    CBlob blob;
-    ASSERT_TRUE(blob.Fill310(good));
-    EXPECT_FALSE(blob.Fill310(bad));
-    EXPECT_EQ(BytesOf(blob), "abc");
-    EXPECT_EQ(good->RefCount(), 1u) << "the fill released the table";
-}
-
 }  // namespace
