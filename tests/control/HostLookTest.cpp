@@ -29,10 +29,12 @@ protected:
         host_.reset();
         platform::InstallSaveDialogAnswerer({});
     }
-    // Replaces the control with one made under the current host settings.
+    // Replaces the control with one made under the current host settings,
+    // and the chart with a fresh one.
     void Remake() {
         control_.Reset();
         control_.Attach(new CTesselAdapterCtrl);
+        chart_ = standins::ChartStandIn::Create();
     }
     // A fresh stand-in; the old one goes first, taking its registration.
     void Reinstall() {
@@ -68,7 +70,6 @@ TEST_F(HostLookTest, WithoutASchemeInUseNoColoursAreSent) {
         Look().inUse = c.inUse;
         if (!c.registered) host_.reset();
         Remake();
-        chart_ = standins::ChartStandIn::Create();
         ASSERT_TRUE(Attach().Ok());
         EXPECT_EQ(static_cast<CTesselAdapterCtrl*>(control_.Get())->AmbientPropertyChanged(0), S_OK);
         EXPECT_EQ(Count(ChartCall::Put, chart::kColours), 0u);
@@ -125,7 +126,6 @@ TEST_F(HostLookTest, HostFontIsSentOnceSystemFontOnEveryCall) {
         SCOPED_TRACE(c.face);
         if (!c.registered) host_.reset();
         Remake();
-        chart_ = standins::ChartStandIn::Create();
         ASSERT_TRUE(Attach().Ok());
         ASSERT_TRUE(Attach().Ok());
         const auto fonts = ChartCalls(ChartCall::Call, chart::kFont);
@@ -159,7 +159,6 @@ TEST_F(HostLookTest, UnusableHostFontFailsTheAttach) {
         if (c.nothing) Look().handsOutNothing[c.op] = true;
         else if (c.code != E_POINTER) Look().faults.Fail(c.op, Look().faults.Count(c.op) + 1, c.code);
         Remake();
-        chart_ = standins::ChartStandIn::Create();
         const Outcome out = Attach();
         EXPECT_EQ(out.Code(), c.code);
         EXPECT_EQ(out.description.empty(), false);
