@@ -1,0 +1,114 @@
+#include "standins/picture/Picture.h"
+
+#include <gtest/gtest.h>
+
+// jpeglib.h needs FILE and size_t declared before it.
+#include <cstdio>
+#include <jpeglib.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+using namespace standins::picture;
+
+namespace {
+
+// Two bands, two columns, an objective in each of two cells.
+StrategyMap Known(const Palette& palette) {
+    StrategyMap map;
+    map.bands = {{"FIN", "Finance"}, {"CUS", "Customer"}};
+    map.columns = {{"G", "Growth"}, {"P", "Productivity"}};
+    map.objectives = {{"A", "A", 0, 0}, {"B", "B", 1, 1, 2, 1, 0}};
+    map.links = {{0, 1}};
+    map.palette = palette;
+    return map;
+}
+
+Palette Sent() {
+    Palette p;
+    p.background = 0x102030, p.gridFill = 0x405060, p.objectiveFill = 0xA0B0C0, p.objectiveSelection = 0xFF00FF;
+    return p;
+}
+
+// Where the picture shows a band's own colour: its top left corner, which
+// boxes, lines and arrows leave alone.
+Point InBand(const Rect& band) { return {band.x + 4, band.y + 4}; }
+// Where a box shows its fill: inside its frame, left of its text.
+Point InBox(const Rect& frame) { return {frame.x + 3, frame.Centre().y}; }
+
+TEST(PictureTest, DrawsBandsAndBoxesInTheirColours) {
+    const Size size{480, 320};
+    for (const Palette& palette : {Palette(), Sent()}) {
+        SCOPED_TRACE(palette.background);
+        const StrategyMap map = Known(palette);
+        const MapLayout layout = LayOut(map, size);
+        const Pixels pixels = Rasterize(map, size);
+        ASSERT_EQ(pixels.data.size(), std::size_t{480 * 320});
+        const auto at = [&](Point p) { return pixels.At(static_cast<int>(p.x), static_cast<int>(p.y)); };
+        EXPECT_EQ(at({1, double(size.height - 2)}), palette.background);  // the margin
+        EXPECT_EQ(at(InBand(layout.bands[0])), palette.gridFill);
+        EXPECT_EQ(at(InBand(layout.bands[1])), palette.background);
+        EXPECT_EQ(at(InBox(layout.boxes[0].frame)), palette.objectiveFill);
+        EXPECT_EQ(at(InBox(layout.boxes[1].frame)), palette.objectiveFill);
+    }
+}
+
+// What each format's file starts with.
+TEST(PictureTest, EncodesEachFormatAsItsFilesBegin) {
+    const StrategyMap map = Known(Palette());
+    for (const auto& [format, signature] : {std::pair{PictureFormat::Png, std::string("\x89PNG\r\n\x1A\n")},
+                                            {PictureFormat::Jpeg, std::string("\xFF\xD8\xFF")},
+                                            {PictureFormat::Svg, std::string("<?xml")}}) {
+        SCOPED_TRACE(signature);
+        EXPECT_EQ(EncodePicture(map, format, {200, 100}).substr(0, signature.size()), signature);
+    }
+    EXPECT_EQ(PictureFormatOf("Map.JPEG"), PictureFormat::Jpeg);
+    EXPECT_EQ(PictureFormatOf("map.gif"), std::nullopt);
+}
+
+// libjpeg reads the picture back at its size, with the boxes' colour
+// (within what the compression changes).
+TEST(PictureTest, JpegDecodesToThePicture) {
+    const Size size{400, 250};
+    const StrategyMap map = Known(Sent());
+    const std::string jpeg = EncodePicture(map, PictureFormat::Jpeg, size);
+    jpeg_decompress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(jpeg.data()), jpeg.size());
+    ASSERT_EQ(jpeg_read_header(&info, TRUE), JPEG_HEADER_OK);
+    jpeg_start_decompress(&info);
+    EXPECT_EQ(info.output_width, 400u);
+    EXPECT_EQ(info.output_height, 250u);
+    ASSERT_EQ(info.output_components, 3);
+    const Point probe = InBox(LayOut(map, size).boxes[1].frame);
+    std::vector<JSAMPLE> row(info.output_width * 3);
+    JSAMPLE* rows[] = {row.data()};
+    Rgb seen = 0;
+    while (info.output_scanline < info.output_height) {
+        const JDIMENSION y = info.output_scanline;
+        jpeg_read_scanlines(&info, rows, 1);
+        if (y != static_cast<JDIMENSION>(probe.y)) continue;
+        const JSAMPLE* p = &row[3 * static_cast<std::size_t>(probe.x)];
+        seen = Rgb{p[0]} << 16 | Rgb{p[1]} << 8 | p[2];
+    }
+    jpeg_finish_decompress(&info);
+    jpeg_destroy_decompress(&info);
+    for (const int shift : {16, 8, 0})
+        EXPECT_NEAR(seen >> shift & 0xFF, Sent().objectiveFill >> shift & 0xFF, 12) << std::hex << seen;
+}
+
+TEST(PictureTest, AFileThatCannotBeWrittenRaisesItsCause) {
+    const auto missing = std::filesystem::temp_directory_path() / "no-such-folder-for-tessel" / "map.jpg";
+    try {
+        WritePicture(Known(Palette()), PictureFormat::Jpeg, missing, {100, 80});
+        ADD_FAILURE() << "wrote " << missing;
+    } catch (const std::system_error& error) {
+        EXPECT_EQ(error.code(), std::errc::no_such_file_or_directory);
+        EXPECT_NE(std::string(error.what()).find(missing.string()), std::string::npos) << error.what();
+    }
+}
+
+}  // namespace
