@@ -54,8 +54,9 @@ CColorScheme::CColorScheme() : environment_(CreateHostEnvironment()) {
         environment_.Reset();
         return;
     }
-    scheme_ = ReceiveFrom<IHostEnvironment, IHostColorScheme>(
-        [&](IHostColorScheme** out) { return environment_->GetColorScheme(out); });
+    // A host that answers with no scheme leaves the object ready but
+    // without one: every refresh then reports failure.
+    CheckResult(environment_->GetColorScheme(scheme_.Receive()), InterfaceTraits<IHostEnvironment>::Id());
     const DWORD size[2] = {kRows, 2};
     grid_.Create(VT_VARIANT, 2, size);
     for (LONG row = 0; row < kRows; ++row) {

@@ -9,8 +9,8 @@
 class CColorScheme {
 public:
     // Contacts the host environment. A host that cannot be reached, offers no
-    // scheme or has none in use leaves the object without a scheme; a failing
-    // host operation is raised.
+    // scheme, has none in use or hands out none leaves the object without a
+    // scheme; a failing host operation is raised.
     CColorScheme();
 
     // Asks the scheme for every colour; false (and nothing changed) without
