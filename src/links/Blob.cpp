@@ -59,13 +59,16 @@ bool ReadChunkCopied(IHostRowStore& store, ULONG row, Record& record, unsigned c
 // before, which is kept aside and put back) to 1 byte after it (its reserved
 // byte, over the start of the chunk after, which is read later).
 bool ReadChunkInPlace(IHostRowStore& store, ULONG row, unsigned char* data) {
-    unsigned char* const at = data - kDataOffset;
-    std::array<unsigned char, kDataOffset> before;
-    std::memcpy(before.data(), at, kDataOffset);
-    CheckResult(store.ReadRow(row, kRecordLength, reinterpret_cast<LPSTR>(at)), InterfaceTraits<IHostRowStore>::Id());
-    const LONG length = LengthOf(at);
-    std::memcpy(at, before.data(), kDataOffset);
-    return length == static_cast<LONG>(kDataWidth);
+    // The end of the chunk before goes back on every path, a failing read's too.
+    struct KeptAside {
+        unsigned char* at;
+        std::array<unsigned char, kDataOffset> bytes;
+        ~KeptAside() { std::memcpy(at, bytes.data(), kDataOffset); }
+    } kept{data - kDataOffset, {}};
+    std::memcpy(kept.bytes.data(), kept.at, kDataOffset);
+    CheckResult(store.ReadRow(row, kRecordLength, reinterpret_cast<LPSTR>(kept.at)),
+                InterfaceTraits<IHostRowStore>::Id());
+    return LengthOf(kept.at) == static_cast<LONG>(kDataWidth);
 }
 
 void WriteChunk(Record& record, ULONG chunk, const unsigned char* data, std::size_t length) noexcept {
@@ -80,12 +83,14 @@ void WriteChunk(Record& record, ULONG chunk, const unsigned char* data, std::siz
 }  // namespace
 
 // The blob's size comes from the last row alone: (rows - 1) full chunks and
-// the last one's length. A table whose lengths do not add up to that size
-// (a length outside 0..1021, a row before the last that is not full, a last
-// row whose length changed between the two readings) is rejected, not
-// clamped: the fill returns 0, nothing reaches the chart, and no byte is
-// read past a record or written past the blob. Chunk numbers are not read;
-// rows stand in blob order.
+// the last one's length. The blob of that size replaces the one held before,
+// and the rows are joined into it; a fill that fails after that, by a failing
+// host call or by rejecting the table, leaves it partly joined. A table whose
+// lengths do not add up to that size (a length outside 0..1021, a row before
+// the last that is not full, a last row whose length changed between the two
+// readings) is rejected, not clamped: the fill returns 0, nothing reaches the
+// chart, and no byte is read past a record or written past the blob. Chunk
+// numbers are not read; rows stand in blob order.
 BOOL CBlob::Fill310(ComPtr<IHostTable> table) {
     if (!table) return FALSE;
     ComPtr<IHostRowStore> store = RowStoreOf(*table);
@@ -99,26 +104,20 @@ BOOL CBlob::Fill310(ComPtr<IHostTable> table) {
     const std::uint64_t size = std::uint64_t{rows - 1} * kDataWidth + static_cast<std::uint64_t>(last);
     if (size > LONG_MAX) return FALSE;
 
-    // Joined into a blob of its own, so a rejected table leaves the grid held before.
-    COleSafeArray blob;
     const DWORD elements = static_cast<DWORD>(size);
-    if (!blob.TryCreate(VT_UI1, 1, &elements)) return FALSE;
-    {
-        BlobBytes bytes(blob);
-        for (ULONG row = 1; row <= rows; ++row) {
-            unsigned char* const data = bytes.Data() + std::size_t{row - 1} * kDataWidth;
-            const LONG expected = row < rows ? static_cast<LONG>(kDataWidth) : last;
-            // In place only where the whole record, reserved byte included,
-            // lies inside the blob.
-            const bool inside = row > 1 && row < rows &&
-                                std::size_t{row - 1} * kDataWidth + (kRecordLength - kDataOffset) <= size;
-            const bool joined = inside ? ReadChunkInPlace(*store, row, data)
-                                       : ReadChunkCopied(*store, row, record, data, expected);
-            if (!joined) return FALSE;
-        }
+    if (!TryCreate(VT_UI1, 1, &elements)) return FALSE;
+    BlobBytes bytes(*this);
+    for (ULONG row = 1; row <= rows; ++row) {
+        unsigned char* const data = bytes.Data() + std::size_t{row - 1} * kDataWidth;
+        const LONG expected = row < rows ? static_cast<LONG>(kDataWidth) : last;
+        // In place only where the whole record, reserved byte included,
+        // lies inside the blob.
+        const bool inside = row > 1 && row < rows &&
+                            std::size_t{row - 1} * kDataWidth + (kRecordLength - kDataOffset) <= size;
+        const bool joined = inside ? ReadChunkInPlace(*store, row, data)
+                                   : ReadChunkCopied(*store, row, record, data, expected);
+        if (!joined) return FALSE;
     }
-    VARIANT joined = blob.Detach();
-    Attach(joined);
     return TRUE;
 }
 

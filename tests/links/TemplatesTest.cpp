@@ -290,4 +290,20 @@ TEST_F(TemplatesTest, AKeptOrRefusedTableLeavesTheEntryAsItWas) {
     }
 }
 
+// A blob fill that fails once it has made the blob leaves it partly joined in
+// the entry, and the next template method sends it as it is: the last chunk
+// is read first, for the size, then chunk 1; reading chunk 2 fails.
+TEST_F(TemplatesTest, ABlobFillFailingPartWayLeavesItsPartlyJoinedBlobToBeSent) {
+    const Property& blob = Find("BlobTemplate");
+    ASSERT_TRUE(SetFilled(blob).Ok());
+    const std::string full(1021, 'a');
+    auto table = HostRecordTable::Create();
+    for (const std::string& row : {Chunk(full), Chunk(full), Chunk("xyz")}) table->AddRow(row);
+    table->SetDataFlag(1);
+    table->FailCall(standins::HostOp::ReadRow, 3, E_ACCESSDENIED);
+    EXPECT_EQ(Put(blob.name, table.Get()).Code(), E_ACCESSDENIED);
+    Send(kAddTemplate);
+    EXPECT_EQ(Dump(Sent(kAddTemplate, blob)), full + std::string(1021 + 3, '\0'));
+}
+
 }  // namespace
