@@ -253,17 +253,20 @@ TEST_F(TemplatesTest, WithoutAChartOrWhenItFailsNoEntryIsDestroyed) {
     }
 }
 
-// A table the reader keeps, or one the fill refuses, leaves the entry as it
-// was: still filled, or created and empty.
+// A table the reader keeps, or one the fill refuses before it makes a grid,
+// leaves the entry as it was: still filled, or created and empty.
 TEST_F(TemplatesTest, AKeptOrRefusedTableLeavesTheEntryAsItWas) {
     const struct {
         const char* property;
         std::string refused;  // a record of the second table
         LONG dataFlag;
+        bool rowStore = true;
     } cases[] = {
         {"StrategyMap", "kept", 0},
         {"ObjectiveTemplate", "kept", 0},
         {"LinksFromBlobTemplate", "kept", 0},
+        {"StrategyMap", "no row store", 1, false},
+        {"LinkMap", "no row store", 1, false},
         {"BlobTemplate", "", 1},  // no chunks
         {"BlobTemplate", std::string(1026, '\x7f'), 1},  // a chunk longer than a chunk can be
     };
@@ -281,6 +284,7 @@ TEST_F(TemplatesTest, AKeptOrRefusedTableLeavesTheEntryAsItWas) {
             auto table = HostRecordTable::Create();
             if (!c.refused.empty()) table->AddRow(c.refused);
             table->SetDataFlag(c.dataFlag);
+            table->SetOffersRowStore(c.rowStore);
             ASSERT_TRUE(Put(p.name, table.Get()).Ok());
             ASSERT_NE(CTemplateStore::Grid(p.entry), nullptr) << "the entry exists once its property is set";
             EXPECT_EQ(Dump(*CTemplateStore::Grid(p.entry)), before);
