@@ -48,10 +48,7 @@ struct OutText {
 
 // A context-menu number: the cell's text read like atoi, cut to 16 bits.
 COleVariant MenuNumber(const COleVariant& text) {
-    std::array<char, 64> narrow{};
-    WideCharToMultiByte(CP_ACP, 0, text.bstrVal, static_cast<int>(std::min<UINT>(SysStringLen(text.bstrVal), 63)),
-                        narrow.data(), 63, nullptr, nullptr);
-    return COleVariant(Cut16(AtoL(narrow.data())), VT_I2);
+    return COleVariant(Cut16(AtoL(text.bstrVal, SysStringLen(text.bstrVal))), VT_I2);
 }
 
 // The logical font of the host's "PropFont" property.

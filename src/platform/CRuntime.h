@@ -15,6 +15,9 @@
 LONG AtoL(const char* text);
 // The same reading of a text that ends where the view ends (or at a NUL).
 LONG AtoL(std::string_view text) noexcept;
+// The same reading of a wide text's form in the ANSI code page, read whole
+// however long it is: a number after any run of blanks still counts.
+LONG AtoL(const OLECHAR* text, UINT length);
 int AtoI(const char* text);
 
 // The low 16 bits of value, as a signed number (70000 gives 4464).

@@ -69,13 +69,18 @@ void CopyCell(char* field, std::uint16_t width, const VARIANT& cell) {
     }
 }
 
-// The element read as atol reads its text form.
+// The element read as atol reads its text form, all of it.
 LONG NumberOf(const VARIANT& cell) {
-    if (cell.vt == VT_I2) return cell.iVal;
-    if (cell.vt == VT_I4) return cell.lVal;
-    std::array<char, 64> narrow{};
-    CopyCell(narrow.data(), narrow.size() - 1, cell);
-    return AtoL(narrow.data());
+    switch (cell.vt) {
+    case VT_I2: return cell.iVal;
+    case VT_I4: return cell.lVal;
+    case VT_BSTR: return AtoL(cell.bstrVal, SysStringLen(cell.bstrVal));
+    default: {
+        COleVariant text;
+        text.ChangeType(VT_BSTR, &cell);
+        return AtoL(text.bstrVal, SysStringLen(text.bstrVal));
+    }
+    }
 }
 
 }  // namespace

@@ -62,7 +62,10 @@ TEST_F(ObjectivesTest, GetterWritesTheChartsGridIntoTheLentTable) {
         COleVariant flags;
         const char* o6o7o8;
     } cases[] = {{V(LONG{7}), "XXX"}, {V(LONG{6}), " XX"}, {V(LONG{1}), "X  "}, {V(LONG{0}), "   "},
-                 {V(LONG{9}), "XXX"}, {V(OLESTR("")), "   "}, {V(OLESTR("abc")), "   "}, {V(OLESTR("5")), "X X"}};
+                 {V(LONG{9}), "XXX"}, {V(OLESTR("")), "   "}, {V(OLESTR("abc")), "   "}, {V(OLESTR("5")), "X X"},
+                 // read whole, however many blanks or zeros lead
+                 {V((OleString(70, OLECHAR(' ')) + OLESTR("5")).c_str()), "X X"},
+                 {V((OleString(90, OLECHAR('0')) + OLESTR("6")).c_str()), " XX"}};
     std::vector<std::vector<COleVariant>> rows;
     for (const Case& c : cases) rows.push_back(ChartRow(c.flags));
     for (SHORT version : {310, 30, 20}) {

@@ -367,11 +367,18 @@ TEST_F(PortableTest, AtoLReadsLikeThe32BitCLibrary) {
         SCOPED_TRACE(std::string(c.text));
         EXPECT_EQ(AtoL(c.text), c.value);
     }
+    // A wide text is read whole, however long the blanks or zeros before its
+    // digits, and digits run on across the pieces it is narrowed in.
+    for (const auto& [text, value] : {std::pair{OleString(200, ' ') + OLESTR("-42x"), -42},
+                                      {OleString(300, '0') + OLESTR("7"), 7}, {OleString(63, ' ') + OLESTR("1234"), 1234},
+                                      {OLESTR("12") + OleString(100, ' ') + OLESTR("3"), 12}, {OleString(), 0}})
+        EXPECT_EQ(AtoL(text.data(), static_cast<UINT>(text.size())), value) << text.size();
 }
 
 TEST_F(PortableTest, GuidTextErrorTextAndTheClassRegistry) {
     GUID read = IID_NULL;
-    EXPECT_TRUE(GuidFromString("{e56bc140-229a-11d0-ac64-080009d23306}", &read) && IsEqualGUID(read, kTable));
+    EXPECT_TRUE(GuidFromString("{e56bc140-229a-11d0-ac64-080009d23306}", &read));
+    EXPECT_EQ(GuidToString(read), GuidToString(kTable));
     EXPECT_FALSE(GuidFromString("{E56BC140-229A-11D0-AC64-080009D2330G}", &read));
     struct Case { HRESULT code; InterfaceId where; OleString description; std::string what; };
     const Case cases[] = {
