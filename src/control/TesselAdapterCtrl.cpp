@@ -250,7 +250,8 @@ void CTesselAdapterCtrl::SaveAsJPeg(BSTR dialogTitle) {
     platform::SaveDialogOptions options{OleString(dialogTitle ? dialogTitle : OLESTR(""), SysStringLen(dialogTitle)),
                                         OLESTR("Tessel.jpg"), OLESTR("JPeg Files (*.jpg)|*.jpg|"), OLESTR("*.jpg"),
                                         platform::kOverwritePrompt | platform::kHideReadOnly |
-                                            platform::kFrameworkDialogFlags};
+                                            platform::kFrameworkDialogFlags,
+                                        ContainerWindow()};
     const std::optional<OleString> path = platform::RunSaveFileDialog(options);
     if (!path) return;
     chart_.Call(chart::kSaveImage, {COleVariant(path->c_str(), static_cast<UINT>(path->size())), COleVariant(LONG{2}, VT_I4)},

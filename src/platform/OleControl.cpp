@@ -47,6 +47,14 @@ ULONG COleControl::Release() {
     return left;
 }
 
+void* COleControl::ContainerWindow() const noexcept {
+#ifdef _WIN32
+    return container_.SiteWindow();
+#else
+    return nullptr;
+#endif
+}
+
 // ---- IDispatch -------------------------------------------------------------
 
 // Only the platform's own type-library loader can describe the members to

@@ -65,6 +65,10 @@ public:
     [[noreturn]] static void GetNotSupported();
     [[noreturn]] static void SetNotSupported();
 
+    // The container's window, which owns the dialogs the control shows; null
+    // where the container has none (and off Windows, where none exists).
+    void* ContainerWindow() const noexcept;
+
     // The container's notice that an ambient property changed (what
     // IOleControl::OnAmbientPropertyChange delivers). Runs the control's
     // handler; whatever it raises comes back as the failing code.

@@ -28,6 +28,8 @@ struct SaveDialogOptions {
     OleString filter;
     OleString defaultExtension;
     DWORD flags = 0;
+    // The container's window (an HWND); null: the container has none.
+    void* container = nullptr;
 };
 
 // The full path chosen, or nothing when the user cancelled.

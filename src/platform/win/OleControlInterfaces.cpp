@@ -52,6 +52,13 @@ HRESULT COleControlInterfaces::SetClientSite(IOleClientSite* pClientSite) {
     return S_OK;
 }
 
+HWND COleControlInterfaces::SiteWindow() const noexcept {
+    ComPtr<IOleWindow> window;
+    if (!site_ || FAILED(site_->QueryInterface(IID_IOleWindow, window.ReceiveVoid())) || !window) return nullptr;
+    HWND handle = nullptr;
+    return SUCCEEDED(window->GetWindow(&handle)) ? handle : nullptr;
+}
+
 HRESULT COleControlInterfaces::GetClientSite(IOleClientSite** ppClientSite) {
     if (!ppClientSite) return E_POINTER;
     *ppClientSite = ComPtr<IOleClientSite>(site_).Detach();

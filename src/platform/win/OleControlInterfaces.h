@@ -25,6 +25,8 @@ public:
 
     // The interface asked for, or null; adds no reference.
     void* Find(REFIID riid) noexcept;
+    // The window of the client site, or null when it has none.
+    HWND SiteWindow() const noexcept;
 
     // IUnknown: the control's.
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppvObject) override;

@@ -1,5 +1,4 @@
-// The system's save-file dialog, owned by no window: the control is
-// windowless and invisible.
+// The system's save-file dialog, owned as the framework owns its dialogs.
 #include "platform/SaveFileDialog.h"
 
 #include <commdlg.h>
@@ -20,6 +19,15 @@ OleString DialogFilter(const OleString& filter) {
     return list;
 }
 
+// The framework's default owner window: the container's window, or the
+// active window where there is none. A dialog is owned by a top-level
+// window, not by a child, and goes over that window's last active pop-up.
+HWND DefaultOwner(HWND container) {
+    HWND owner = container ? container : GetActiveWindow();
+    while (owner && (GetWindowLongW(owner, GWL_STYLE) & WS_CHILD)) owner = GetParent(owner);
+    return owner ? GetLastActivePopup(owner) : nullptr;
+}
+
 }  // namespace
 
 std::optional<OleString> ShowSystemSaveDialog(const SaveDialogOptions& options) {
@@ -31,6 +39,7 @@ std::optional<OleString> ShowSystemSaveDialog(const SaveDialogOptions& options) 
 
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = DefaultOwner(static_cast<HWND>(options.container));
     dialog.lpstrFilter = filter.c_str();
     dialog.lpstrFile = path;
     dialog.nMaxFile = kMaxPath;
