@@ -57,24 +57,27 @@ void* COleControl::ContainerWindow() const noexcept {
 
 // ---- IDispatch -------------------------------------------------------------
 
-// Only the platform's own type-library loader can describe the members to
-// a client; off Windows there is none, and the dispatch map alone serves.
+// A control with a type library describes its dispatch interface with it,
+// on every platform. Off Windows there is no type-library loader, so the
+// library can never be loaded: GetTypeInfo answers TYPE_E_CANTLOADLIBRARY,
+// the runtime's code for a type library that cannot be loaded, which is what
+// a Windows client sees when the module's library is neither registered nor
+// readable from the module.
 #ifdef _WIN32
-constexpr bool kTypeLibrariesLoad = true;
 using platform::LoadModuleTypeInfo;
 #else
-constexpr bool kTypeLibrariesLoad = false;
-
 namespace {
 
-HRESULT LoadModuleTypeInfo(const TypeLibraryId&, REFGUID, LCID, ITypeInfo**) noexcept { return E_NOTIMPL; }
+HRESULT LoadModuleTypeInfo(const TypeLibraryId&, REFGUID, LCID, ITypeInfo**) noexcept {
+    return TYPE_E_CANTLOADLIBRARY;
+}
 
 }  // namespace
 #endif
 
 HRESULT COleControl::GetTypeInfoCount(UINT* pctinfo) {
     if (!pctinfo) return E_POINTER;
-    *pctinfo = kTypeLibrariesLoad && TypeLibrary() && dispIid_ ? 1 : 0;
+    *pctinfo = TypeLibrary() && dispIid_ ? 1 : 0;
     return S_OK;
 }
 

@@ -1,6 +1,7 @@
-// The type library source against the control: every member of the
-// dispatch interface with the name, identifier, kind and types the dispatch
-// map answers with, and the identifiers of the library's types.
+// The type library against the control: every member of the dispatch
+// interface with the name, identifier, kind and types the dispatch map
+// answers with; each type's identifier, texts and flags; and the control
+// counting its type information.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -11,6 +12,7 @@
 
 #include "control/TesselAdapterApp.h"
 #include "control/TesselAdapterCtrl.h"
+#include "platform/ComPtr.h"
 #include "platform/Guid.h"
 
 namespace {
@@ -112,26 +114,61 @@ TEST_F(TypeLibraryTest, DispatchInterfaceListsTheMapMemberByMember) {
     }
 }
 
-TEST_F(TypeLibraryTest, TypesCarryTheControlsIdentifiers) {
-    struct Case {
+// What the source says of a type, or of the library, as one line: its help
+// string, its help file, "hidden", and a class's interfaces after their
+// flags ("default source _DEvents").
+std::string Described(const Block& block) {
+    const std::string file = Attribute(block.attributes, "helpfile");
+    std::string line = '"' + Attribute(block.attributes, "helpstring") + '"' + (file == "<missing>" ? "" : " in " + file);
+    if (std::regex_search(block.attributes, std::regex("\\bhidden\\b"))) line += ", hidden";
+    static const std::regex implemented(R"(\[([^\]]*)\]\s*dispinterface\s+(\w+)\s*;)");
+    for (auto it = std::sregex_iterator(block.body.begin(), block.body.end(), implemented); it != std::sregex_iterator();
+         ++it)
+        line += ", " + std::regex_replace((*it)[1].str(), std::regex("\\s*,\\s*"), " ") + " " + (*it)[2].str();
+    return line;
+}
+
+// Each type's identifier is the control's, with its texts and flags.
+TEST_F(TypeLibraryTest, EachTypeCarriesItsIdentifierHelpStringAndFlags) {
+    const struct {
         const char* keyword;
         const char* name;
         const GUID* uuid;
+        const char* described;
+    } cases[] = {
+        {"library", "TesselAdapterLib", &kTesselAdapterLib.libid,
+         R"("TesselAdapter ActiveX Control module" in TesselAdapter.hlp)"},
+        {"dispinterface", "_DTesselAdapter", &IID_DTesselAdapter, R"("Dispatch interface for TesselAdapter Control", hidden)"},
+        {"dispinterface", "_DTesselAdapterEvents", &IID_DTesselAdapterEvents, R"("Event interface for TesselAdapter Control")"},
+        {"coclass", "TesselAdapter", &CLSID_TesselAdapter,
+         R"("TesselAdapter Control", default _DTesselAdapter, default source _DTesselAdapterEvents)"},
     };
-    const Case cases[] = {
-        {"library", "TesselAdapterLib", &kTesselAdapterLib.libid},
-        {"dispinterface", "_DTesselAdapter", &IID_DTesselAdapter},
-        {"dispinterface", "_DTesselAdapterEvents", &IID_DTesselAdapterEvents},
-        {"coclass", "TesselAdapter", &CLSID_TesselAdapter},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(Attribute(FindBlock(source_, c.keyword, c.name).attributes, "uuid"), GuidToString(*c.uuid).substr(1, 36));
+        const Block block = FindBlock(source_, c.keyword, c.name);
+        EXPECT_EQ(Attribute(block.attributes, "uuid"), GuidToString(*c.uuid).substr(1, 36));
+        EXPECT_EQ(Described(block), c.described);
     }
     const Block library = FindBlock(source_, "library", "TesselAdapterLib");
     EXPECT_EQ(Attribute(library.attributes, "version"),
               std::to_string(kTesselAdapterLib.major) + "." + std::to_string(kTesselAdapterLib.minor));
     EXPECT_EQ(std::stoul(Attribute(library.attributes, "lcid"), nullptr, 0), kTesselAdapterLib.lcid);
+}
+
+// The control counts its one type information everywhere; off Windows no
+// type library can be loaded.
+TEST_F(TypeLibraryTest, TheControlCountsOneTypeInfo) {
+    ComPtr<IDispatch> control;
+    control.Attach(new CTesselAdapterCtrl);
+    UINT count = 0;
+    EXPECT_EQ(control->GetTypeInfoCount(&count), S_OK);
+    EXPECT_EQ(count, 1u);
+    ITypeInfo* info = nullptr;
+    EXPECT_EQ(control->GetTypeInfo(1, 0, &info), DISP_E_BADINDEX);
+#ifndef _WIN32
+    EXPECT_EQ(control->GetTypeInfo(0, 0, &info), TYPE_E_CANTLOADLIBRARY);
+    EXPECT_EQ(info, nullptr);
+#endif
 }
 
 }  // namespace
