@@ -1,20 +1,35 @@
 #include "scorecard/TreeItems.h"
 
+#include <optional>
+
 #include "platform/VariantGrid.h"
 
 // Two passes: the keys of column 1 size every group's grid first, so no
-// grid ever grows; then each row goes into its group's next grid row.
+// grid ever grows; then each row is taken again as the grouping took it. Its
+// key, read again, steps to the next group where it changes (and at the
+// first row), and its cells go into that group's next grid row. A host whose
+// keys change between the passes finds no such group or grid row: the fill
+// fails with DISP_E_BADINDEX.
 BOOL CTreeItems::Fill(ComPtr<IHostCellTable> table, const tree_items::RowLayout& layout) {
     groups_.clear();
     if (!table) return FALSE;
     const LONG rows = CellRowCount(*table);
     const LONG columns = CellColumnCount(*table);
     if (!MakeGroups(*table, rows, columns)) return FALSE;
-    LONG row = 1;
-    for (tagObjectiveData& group : groups_) {
-        // One lock per group: its cells are written in place.
-        CVariantGrid cells(group.rows);
-        for (LONG k = 0; k < cells.Rows(); ++k, ++row) PutRow(*table, layout, row, columns, cells, group.rowKey, k);
+    auto group = groups_.begin();
+    std::optional<CVariantGrid> cells;  // the group's grid, locked while its cells are written
+    std::string key;
+    LONG k = 0;
+    for (LONG row = 1; row <= rows; ++row) {
+        std::string text = AnsiText(CellOf(*table, row, tree_items::kKeyCell));
+        if (row == 1 || text != key) {
+            if (row > 1) ++group;
+            if (group == groups_.end()) RaiseError(DISP_E_BADINDEX);
+            cells.emplace(group->rows);
+            key = std::move(text);
+            k = 0;
+        }
+        PutRow(*table, layout, row, columns, *cells, group->rowKey, k++);
     }
     return TRUE;
 }
@@ -48,13 +63,14 @@ bool CTreeItems::AddGroup(std::string key, LONG count, LONG columns) {
     return false;
 }
 
-// A table narrower than the layout fails on the first cell it lacks.
+// A table narrower than the layout fails on the first cell it lacks. Cell 3
+// is read once to name the group's last row and once more for its grid cell.
 void CTreeItems::PutRow(IHostCellTable& table, const tree_items::RowLayout& layout, LONG row, LONG columns,
                         CVariantGrid& cells, std::string& rowKey, LONG k) {
+    if (layout.rowKey) rowKey = AnsiText(CellOf(table, row, tree_items::kRowKeyCell));
     const auto take = [&](LONG cell) {
         COleVariant value = CellOf(table, row, cell);
         if (cell == layout.number) return LongOfCell(std::move(value));
-        if (layout.rowKey && cell == tree_items::kRowKeyCell) rowKey = AnsiText(value);
         return value;
     };
     cells.Put(k, 0, take(layout.column0));

@@ -129,8 +129,27 @@ TEST_F(TreeItemsTest, EachMemberMakesItsChartCallPerGroup) {
     }
     auto table = WorkedExample();
     ASSERT_TRUE(PutAt(310, "AdditionalInitiativeItem", table.Get()).Ok());
-    EXPECT_TRUE(chart_->Calls().empty());
-    EXPECT_EQ(table->CallCount(standins::CellOp::Cell), 3u + 3u * 4u) << "its groups are still built: keys, then every other cell";
+    EXPECT_EQ(chart_->Calls().size(), 0u);
+    EXPECT_EQ(table->CallCount(standins::CellOp::Cell), 3u + 3u * 6u) << "its groups are still built";
+}
+
+// Every row's key for the grouping, then each row again as
+// it is taken: its key, its cell 3 for the row key (not in layout 20), then
+// its cells in grid order.
+TEST_F(TreeItemsTest, CellsAreReadInTheOrderTheRowsAreTaken) {
+    const std::pair<SHORT, const char*> cases[] = {{310, "1 3 3 2 4 5"}, {30, "1 3 3 2 4 5"}, {20, "1 2 3 4 5"}};
+    for (const auto& [version, rowCells] : cases) {
+        SCOPED_TRACE(version);
+        auto table = WorkedExample();
+        ASSERT_TRUE(PutAt(version, "MeasureData", table.Get()).Ok());
+        std::string read, expected = "(1,1) (2,1) (3,1) ";
+        for (const standins::CellCall& call : table->Calls())
+            if (call.op == standins::CellOp::Cell) read += "(" + std::to_string(call.row) + "," + std::to_string(call.column) + ") ";
+        for (char row : {'1', '2', '3'})
+            for (const char* c = rowCells; *c; ++c)
+                if (*c != ' ') expected += std::string("(") + row + "," + *c + ") ";
+        EXPECT_EQ(read, expected);
+    }
 }
 
 TEST_F(TreeItemsTest, NumberCellsAndWiderTables) {
