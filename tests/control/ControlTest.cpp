@@ -152,7 +152,7 @@ TEST_F(ControlTest, ContextMenuItemsAreSwitchedForItemsFromZero) {
     }
 }
 
-TEST_F(ControlTest, WebGuiSetsTheWebFontAndStopsKeepingTables) {
+TEST_F(ControlTest, WebGuiSetsTheWebFontAndStopsKeepingTablesUntilItIsOff) {
     EXPECT_EQ(Call("SetUseWEBGui", {COleVariant(SHORT{-1}, VT_BOOL)}).Code(), E_POINTER);
     auto table = standins::HostRecordTable::Create();
     table->SetDataFlag(0);
@@ -160,20 +160,34 @@ TEST_F(ControlTest, WebGuiSetsTheWebFontAndStopsKeepingTables) {
     EXPECT_EQ(table->CallCount(standins::HostOp::GetDataFlag), 0u) << "the flag was stored before the failure";
 
     ASSERT_TRUE(Attach().Ok());
-    chart_->ClearCalls();
-    ASSERT_TRUE(Call("SetUseWEBGui", {COleVariant(SHORT{0}, VT_BOOL)}).Ok());
-    EXPECT_TRUE(chart_->Calls().empty());
-    ASSERT_TRUE(Call("SetUseWEBGui", {COleVariant(SHORT{-1}, VT_BOOL)}).Ok());
-    const auto& calls = chart_->Calls();
-    ASSERT_EQ(calls.size(), 3u);
-    EXPECT_EQ(calls[0].dispid, chart::kFont);
-    EXPECT_EQ(Utf8(calls[0].args.at(0)), "Arial");
-    EXPECT_EQ(calls[0].args.at(1).vt, VT_I2);
-    EXPECT_EQ(calls[0].args.at(1).iVal, 48);
-    EXPECT_EQ(calls[0].args.at(2).iVal, 48);
-    EXPECT_EQ(calls[1].dispid, 23);
-    EXPECT_EQ(calls[1].args.at(0).lVal, 10);
-    EXPECT_EQ(calls[2].dispid, 22);
+    chart_->SetProperty(chart::kObjectives, Grid({}, 8));
+    for (const SHORT on : {0, -1, 0}) {
+        SCOPED_TRACE(on);
+        chart_->ClearCalls();
+        ASSERT_TRUE(Call("SetUseWEBGui", {COleVariant(on, VT_BOOL)}).Ok());
+        const auto& calls = chart_->Calls();
+        ASSERT_EQ(calls.size(), on ? 3u : 0u) << "turning it off leaves the chart's font as it is";
+        if (on) {
+            EXPECT_EQ(calls[0].dispid, chart::kFont);
+            EXPECT_EQ(Utf8(calls[0].args.at(0)), "Arial");
+            EXPECT_EQ(calls[0].args.at(1).vt, VT_I2);
+            EXPECT_EQ(calls[0].args.at(1).iVal, 48);
+            EXPECT_EQ(calls[0].args.at(2).iVal, 48);
+            for (std::size_t i : {1u, 2u}) {
+                EXPECT_EQ(calls[i].dispid, i == 1 ? chart::kFontHeightToo : chart::kFontHeight);
+                EXPECT_EQ(calls[i].args.at(0).vt, VT_I4);
+                EXPECT_EQ(calls[i].args.at(0).lVal, 10);
+            }
+        }
+        // A table lent for a write-back is read instead while the flag is on.
+        auto lent = standins::HostRecordTable::Create();
+        lent->SetDataFlag(0);
+        ASSERT_TRUE(Put("Perspectives", lent.Get()).Ok());
+        EXPECT_EQ(lent->CallCount(standins::HostOp::GetRowStore), on ? 1u : 0u);
+        const Outcome back = Get("Objectives");
+        ASSERT_EQ(back.value.vt, VT_DISPATCH);
+        EXPECT_EQ(back.value.pdispVal, on ? nullptr : static_cast<IDispatch*>(lent.Get()));
+    }
 }
 
 // Arbitrary bytes in every table member at every layout: each put either
