@@ -49,7 +49,7 @@ TEST_F(ChartStandInTest, MethodsFillTheirOutTextsAndAnswerAsTold) {
     EXPECT_EQ(call(43, 3), "obj,strat,pers");
     EXPECT_EQ(call(45, 2), "m-obj,m-row,pers");
     const Outcome mistyped = CallRaw(chart.Get(), 45, kCall, {ByRef(VT_BSTR, &texts[0]), COleVariant(OLESTR("x"))});
-    EXPECT_TRUE(mistyped.hr == DISP_E_TYPEMISMATCH && mistyped.argErr == 0u);
+    EXPECT_EQ(std::pair(mistyped.hr, mistyped.argErr), std::pair(DISP_E_TYPEMISMATCH, 0u));
     for (BSTR text : texts) SysFreeString(text);
     EXPECT_EQ(Show(CallRaw(chart.Get(), 73, kCall, {}).result), "EMPTY");
     chart->SetStrategy(OLESTR("plan"));

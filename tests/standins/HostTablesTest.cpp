@@ -33,7 +33,8 @@ TEST_F(HostTableTest, OperationsSitAtTheirSlotsAndRowsRoundTrip) {
     auto table = HostRecordTable::Create({"ABCD"});
     table->SetDataFlag(-7);
     LONG flag = 0;
-    EXPECT_TRUE(Slot(static_cast<IHostTable*>(table.Get()), 16, &flag) == S_OK && flag == -7);
+    EXPECT_EQ(Slot(static_cast<IHostTable*>(table.Get()), 16, &flag), S_OK);
+    EXPECT_EQ(flag, -7);
     IHostRowStore* store = nullptr;
     EXPECT_EQ(Slot(static_cast<IHostTable*>(table.Get()), 19, &store), S_OK);
     ASSERT_NE(store, nullptr);
@@ -41,11 +42,13 @@ TEST_F(HostTableTest, OperationsSitAtTheirSlotsAndRowsRoundTrip) {
     char buffer[3];
     ULONG rows = 0;
     EXPECT_EQ(Slot(store, 8, ULONG{2}, "XYZ"), S_OK);  // AppendRow takes exactly `length` bytes
-    EXPECT_TRUE(Slot(store, 11, &rows) == S_OK && rows == 2);
+    EXPECT_EQ(Slot(store, 11, &rows), S_OK);
+    EXPECT_EQ(rows, 2u);
     EXPECT_EQ(Slot(store, 5, ULONG{2}, ULONG{3}, +buffer), S_OK);
     EXPECT_EQ(std::string(buffer, 3), "XY ");
     EXPECT_EQ(Slot(store, 10), S_OK);
-    EXPECT_TRUE(Slot(store, 11, &rows) == S_OK && rows == 0);
+    EXPECT_EQ(Slot(store, 11, &rows), S_OK);
+    EXPECT_EQ(rows, 0u);
     store->Release();
 }
 
@@ -82,7 +85,7 @@ TEST_F(HostTableTest, CellTableConvertsArgumentsAsDispGetParamDoes) {
     table->SetCell(2, 3, COleVariant(OLESTR("x")));
     for (const Case& c : cases) {
         const Outcome got = CallRaw(table.Get(), 23, DISPATCH_PROPERTYGET | DISPATCH_METHOD, c.args);
-        EXPECT_TRUE(got.hr == c.hr && Show(got.result) == c.result && got.argErr == c.argErr) << c.result << c.hr;
+        EXPECT_EQ(std::tuple(got.hr, Show(got.result), got.argErr), std::tuple(c.hr, std::string(c.result), c.argErr));
     }
 }
 

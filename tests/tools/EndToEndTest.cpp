@@ -141,7 +141,8 @@ TEST(KeptTable, IsSavedWhereTheGetSaysAndReadsBackIn) {
 
     const std::string text = folder.Read("back.txt");
     ASSERT_EQ(text.size(), 2 * (163 + 1)) << "two records of 163 bytes, each ending a line";
-    EXPECT_TRUE(text.starts_with("OBJ01\0"s) && text[163] == '\n') << text;
+    EXPECT_EQ(text.substr(0, 6), "OBJ01\0"s);
+    EXPECT_EQ(text[163], '\n');
     EXPECT_EQ(folder.Read("back.bin"), text.substr(0, 163) + text.substr(164, 163)) << "the binary form has no newlines";
     EXPECT_FALSE(folder.Exists("again.txt")) << "a getter with no kept table returns nothing to save";
 

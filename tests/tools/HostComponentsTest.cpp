@@ -42,9 +42,11 @@ TEST_F(SessionWords, BlankLinesAndCommentsKeepLineNumbersAndQuotedKeywordsAreWor
     const std::vector<Step> steps = SessionParser::Parse(
         "# head\n\n   \nversion 30\r\n  # indented\nattach null\nset Perspectives \"null\"\nset Perspectives null\n");
     ASSERT_EQ(steps.size(), 4u);
-    EXPECT_TRUE(steps[0].line == 4 && steps[1].line == 6) << steps[0].line << "," << steps[1].line;
+    EXPECT_EQ(steps[0].line, 4);
+    EXPECT_EQ(steps[1].line, 6);
     EXPECT_FALSE(steps[1].argument->chart);
-    EXPECT_TRUE(steps[2].value == Step::Value::File && steps[2].file == "null");
+    EXPECT_EQ(steps[2].value, Step::Value::File);
+    EXPECT_EQ(steps[2].file, "null");
     EXPECT_EQ(steps[3].value, Step::Value::Null);
 }
 
@@ -55,7 +57,8 @@ TEST_F(SessionWords, MethodArgumentsTakeTheParameterType) {
     };
     for (const auto& [line, type, number] : cases) {
         const Step step = SessionParser::Parse(line).at(0);
-        EXPECT_TRUE(step.argument->type == type && step.argument->number == number) << line;
+        EXPECT_EQ(step.argument->type, type) << line;
+        EXPECT_EQ(step.argument->number, number) << line;
     }
     for (const char* bad : {"call SetUseWEBGui 1", "call SetVersion 40000", "call HandleTesselCtrl me", "call AddTemplate 1"})
         EXPECT_THROW(SessionParser::Parse(bad), tessel::SessionError) << bad;
@@ -169,7 +172,8 @@ TEST_F(CellShape, ComesFromTheWidestRowOrTheDeclaredCount) {
     for (const auto& [file, rows, columns] : cases) {
         COleSafeArray grid;
         ASSERT_EQ(LoadGrid(file, grid), "");
-        EXPECT_TRUE(grid.GetCount(1) == rows && grid.GetCount(2) == columns) << file;
+        EXPECT_EQ(grid.GetCount(1), rows) << file;
+        EXPECT_EQ(grid.GetCount(2), columns) << file;
     }
 }
 

@@ -35,7 +35,7 @@ TEST_F(StringTest, AllocationsKeepLengthPrefixAndTerminator) {
         EXPECT_EQ(prefix, c.byteLength);
         EXPECT_EQ(SysStringLen(c.text), c.byteLength / 2);
         EXPECT_EQ(std::memcmp(bytes, c.bytes, c.byteLength), 0);
-        EXPECT_TRUE(bytes[c.byteLength] == 0 && bytes[c.byteLength + 1] == 0) << "2-byte NUL after the text";
+        EXPECT_EQ(std::pair(bytes[c.byteLength], bytes[c.byteLength + 1]), std::pair('\0', '\0')) << "2-byte NUL after it";
         SysFreeString(c.text);
     }
     EXPECT_EQ(SysAllocString(nullptr), nullptr);
@@ -54,9 +54,11 @@ TEST_F(StringTest, CodePageIsWindows1252) {
         const char narrow = static_cast<char>(byte);
         WCHAR wide = 0;
         char back = 0;
-        EXPECT_TRUE(MultiByteToWideChar(CP_ACP, 0, &narrow, 1, &wide, 1) == 1 && wide == expected) << "byte " << byte;
-        EXPECT_TRUE(WideCharToMultiByte(CP_ACP, 0, &expected, 1, &back, 1, nullptr, nullptr) == 1 && back == narrow)
-            << "byte " << byte;
+        SCOPED_TRACE(byte);
+        EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, &narrow, 1, &wide, 1), 1);
+        EXPECT_EQ(wide, expected);
+        EXPECT_EQ(WideCharToMultiByte(CP_ACP, 0, &expected, 1, &back, 1, nullptr, nullptr), 1);
+        EXPECT_EQ(back, narrow);
     }
     const WCHAR missing[] = {'a', 0x4E00, 0x0394, 'z'};
     char bytes[5] = "xxxx";
@@ -135,9 +137,11 @@ TEST_F(VariantTest, CopiesAreDeepAndClearFreesWhatIsOwned) {
         VARIANT copy = Of(VT_BSTR, SysAllocString(OLESTR("cleared first"))), inPlace = c.source;
         EXPECT_EQ(c.copy(&copy, &c.source), c.expected);
         EXPECT_EQ(Describe(copy), c.value);
-        EXPECT_TRUE(copy.bstrVal != text && copy.parray != array) << "strings and arrays are duplicated";
+        EXPECT_NE(copy.bstrVal, text) << "strings are duplicated";
+        EXPECT_NE(copy.parray, array) << "arrays are duplicated";
         EXPECT_EQ(object.references, copy.vt == VT_DISPATCH ? 2u : 1u);
-        EXPECT_TRUE(VariantClear(&copy) == S_OK && copy.vt == VT_EMPTY);
+        EXPECT_EQ(VariantClear(&copy), S_OK);
+        EXPECT_EQ(copy.vt, VT_EMPTY);
         // In place, a copy changes nothing and CopyInd replaces the reference by its value.
         EXPECT_EQ(c.copy(&inPlace, &inPlace), c.expected);
         EXPECT_EQ(Describe(inPlace), c.copy == VariantCopy ? Describe(c.source) : c.value);
@@ -160,7 +164,7 @@ TEST_F(SafeArrayTest, BoundsIndicesAndLocks) {
         LONG lower = 0, upper = 0;
         EXPECT_EQ(SafeArrayGetLBound(c.array, c.dim, &lower), c.expected) << c.dim;
         EXPECT_EQ(SafeArrayGetUBound(c.array, c.dim, &upper), c.expected) << c.dim;
-        EXPECT_TRUE(lower == c.lower && upper == c.upper) << c.dim << ": " << lower << ".." << upper;
+        EXPECT_EQ(std::pair(lower, upper), std::pair(c.lower, c.upper)) << c.dim;
     }
     // Dimension 1 varies fastest: cell = (i - 1) + 3 * (j + 4).
     struct Case { LONG index[2]; HRESULT expected; int cell = -1; };
@@ -171,7 +175,10 @@ TEST_F(SafeArrayTest, BoundsIndicesAndLocks) {
         SHORT value = static_cast<SHORT>(100 + c.cell), got = 0;
         EXPECT_EQ(SafeArrayPutElement(array, c.index, &value), c.expected);
         EXPECT_EQ(SafeArrayGetElement(array, c.index, &got), c.expected);
-        EXPECT_TRUE(FAILED(c.expected) || (static_cast<SHORT*>(array->pvData)[c.cell] == value && got == value));
+        if (SUCCEEDED(c.expected)) {
+            EXPECT_EQ(static_cast<SHORT*>(array->pvData)[c.cell], value);
+            EXPECT_EQ(got, value);
+        }
     }
     LONG bound = 0;
     EXPECT_EQ(SafeArrayPutElement(nullptr, cases[0].index, &bound), E_INVALIDARG);
@@ -211,25 +218,31 @@ TEST_F(SafeArrayTest, ElementsAreCopiesAndCopiesAreDeep) {
     VARIANT items[] = {Of(VT_BSTR, SysAllocString(OLESTR("inner"))), Of(VT_ARRAY | VT_BSTR, SafeArrayCreateVector(VT_BSTR, 0, 1)),
                        Of(VT_DISPATCH, static_cast<IDispatch*>(&object))};
     SAFEARRAY* outer = SafeArrayCreateVector(VT_VARIANT, 1, 3);
-    for (LONG at = 1; at <= 3; ++at)  // the second put clears the first put's copy
-        EXPECT_TRUE(SafeArrayPutElement(outer, &at, &items[0]) == S_OK && SafeArrayPutElement(outer, &at, &items[at - 1]) == S_OK);
+    for (LONG at = 1; at <= 3; ++at) {  // the second put clears the first put's copy
+        EXPECT_EQ(SafeArrayPutElement(outer, &at, &items[0]), S_OK);
+        EXPECT_EQ(SafeArrayPutElement(outer, &at, &items[at - 1]), S_OK);
+    }
     LONG at = 1;
     VARIANT got = Of(0xFFFF, nullptr);  // GetElement ignores what the destination held
     EXPECT_EQ(SafeArrayGetElement(outer, &at, &got), S_OK);
-    EXPECT_TRUE(Describe(got) == "'inner'" && got.bstrVal != items[0].bstrVal) << Describe(got);
+    EXPECT_EQ(Describe(got), "'inner'");
+    EXPECT_NE(got.bstrVal, items[0].bstrVal);
     SAFEARRAY* copy = nullptr;
     ASSERT_EQ(SafeArrayCopy(outer, &copy), S_OK);
     const VARIANT *original = static_cast<VARIANT*>(outer->pvData), *copied = static_cast<VARIANT*>(copy->pvData);
-    EXPECT_TRUE(copied[0].bstrVal != original[0].bstrVal && copied[1].parray != original[1].parray);
+    EXPECT_NE(copied[0].bstrVal, original[0].bstrVal);
+    EXPECT_NE(copied[1].parray, original[1].parray);
     EXPECT_EQ(object.references, 3u);
     at = 0;
     OLECHAR stale[] = OLESTR("x");  // a string array's GetElement must not free what the destination held
     BSTR fetched = stale;
-    EXPECT_TRUE(SafeArrayGetElement(items[1].parray, &at, &fetched) == S_OK && fetched == nullptr) << "an unset string";
+    EXPECT_EQ(SafeArrayGetElement(items[1].parray, &at, &fetched), S_OK);
+    EXPECT_EQ(fetched, nullptr) << "an unset string";
     for (VARIANT* v : {&got, &items[0], &items[1]}) VariantClear(v);
     for (SAFEARRAY* array : {copy, outer}) SafeArrayDestroy(array);
     EXPECT_EQ(object.references, 1u);
-    EXPECT_TRUE(SafeArrayCopy(nullptr, &copy) == S_OK && copy == nullptr);
+    EXPECT_EQ(SafeArrayCopy(nullptr, &copy), S_OK);
+    EXPECT_EQ(copy, nullptr);
 }
 
 // A source as a table states it; its string is allocated per case.
@@ -302,7 +315,9 @@ TEST_F(ChangeTypeTest, ConvertsAsThePlatformDoes) {
             // Through a reference into an empty variant, then in place.
             HRESULT hr = VariantChangeType(&result, &reference, g.flags, g.vt);
             EXPECT_EQ(Outcome(hr, result), outcome);
-            EXPECT_TRUE(SUCCEEDED(hr) || result.vt == VT_EMPTY) << "a failure leaves the destination alone";
+            if (FAILED(hr)) {
+                EXPECT_EQ(result.vt, VT_EMPTY) << "a failure leaves the destination alone";
+            }
             hr = VariantChangeType(&source, &source, g.flags, g.vt);
             EXPECT_EQ(Outcome(hr, source), outcome);
             EXPECT_EQ(Describe(source), SUCCEEDED(hr) ? outcome : before);
@@ -340,8 +355,11 @@ TEST_F(ChangeTypeTest, ObjectsGiveTheirDefaultValue) {
         EXPECT_EQ(Outcome(VariantChangeType(&result, &source, c.flags, c.vt), result), c.outcome);
         VariantClear(&result);
         EXPECT_EQ(object.references, 1u);
-        for (const auto& call : object.calls)  // asked for its default value, and nothing else
-            EXPECT_TRUE(call.id == DISPID_VALUE && call.flags == DISPATCH_PROPERTYGET && call.args.empty());
+        for (const auto& call : object.calls) {  // asked for its default value, and nothing else
+            EXPECT_EQ(call.id, DISPID_VALUE);
+            EXPECT_EQ(call.flags, DISPATCH_PROPERTYGET);
+            EXPECT_EQ(call.args.size(), 0u);
+        }
     }
 }
 
@@ -390,7 +408,7 @@ TEST_F(PortableTest, GuidTextErrorTextAndTheClassRegistry) {
     for (const Case& c : cases) {
         const ComponentError error(c.code, c.where, c.description);
         EXPECT_EQ(error.what(), c.what);
-        EXPECT_TRUE(error.Code() == c.code && error.Iid() == c.where.iid);
+        EXPECT_EQ(std::pair(error.Code(), error.Iid()), std::pair(c.code, c.where.iid));
     }
 #ifndef _WIN32  // the process's class registry creates only registered classes
     FakeObject object;

@@ -78,7 +78,8 @@ class ControlBoundary : public LeakChecked {
 protected:
     void TearDown() override {
         const int before = destroyed;
-        EXPECT_TRUE(control->Release() == 0u && destroyed == before + 1) << "the control outlived the test";
+        EXPECT_EQ(control->Release(), 0u) << "the control outlived the test";
+        EXPECT_EQ(destroyed, before + 1) << "the control outlived the test";
         LeakChecked::TearDown();
     }
     TestControl* control = new TestControl;
@@ -111,12 +112,12 @@ TEST_F(ControlBoundary, FailedCallsReportAndChangeNothing) {
         const Call call(*control, c.id, c.flags, c.args, c.named);
         const bool raised = !c.description.empty();
         EXPECT_EQ(call.hr, raised ? DISP_E_EXCEPTION : c.code);
-        EXPECT_TRUE(call.info.scode == (raised ? c.code : 0) && call.info.wCode == 0);
+        EXPECT_EQ(std::pair(call.info.scode, call.info.wCode), (std::pair<SCODE, WORD>(raised ? c.code : 0, 0)));
         EXPECT_EQ(Text(call.info.bstrDescription), c.description);
         EXPECT_EQ(Text(call.info.bstrSource), raised ? OLESTR("TesselAdapter") : OLESTR(""));
         EXPECT_EQ(call.result.vt, VT_EMPTY);
     }
-    EXPECT_TRUE(control->number == 0 && control->table == nullptr);
+    EXPECT_EQ(std::pair(control->number, control->table), (std::pair<LONG, IDispatch*>(0, nullptr)));
     DISPPARAMS params{&one, nullptr, 1, 0};  // without EXCEPINFO the call still fails
     EXPECT_EQ(control->Invoke(kFail, IID_NULL, 0, kMethod, &params, nullptr, nullptr, nullptr), DISP_E_EXCEPTION);
 }
@@ -130,9 +131,9 @@ TEST_F(ControlBoundary, ArgumentsAreConvertedAsDispGetParamDoesAndArriveInDeclar
     for (const Case& c : {Case{Of(VT_BYREF | VT_I4, &referenced), S_OK, 77}, {Of(VT_BYREF | VT_VARIANT, &text), S_OK, -12},
                           {Of(VT_BYREF | VT_I4, nullptr), DISP_E_TYPEMISMATCH, -12}}) {  // a failed put changes nothing
         const Call put(*control, kNumber, kPut, {COleVariant(c.value)});
-        EXPECT_TRUE(put.hr == c.hr && put.argErr == (FAILED(c.hr) ? 0u : 99u)) << put.hr << ", argErr " << put.argErr;
+        EXPECT_EQ(std::pair(put.hr, put.argErr), std::pair(c.hr, FAILED(c.hr) ? 0u : 99u));
         const Call get(*control, kNumber, kGet | kMethod);  // as script clients read
-        EXPECT_TRUE(get.result.vt == VT_I4 && get.result.lVal == c.stored) << c.stored;
+        EXPECT_EQ(std::pair(get.result.vt, get.result.lVal), std::pair(VARTYPE{VT_I4}, c.stored));
     }
     EXPECT_EQ(Describe(text), "' (12) '");  // the caller's value is not touched
     FakeObject table;
@@ -143,7 +144,7 @@ TEST_F(ControlBoundary, ArgumentsAreConvertedAsDispGetParamDoesAndArriveInDeclar
     EXPECT_EQ(Describe(call.result), "'7,row,-1'") << call.hr;
     // A bad third parameter sits at rgvarg[1] of four.
     const Call bad(*control, kCombine, kMethod, {COleVariant(LONG{1}), name, name, object});
-    EXPECT_TRUE(bad.hr == DISP_E_TYPEMISMATCH && bad.argErr == 1u) << bad.hr << ", argErr " << bad.argErr;
+    EXPECT_EQ(std::pair(bad.hr, bad.argErr), std::pair(DISP_E_TYPEMISMATCH, 1u));
     EXPECT_EQ(control->table, &table);  // from the first call only
     EXPECT_EQ(table.references, 2u) << "only the variant holds a reference";
     // Without a place for the result, the string made is released (the fixture checks).

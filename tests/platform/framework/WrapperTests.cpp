@@ -24,15 +24,16 @@ TEST_F(VariantOwner, CopiesAreDeepMovesTakeTheValueAndFailuresLeaveIt) {
     // Describe shows the low byte of each character: 0x20AC 0x0081 0x0178 0x00E9.
     EXPECT_EQ(Describe(COleVariant::FromAnsi("a\0b\x80\x81\x9f\xe9", 7)), std::string("'a\0b\xAC\x81x\xE9'", 9));
     COleVariant text(OLESTR("grid")), copy(text);
-    EXPECT_TRUE(copy.bstrVal != text.bstrVal && Describe(copy) == "'grid'");
+    EXPECT_NE(copy.bstrVal, text.bstrVal);
+    EXPECT_EQ(Describe(copy), "'grid'");
     const BSTR owned = text.bstrVal;
     COleVariant moved(std::move(text));
-    EXPECT_TRUE(moved.bstrVal == owned && text.vt == VT_EMPTY);
+    EXPECT_EQ(std::pair(moved.bstrVal, text.vt), std::pair(owned, VARTYPE{VT_EMPTY}));
     copy = std::move(moved);  // frees the copy's own string
     EXPECT_EQ(copy.bstrVal, owned);
     COleVariant number(OLESTR("12")), word(OLESTR("twelve"));
     number.ChangeType(VT_I4);
-    EXPECT_TRUE(number.vt == VT_I4 && number.lVal == 12);
+    EXPECT_EQ(std::pair(number.vt, number.lVal), (std::pair<VARTYPE, LONG>(VT_I4, 12)));
     EXPECT_EQ(Raised([&] { word.ChangeType(VT_I4); }).Code(), DISP_E_TYPEMISMATCH);
     EXPECT_EQ(Describe(word), "'twelve'");
 }
@@ -43,7 +44,8 @@ TEST_F(ArrayOwner, GridsStartEmptyAndTakeCopiesOrMovedValues) {
     grid.Create(VT_VARIANT, 2, shape);
     LONG lower = -1, at[] = {2, 1}, outside[] = {3, 0};
     grid.GetLBound(2, &lower);
-    EXPECT_TRUE(grid.vt == (VT_ARRAY | VT_VARIANT) && lower == 0 && grid.GetCount(1) == 3 && grid.GetCount(2) == 2);
+    EXPECT_EQ(std::tuple(grid.vt, lower, grid.GetCount(1), grid.GetCount(2)),
+              (std::tuple<VARTYPE, LONG, LONG, LONG>(VT_ARRAY | VT_VARIANT, 0, 3, 2)));
     COleVariant kept(OLESTR("kept")), moved(OLESTR("moved")), got(LONG{9}), value(LONG{1});
     grid.GetElement(at, &got);  // the destination is taken as uninitialised
     EXPECT_EQ(got.vt, VT_EMPTY);
@@ -121,7 +123,8 @@ TEST_F(ArrayOwner, CopiesAndAssignmentsFromVariantsAreDeep) {
         try { target = c.from; } catch (const ComponentError& e) { raised = e.Code(); }
         EXPECT_EQ(raised, c.raised);
         if (SUCCEEDED(raised)) target.PutElement(at, COleVariant(OLESTR("b")));  // changes the copy only
-        EXPECT_TRUE((target.parray == before) == FAILED(c.raised) && target.GetCount(1) == (SUCCEEDED(c.raised) ? 3 : 4));
+        EXPECT_EQ(target.parray == before, FAILED(c.raised)) << "a failed assignment keeps the array";
+        EXPECT_EQ(target.GetCount(1), SUCCEEDED(c.raised) ? 3 : 4);
     }
     COleSafeArray copy(source);
     copy.PutElement(at, COleVariant(OLESTR("c")));
@@ -168,7 +171,7 @@ TEST_F(DriverCall, ConvertsResultsAndRaisesTheCalleesCodeAndText) {
         FakeObject chart({}, c.answer);
         chart.raise = c.raise;
         const ComponentError e = Raised([&] { DispatchDriver(&chart, kChart).PutProperty(3, COleVariant()); });
-        EXPECT_TRUE(e.Code() == c.code && e.Iid() == &IID_IFakeChart) << e.what();
+        EXPECT_EQ(std::pair(e.Code(), e.Iid()), std::pair(c.code, &IID_IFakeChart)) << e.what();
         EXPECT_EQ(e.Description(), c.description);
         const DispatchResult quiet = DispatchDriver(&chart, kChart).TryInvoke(3, DISPATCH_PROPERTYGET, {});
         EXPECT_EQ(quiet.hr, c.answer);
