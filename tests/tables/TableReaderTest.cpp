@@ -110,18 +110,6 @@ TEST_F(TableReaderTest, ZeroFlagKeepsTheTableUntilAWriteBackSucceeds) {
     EXPECT_EQ(second->RefCount(), 1u);
 }
 
-TEST_F(TableReaderTest, WebGuiFlagReadsEveryTable) {
-    auto table = HostRecordTable::Create();
-    table->SetDataFlag(0);
-    reader.SetUseWebGui(1);
-    EXPECT_EQ(reader.Read310(table.Get(), &converter), CTableReader::kFilled);
-    EXPECT_EQ(table->CallCount(HostOp::GetDataFlag), 0u);
-    reader.SetUseWebGui(0);
-    EXPECT_EQ(reader.Read310(table.Get(), &converter), CTableReader::kKept);
-    reader.SetUseWebGui(1);
-    EXPECT_TRUE(reader.HasKeptTable()) << "switching the flag on does not drop a kept table";
-}
-
 TEST_F(TableReaderTest, CellPathsNeverKeep) {
     CellRecorder cells;
     auto table = HostCellTable::Create();
