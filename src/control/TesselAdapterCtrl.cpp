@@ -3,9 +3,11 @@
 #include <array>
 #include <cstring>
 #include <optional>
+#include <type_traits>
 #include <utility>
 
 #include "control/ChartMembers.h"
+#include "control/MemberDetail.h"
 #include "control/TesselAdapterApp.h"
 #include "control/TesselAdapterPropPage.h"
 #include "links/Blob.h"
@@ -99,35 +101,30 @@ LONG CTesselAdapterCtrl::Read(LayoutPaths paths, IDispatch* table, COrlinTableDa
 
 // ---- Table properties -------------------------------------------------------
 
+// A table the setter reads and, filled, sends on; ChartProperty kNoMember:
+// converted, sent nowhere.
 template <class Converter, LayoutPaths Paths, DISPID ChartProperty>
 void CTesselAdapterCtrl::SetTablePut(LPDISPATCH table) {
     if (!table) return;
     Converter grid;
-    if (Read(Paths, table, grid) == CTableReader::kFilled && chart_.IsAttached())
-        chart_.PutGrid(ChartProperty, std::move(grid));
-}
-
-// Tables that are read and converted but have no chart member to go to.
-template <class Converter, LayoutPaths Paths>
-void CTesselAdapterCtrl::SetTableOnly(LPDISPATCH table) {
-    if (!table) return;
-    Converter grid;
-    Read(Paths, table, grid);
+    const bool filled = Read(Paths, table, grid) == CTableReader::kFilled;
+    if constexpr (ChartProperty != chart::kNoMember)
+        if (filled && chart_.IsAttached()) Send(ChartProperty, std::move(grid));
 }
 
 template <class Converter, DISPID ChartProperty, LayoutPaths WriteBack>
 LPDISPATCH CTesselAdapterCtrl::GetWrittenBack() {
     Converter grid;
-    if (chart_.IsAttached()) chart_.GetGrid(ChartProperty, grid);
+    if (chart_.IsAttached()) Fetch(ChartProperty, grid);
     return reader_.WriteBack(WriteBack.For(version_), &grid);
 }
 
 // Map and template tables fill their instance in the template store, which
 // waits there for AddTemplate or AddTemplateEx.
-template <CTemplateStore::Entry Entry>
+template <CTemplateStore::Entry Entry, LayoutPaths Paths>
 void CTesselAdapterCtrl::SetTemplateTable(LPDISPATCH table) {
     if (!table) return;
-    reader_.Read310(table, &CTemplateStore::Instance<Entry>());
+    Read(Paths, table, CTemplateStore::Instance<Entry>());
 }
 
 // Measure and initiative data go to the chart group by group, in table
@@ -154,20 +151,16 @@ void CTesselAdapterCtrl::SendGroup(DISPID member, const CTreeItems::tagObjective
     }
 }
 
-void CTesselAdapterCtrl::SetUIStrings(LPDISPATCH table) {
-    if (!table) return;
-    CVantorStrings grid;
-    if (reader_.Read310(table, &grid) != CTableReader::kFilled || !chart_.IsAttached()) return;
+void CTesselAdapterCtrl::Send(DISPID property, COleSafeArray&& grid) { chart_.PutGrid(property, std::move(grid)); }
+
+void CTesselAdapterCtrl::Send(DISPID method, CVantorStrings&& grid) {
     COleVariant copy(static_cast<const VARIANT&>(grid));
-    chart_.Call(chart::kUIStrings, {copy}, VT_BOOL);
+    chart_.Call(method, {copy}, VT_BOOL);
 }
 
 // The context menu goes to the chart row by row: both texts, then the
 // second and the first number.
-void CTesselAdapterCtrl::SetContextMenu(LPDISPATCH table) {
-    if (!table) return;
-    CContextMenu grid;
-    if (reader_.Read310(table, &grid) != CTableReader::kFilled || !chart_.IsAttached()) return;
+void CTesselAdapterCtrl::Send(DISPID method, CContextMenu&& grid) {
     const LONG rows = grid.GetCount(1);
     for (LONG r = 0; r < rows; ++r) {
         std::array<COleVariant, 4> cell;
@@ -176,22 +169,20 @@ void CTesselAdapterCtrl::SetContextMenu(LPDISPATCH table) {
             grid.GetElement(index, &cell[c]);
             cell[c].ChangeType(VT_BSTR);
         }
-        chart_.Call(chart::kContextMenuEntry, {cell[1], cell[3], MenuNumber(cell[2]), MenuNumber(cell[0])}, VT_I4);
+        chart_.Call(method, {cell[1], cell[3], MenuNumber(cell[2]), MenuNumber(cell[0])}, VT_I4);
     }
 }
 
+void CTesselAdapterCtrl::Fetch(DISPID property, COleSafeArray& grid) { chart_.GetGrid(property, grid); }
+
 // Below layout 30 the chart hands its blob out through a method.
-LPDISPATCH CTesselAdapterCtrl::GetBlob() {
-    CBlob blob;
-    if (chart_.IsAttached()) {
-        if (version_ >= 30) {
-            chart_.GetGrid(chart::kBlob, blob, CChartLink::GridShape::Bytes);
-        } else {
-            COleVariant value = chart_.Call(chart::kBlobOfVersion, {COleVariant(LONG{2}, VT_I4)}, VT_VARIANT);
-            CChartLink::AdoptGrid(value, blob, CChartLink::GridShape::Bytes);
-        }
+void CTesselAdapterCtrl::Fetch(DISPID property, CBlob& blob) {
+    if (version_ >= 30) {
+        chart_.GetGrid(property, blob, CChartLink::GridShape::Bytes);
+    } else {
+        COleVariant value = chart_.Call(chart::kBlobOfVersion, {COleVariant(LONG{2}, VT_I4)}, VT_VARIANT);
+        CChartLink::AdoptGrid(value, blob, CChartLink::GridShape::Bytes);
     }
-    return reader_.WriteBack310(&blob);
 }
 
 // ---- Single values -----------------------------------------------------------
@@ -330,58 +321,103 @@ std::span<const CLSID* const> CTesselAdapterCtrl::PropertyPages() const {
     return pages;
 }
 
+namespace {
+
+template <class Converter>
+constexpr MemberDetail TableDetail(LayoutPaths fill, bool writesBack, LayoutPaths writeBack) {
+    if constexpr (std::is_base_of_v<CBlob, Converter>)
+        return {TableForm::Chunks, nullptr, fill, writesBack, writeBack};
+    else
+        return {TableForm::Records, &Converter::kLayouts, fill, writesBack, writeBack};
+}
+template <class Converter, LayoutPaths Fill, bool WritesBack = false, LayoutPaths WriteBack = Fill>
+constexpr MemberDetail kTableDetail = TableDetail<Converter>(Fill, WritesBack, WriteBack);
+template <LayoutPaths Fill>
+constexpr MemberDetail kCellDetail{TableForm::Cells, nullptr, Fill, false, Fill};
+
+COleControl::DispEntry WithDetail(COleControl::DispEntry entry, const MemberDetail& detail) {
+    entry.detail = &detail;
+    return entry;
+}
+
+}  // namespace
+
+template <class Converter, LayoutPaths Paths, DISPID ChartProperty>
+COleControl::DispEntry CTesselAdapterCtrl::TablePut(const char* name, DISPID id) {
+    using C = CTesselAdapterCtrl;
+    return WithDetail(DispPropertyPutOnly<&C::SetTablePut<Converter, Paths, ChartProperty>>(name, id, VT_DISPATCH),
+                      kTableDetail<Converter, Paths>);
+}
+
+template <class Converter, LayoutPaths Paths, DISPID PutProperty, DISPID GetProperty, LayoutPaths WriteBack>
+COleControl::DispEntry CTesselAdapterCtrl::TableBothWays(const char* name, DISPID id) {
+    using C = CTesselAdapterCtrl;
+    return WithDetail(DispProperty<&C::GetWrittenBack<Converter, GetProperty, WriteBack>,
+                                   &C::SetTablePut<Converter, Paths, PutProperty>>(name, id, VT_DISPATCH),
+                      kTableDetail<Converter, Paths, true, WriteBack>);
+}
+
+template <LayoutPaths Paths, DISPID ChartMember>
+COleControl::DispEntry CTesselAdapterCtrl::CellTable(const char* name, DISPID id) {
+    using C = CTesselAdapterCtrl;
+    return WithDetail(DispPropertyPutOnly<&C::SetCellTable<Paths, ChartMember>>(name, id, VT_DISPATCH),
+                      kCellDetail<Paths>);
+}
+
+// The 310 fill at every version.
+template <CTemplateStore::Entry Entry>
+COleControl::DispEntry CTesselAdapterCtrl::TemplateTable(const char* name, DISPID id) {
+    using C = CTesselAdapterCtrl;
+    return WithDetail(DispPropertyPutOnly<&C::SetTemplateTable<Entry, kLayout310Only>>(name, id, VT_DISPATCH),
+                      kTableDetail<CTemplateStore::Converter<Entry>, kLayout310Only>);
+}
+
 std::span<const COleControl::DispEntry> CTesselAdapterCtrl::DispatchMap() {
     using C = CTesselAdapterCtrl;
     static const DispEntry map[] = {
-        DispPropertyPutOnly<&C::SetTablePut<CPerspectives, kEveryLayout, chart::kPerspectives>>("Perspectives", 1, VT_DISPATCH),
-        DispPropertyPutOnly<&C::SetTablePut<CStrategies, kEveryLayout, chart::kStrategies>>("Strategies", 2, VT_DISPATCH),
-        DispProperty<&C::GetWrittenBack<CObjectives, chart::kObjectives, kNoLayout20>,
-                     &C::SetTablePut<CObjectives, kNoLayout20, chart::kObjectives>>("Objectives", 3, VT_DISPATCH),
-        DispProperty<&C::GetBlob, &C::SetTablePut<CBlob, kLayout310Only, chart::kBlob>>("Blob", 4, VT_DISPATCH),
-        DispPropertyPutOnly<&C::SetTablePut<CTreeFields, kNoLayout20, chart::kMeasureFields>>("MeasureFields", 5, VT_DISPATCH),
-        DispPropertyPutOnly<&C::SetTablePut<CTreeFields, kNoLayout20, chart::kInitiativeFields>>("InitiativeFields", 6, VT_DISPATCH),
-        DispPropertyPutOnly<&C::SetCellTable<kEveryLayout, chart::kInitiativeData>>("InitiativeData", 7, VT_DISPATCH),
-        DispPropertyPutOnly<&C::SetCellTable<kEveryLayout, chart::kMeasureData>>("MeasureData", 8, VT_DISPATCH),
-        DispProperty<&C::GetWrittenBack<CLinks, chart::kLinks, kLayout310Only>,
-                     &C::SetTableOnly<CLinks, kLinksLayouts>>("Links", 9, VT_DISPATCH),
+        TablePut<CPerspectives, kEveryLayout, chart::kPerspectives>("Perspectives", 1),
+        TablePut<CStrategies, kEveryLayout, chart::kStrategies>("Strategies", 2),
+        TableBothWays<CObjectives, kNoLayout20, chart::kObjectives, chart::kObjectives, kNoLayout20>("Objectives", 3),
+        TableBothWays<CBlob, kLayout310Only, chart::kBlob, chart::kBlob, kLayout310Only>("Blob", 4),
+        TablePut<CTreeFields, kNoLayout20, chart::kMeasureFields>("MeasureFields", 5),
+        TablePut<CTreeFields, kNoLayout20, chart::kInitiativeFields>("InitiativeFields", 6),
+        CellTable<kEveryLayout, chart::kInitiativeData>("InitiativeData", 7),
+        CellTable<kEveryLayout, chart::kMeasureData>("MeasureData", 8),
+        TableBothWays<CLinks, kLinksLayouts, chart::kNoMember, chart::kLinks, kLayout310Only>("Links", 9),
         DispProperty<&C::GetChartLong<chart::kPresentationMode>, &C::SetChartLong<chart::kPresentationMode>>("PresentationMode", 10, VT_I4),
         DispProperty<&C::GetChartLong<chart::kMovingRestrictions>, &C::SetChartLong<chart::kMovingRestrictions>>("MovingRestrictions", 11, VT_I4),
         DispProperty<&C::GetChartLong<chart::kStatusBitmapVersion>, &C::SetChartLong<chart::kStatusBitmapVersion>>("StatusBitmapVersion", 12, VT_I4),
-        DispPropertyPutOnly<&C::SetUIStrings>("UIStrings", 13, VT_DISPATCH),
-        DispPropertyPutOnly<&C::SetContextMenu>("ContextMenu", 14, VT_DISPATCH),
-        DispPropertyPutOnly<&C::SetCellTable<kNoLayout20, chart::kTreeRows>>("InitiativeDataRow", 15, VT_DISPATCH),
-        DispPropertyPutOnly<&C::SetCellTable<kNoLayout20, chart::kTreeRows>>("MeasureDataRow", 16, VT_DISPATCH),
-        DispPropertyPutOnly<&C::SetTemplateTable<CTemplateStore::kStrategyMap>>("StrategyMap", 17, VT_DISPATCH),
-        DispPropertyPutOnly<&C::SetTemplateTable<CTemplateStore::kPerspectiveMap>>("PerspectiveMap", 18, VT_DISPATCH),
-        DispPropertyPutOnly<&C::SetTemplateTable<CTemplateStore::kObjectiveMap>>("ObjectiveMap", 19, VT_DISPATCH),
-        DispPropertyPutOnly<&C::SetTemplateTable<CTemplateStore::kLinkMap>>("LinkMap", 20, VT_DISPATCH),
-        DispPropertyPutOnly<&C::SetTemplateTable<CTemplateStore::kBlobTemplate>>("BlobTemplate", 21, VT_DISPATCH),
-        DispPropertyPutOnly<&C::SetTemplateTable<CTemplateStore::kStrategyTemplate>>("StrategyTemplate", 22, VT_DISPATCH),
-        DispPropertyPutOnly<&C::SetTemplateTable<CTemplateStore::kObjectiveTemplate>>("ObjectiveTemplate", 23, VT_DISPATCH),
-        DispPropertyPutOnly<&C::SetTemplateTable<CTemplateStore::kObjectiveLinkTemplate>>("ObjectiveLinkTemplate", 24, VT_DISPATCH),
+        TablePut<CVantorStrings, kLayout310Only, chart::kUIStrings>("UIStrings", 13),
+        TablePut<CContextMenu, kLayout310Only, chart::kContextMenuEntry>("ContextMenu", 14),
+        CellTable<kNoLayout20, chart::kTreeRows>("InitiativeDataRow", 15),
+        CellTable<kNoLayout20, chart::kTreeRows>("MeasureDataRow", 16),
+        TemplateTable<kStrategyMap>("StrategyMap", 17),
+        TemplateTable<kPerspectiveMap>("PerspectiveMap", 18),
+        TemplateTable<kObjectiveMap>("ObjectiveMap", 19),
+        TemplateTable<kLinkMap>("LinkMap", 20),
+        TemplateTable<kBlobTemplate>("BlobTemplate", 21),
+        TemplateTable<kStrategyTemplate>("StrategyTemplate", 22),
+        TemplateTable<kObjectiveTemplate>("ObjectiveTemplate", 23),
+        TemplateTable<kObjectiveLinkTemplate>("ObjectiveLinkTemplate", 24),
         DispPropertyGetOnly<&C::GetObjectiveSelection<0>>("ObjectiveSelectionObj", 25, VT_BSTR),
         DispPropertyGetOnly<&C::GetObjectiveSelection<2>>("ObjectiveSelectionPers", 26, VT_BSTR),
         DispPropertyGetOnly<&C::GetObjectiveSelection<1>>("ObjectiveSelectionStrat", 27, VT_BSTR),
         DispPropertyGetOnly<&C::GetMatrixSelection<0>>("MatrixSelectionObj", 28, VT_BSTR),
         DispPropertyGetOnly<&C::GetMatrixSelection<1>>("MatrixSelectionRow", 29, VT_BSTR),
-        DispPropertyPutOnly<&C::SetTablePut<CMouseOver, kLayout310Only, chart::kMouseOver>>("MouseOver", 30, VT_DISPATCH),
+        TablePut<CMouseOver, kLayout310Only, chart::kMouseOver>("MouseOver", 30),
         DispPropertyGetOnly<&C::GetSelectedStrategy>("SelectedStrategy", 31, VT_BSTR),
-        DispPropertyPutOnly<&C::SetCellTable<kLayout310Only, chart::kNoMember>>("AdditionalInitiativeItem", 32, VT_DISPATCH),
-        DispPropertyPutOnly<&C::SetCellTable<kLayout310Only, chart::kAdditionalMeasureItem>>("AdditionalMeasureItem", 33, VT_DISPATCH),
-        DispPropertyPutOnly<&C::SetTableOnly<CTreeFields, kLayout310Only>>("AdditionalInitiativesFields", 34, VT_DISPATCH),
-        DispPropertyPutOnly<&C::SetTableOnly<CTreeFields, kLayout310Only>>("AdditionalMeasureFields", 35, VT_DISPATCH),
-        DispProperty<&C::GetWrittenBack<CObjectivesFromBlob, chart::kObjectivesFromBlob, kLayout310Only>,
-                     &C::SetTablePut<CObjectivesFromBlob, kLayout310Only, chart::kObjectivesFromBlob>>("ObjectivesFromBlob", 36, VT_DISPATCH),
-        DispProperty<&C::GetWrittenBack<CStrategiesFromBlob, chart::kStrategiesFromBlob, kLayout310Only>,
-                     &C::SetTablePut<CStrategiesFromBlob, kLayout310Only, chart::kStrategiesFromBlob>>("StrategiesFromBlob", 37, VT_DISPATCH),
-        DispProperty<&C::GetWrittenBack<CPerspectivesFromBlob, chart::kPerspectivesFromBlob, kLayout310Only>,
-                     &C::SetTablePut<CPerspectivesFromBlob, kLayout310Only, chart::kPerspectivesFromBlob>>("PerspectivesFromBlob", 38, VT_DISPATCH),
-        DispProperty<&C::GetWrittenBack<CLinksFromBlob, chart::kLinksFromBlob, kLayout310Only>,
-                     &C::SetTablePut<CLinksFromBlob, kLayout310Only, chart::kLinksFromBlob>>("LinksFromBlob", 39, VT_DISPATCH),
-        DispPropertyPutOnly<&C::SetTemplateTable<CTemplateStore::kStrategiesFromBlobTemplate>>("StrategiesFromBlobTemplate", 40, VT_DISPATCH),
-        DispPropertyPutOnly<&C::SetTemplateTable<CTemplateStore::kPerspectivesFromBlobTemplate>>("PerspectivesFromBlobTemplate", 41, VT_DISPATCH),
-        DispPropertyPutOnly<&C::SetTemplateTable<CTemplateStore::kObjectivesFromBlobTemplate>>("ObjectivesFromBlobTemplate", 42, VT_DISPATCH),
-        DispPropertyPutOnly<&C::SetTemplateTable<CTemplateStore::kLinksFromBlobTemplate>>("LinksFromBlobTemplate", 43, VT_DISPATCH),
+        CellTable<kLayout310Only, chart::kNoMember>("AdditionalInitiativeItem", 32),
+        CellTable<kLayout310Only, chart::kAdditionalMeasureItem>("AdditionalMeasureItem", 33),
+        TablePut<CTreeFields, kLayout310Only, chart::kNoMember>("AdditionalInitiativesFields", 34),
+        TablePut<CTreeFields, kLayout310Only, chart::kNoMember>("AdditionalMeasureFields", 35),
+        TableBothWays<CObjectivesFromBlob, kLayout310Only, chart::kObjectivesFromBlob, chart::kObjectivesFromBlob, kLayout310Only>("ObjectivesFromBlob", 36),
+        TableBothWays<CStrategiesFromBlob, kLayout310Only, chart::kStrategiesFromBlob, chart::kStrategiesFromBlob, kLayout310Only>("StrategiesFromBlob", 37),
+        TableBothWays<CPerspectivesFromBlob, kLayout310Only, chart::kPerspectivesFromBlob, chart::kPerspectivesFromBlob, kLayout310Only>("PerspectivesFromBlob", 38),
+        TableBothWays<CLinksFromBlob, kLayout310Only, chart::kLinksFromBlob, chart::kLinksFromBlob, kLayout310Only>("LinksFromBlob", 39),
+        TemplateTable<kStrategiesFromBlobTemplate>("StrategiesFromBlobTemplate", 40),
+        TemplateTable<kPerspectivesFromBlobTemplate>("PerspectivesFromBlobTemplate", 41),
+        TemplateTable<kObjectivesFromBlobTemplate>("ObjectivesFromBlobTemplate", 42),
+        TemplateTable<kLinksFromBlobTemplate>("LinksFromBlobTemplate", 43),
         DispMethod<&C::HandleTesselCtrl>("HandleTesselCtrl", 44, VT_EMPTY, {{VT_DISPATCH, "tesselHandle"}}),
         DispMethod<&C::SwitchContextMenuItem<chart::kEnableContextMenuItem, ItemSwitch::Disable>>("DisableContextMenu", 45, VT_I4, {{VT_I4, "itemNb"}}),
         DispMethod<&C::SwitchContextMenuItem<chart::kEnableContextMenuItem, ItemSwitch::Enable>>("EnableContextMenu", 46, VT_I4, {{VT_I4, "itemNb"}}),

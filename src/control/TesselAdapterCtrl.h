@@ -18,6 +18,10 @@
 #include "tables/LayoutVersion.h"
 #include "tables/TableReader.h"
 
+class CBlob;
+class CContextMenu;
+class CVantorStrings;
+
 extern const IID IID_DTesselAdapter;
 extern const IID IID_DTesselAdapterEvents;
 extern const CLSID CLSID_TesselAdapter;
@@ -42,22 +46,35 @@ protected:
 
 private:
     // Table setters and getters, one template per pattern; the dispatch map
-    // instantiates them per member.
+    // instantiates them per member, with the member's detail.
     template <class Converter, LayoutPaths Paths, DISPID ChartProperty>
     void SetTablePut(LPDISPATCH table);
-    template <class Converter, LayoutPaths Paths>
-    void SetTableOnly(LPDISPATCH table);
     template <class Converter, DISPID ChartProperty, LayoutPaths WriteBack>
     LPDISPATCH GetWrittenBack();
-    template <CTemplateStore::Entry Entry>
+    template <CTemplateStore::Entry Entry, LayoutPaths Paths>
     void SetTemplateTable(LPDISPATCH table);
     template <LayoutPaths Paths, DISPID ChartMember>
     void SetCellTable(LPDISPATCH table);
     void SendGroup(DISPID member, const CTreeItems::tagObjectiveData& group);
 
-    void SetUIStrings(LPDISPATCH table);
-    void SetContextMenu(LPDISPATCH table);
-    LPDISPATCH GetBlob();
+    // What a filled table sends to the chart: a put of its grid, unless the
+    // table's own overload says otherwise.
+    void Send(DISPID property, COleSafeArray&& grid);
+    void Send(DISPID method, CVantorStrings&& grid);
+    void Send(DISPID method, CContextMenu&& grid);
+    // How a write-back getter takes the chart's data.
+    void Fetch(DISPID property, COleSafeArray& grid);
+    void Fetch(DISPID property, CBlob& blob);
+
+    // The dispatch entries of the table members.
+    template <class Converter, LayoutPaths Paths, DISPID ChartProperty>
+    static DispEntry TablePut(const char* name, DISPID id);
+    template <class Converter, LayoutPaths Paths, DISPID PutProperty, DISPID GetProperty, LayoutPaths WriteBack>
+    static DispEntry TableBothWays(const char* name, DISPID id);
+    template <LayoutPaths Paths, DISPID ChartMember>
+    static DispEntry CellTable(const char* name, DISPID id);
+    template <CTemplateStore::Entry Entry>
+    static DispEntry TemplateTable(const char* name, DISPID id);
 
     template <DISPID ChartProperty>
     LONG GetChartLong();

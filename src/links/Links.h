@@ -11,8 +11,8 @@ using enum FieldUse;
 // the end; fields both layouts have keep their offsets and columns.
 inline constexpr FieldSpec kFields310[] = {
     // offset width use    column also
-    {   0,   10,  Text,    0},          // end 1, key 1
-    {  10,   10,  Text,    4},          // end 2, key 1
+    {   0,   10,  Key,     0},          // end 1, key 1
+    {  10,   10,  Key,     4},          // end 2, key 1
     {  20,   10,  Text,    2},          // end 1, key 2
     {  30,   10,  Text,    6},          // end 2, key 2
     {  40,   10,  Text,    1},          // end 1, key 3
@@ -20,8 +20,8 @@ inline constexpr FieldSpec kFields310[] = {
     {  60,    3,  Long,    3,     7},   // link number, for both ends
 };
 inline constexpr FieldSpec kFields20[] = {
-    {   0,   10,  Text,    0},
-    {  10,   10,  Text,    4},
+    {   0,   10,  Key,     0},
+    {  10,   10,  Key,     4},
     {  20,   10,  Text,    2},
     {  30,   10,  Text,    6},
     {  40,    3,  Long,    3,     7},

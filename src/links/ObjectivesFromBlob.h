@@ -9,7 +9,7 @@ namespace objectives_from_blob {
 using enum FieldUse;
 inline constexpr FieldSpec kFields[] = {
     // offset width use   column
-    {   0,   10,  Text,   0},   // key 1
+    {   0,   10,  Key,    0},   // key 1
     {  10,   10,  Text,   1},   // key 2
     {  20,   10,  Text,   2},   // key 3
     {  30,    3,  Long,   3},

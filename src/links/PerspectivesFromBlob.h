@@ -8,7 +8,7 @@ namespace perspectives_from_blob {
 using enum FieldUse;
 inline constexpr FieldSpec kFields[] = {
     // offset width use   column
-    {   0,   10,  Text,   0},   // perspective key
+    {   0,   10,  Key,    0},   // perspective key
     {  10,    6,  Long,   1},
     {  16,    2,  Long,   2},
 };

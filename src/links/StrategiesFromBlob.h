@@ -9,7 +9,7 @@ namespace strategies_from_blob {
 using enum FieldUse;
 inline constexpr FieldSpec kFields[] = {
     // offset width use   column
-    {   0,   10,  Text,   0},   // strategy key
+    {   0,   10,  Key,    0},   // strategy key
     {  10,    4,  Long,   2},
     {  14,    6,  Long,   1},
 };

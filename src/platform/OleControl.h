@@ -25,6 +25,10 @@
 #include "platform/win/OleControlInterfaces.h"
 #endif
 
+// What a derived control records about a member beyond its automation types,
+// for its tools; the control defines it, the framework only carries it.
+struct MemberDetail;
+
 class COleControl : public IDispatch {
 public:
     // Thunks receive values already converted to the declared types.
@@ -45,6 +49,7 @@ public:
         GetThunk get;  // null: reading is refused (CTL_E_GETNOTSUPPORTED)
         SetThunk set;  // null: writing is refused (CTL_E_SETNOTSUPPORTED)
         MethodThunk call;
+        const MemberDetail* detail = nullptr;
     };
 
     // IUnknown. A control starts with one reference, owned by its creator.
@@ -107,15 +112,15 @@ protected:
 
     template <auto Get, auto Set>
     static DispEntry DispProperty(const char* name, DISPID id, VARTYPE type) {
-        return {name, id, false, type, {}, {}, 0, &GetFn<Get>, &SetFn<Set>, nullptr};
+        return {name, id, false, type, {}, {}, 0, &GetFn<Get>, &SetFn<Set>, nullptr, nullptr};
     }
     template <auto Set>
     static DispEntry DispPropertyPutOnly(const char* name, DISPID id, VARTYPE type) {
-        return {name, id, false, type, {}, {}, 0, nullptr, &SetFn<Set>, nullptr};
+        return {name, id, false, type, {}, {}, 0, nullptr, &SetFn<Set>, nullptr, nullptr};
     }
     template <auto Get>
     static DispEntry DispPropertyGetOnly(const char* name, DISPID id, VARTYPE type) {
-        return {name, id, false, type, {}, {}, 0, &GetFn<Get>, nullptr, nullptr};
+        return {name, id, false, type, {}, {}, 0, &GetFn<Get>, nullptr, nullptr, nullptr};
     }
     // One parameter: its type and the name a client may pass it by.
     struct Param {
@@ -125,7 +130,7 @@ protected:
     template <auto Fn>
     static DispEntry DispMethod(const char* name, DISPID id, VARTYPE result, std::initializer_list<Param> params) {
         DispEntry e{name, id, true, result, {}, {}, static_cast<UINT>(params.size()), nullptr, nullptr,
-                    &CallFn<Fn>};
+                    &CallFn<Fn>, nullptr};
         // Invoke refuses an entry declaring more than kMaxParams parameters.
         UINT i = 0;
         for (const Param& p : params)

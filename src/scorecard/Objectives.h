@@ -11,7 +11,7 @@ using enum FieldUse;
 // Layout 310; layout 30 is its first twelve fields.
 inline constexpr FieldSpec kFields[] = {
     // offset width use     column also       bit
-    {   0,   10,  Text,     0},                      // O1 key
+    {   0,   10,  Key,      0},                      // O1 key
     {  10,   10,  Text,     4},                      // O2 key
     {  20,   10,  Text,     5},                      // O3 key
     {  30,    3,  Long,     6},                      // O4 number

@@ -12,7 +12,7 @@ using enum FieldUse;
 inline constexpr FieldSpec kFields[] = {
     // offset width use     column also
     {   0,    2,  Row},                  // P1 sequence number, from 1
-    {   2,   10,  Text,     0},          // P2 key
+    {   2,   10,  Key,      0},          // P2 key
     {  12,   60,  Text,     2,     3},   // P3 text, twice
     {  72,   30,  Skip},                 // P4 second text
     { 102,   15,  Text,     1},          // P5 short text

@@ -11,7 +11,7 @@ using enum FieldUse;
 // The two trailing fields enter the grid in the reverse of record order.
 inline constexpr FieldSpec kFields[] = {
     // offset width use     column also
-    {   0,   10,  Text,     0},          // S1 key
+    {   0,   10,  Key,      0},          // S1 key
     {  10,   60,  Text,     2,     3},   // S2 text, twice
     {  70,   30,  Skip},                 // S3 second text
     { 100,   15,  Text,     1},          // S4 short text

@@ -9,6 +9,7 @@
 
 #include "platform/OleSafeArray.h"
 #include "platform/VariantGrid.h"
+#include "tables/LayoutVersion.h"
 #include "tables/TableOCXData.h"
 
 namespace tree_items {
@@ -29,6 +30,10 @@ inline constexpr RowLayout kRows310{3, 2, 0, true, 4};
 inline constexpr RowLayout kRows30{3, 2, 2, true, 4};
 inline constexpr RowLayout kRows20{2, 0, 2, false, 3};
 
+constexpr const RowLayout& RowsOf(Layout layout) noexcept {
+    return layout == Layout::V310 ? kRows310 : layout == Layout::V30 ? kRows30 : kRows20;
+}
+
 }  // namespace tree_items
 
 class CTreeItems : public CTableOCXData {
@@ -41,9 +46,9 @@ public:
     // A list: groups never move, so their grids are never copied.
     using GroupList = std::list<tagObjectiveData>;
 
-    BOOL Fill310(ComPtr<IHostCellTable> table) override { return Fill(std::move(table), tree_items::kRows310); }
-    BOOL Fill30(ComPtr<IHostCellTable> table) override { return Fill(std::move(table), tree_items::kRows30); }
-    BOOL Fill20(ComPtr<IHostCellTable> table) override { return Fill(std::move(table), tree_items::kRows20); }
+    BOOL Fill310(ComPtr<IHostCellTable> table) override { return Fill(std::move(table), tree_items::RowsOf(Layout::V310)); }
+    BOOL Fill30(ComPtr<IHostCellTable> table) override { return Fill(std::move(table), tree_items::RowsOf(Layout::V30)); }
+    BOOL Fill20(ComPtr<IHostCellTable> table) override { return Fill(std::move(table), tree_items::RowsOf(Layout::V20)); }
 
     const GroupList& Groups() const noexcept { return groups_; }
 

@@ -24,7 +24,8 @@ bool IsMarked(std::string_view value) { return value == "X"; }
 
 COleVariant Converted(FieldUse use, std::string_view value) {
     switch (use) {
-        case FieldUse::Text: return TextCell(value);
+        case FieldUse::Text:
+        case FieldUse::Key: return TextCell(value);
         case FieldUse::Long: return LongCell(value);
         default: return ShortCell(value);
     }
@@ -75,7 +76,7 @@ LONG CRecordCutter::RowOf(LONG readingRow) const noexcept {
 void CRecordCutter::PutFields(CVariantGrid& grid, LONG row) const {
     for (std::size_t i = 0; i < layout_.fields.size(); ++i) {
         const FieldSpec& f = layout_.fields[i];
-        if (f.use != FieldUse::Text && f.use != FieldUse::Long && f.use != FieldUse::Short) continue;
+        if (!CarriesValue(f.use)) continue;
         if (f.also != kNoColumn) grid.Put(row, f.also, Converted(f.use, Value(i)));
         if (f.third != kNoColumn) grid.Put(row, f.third, Converted(f.use, Value(i)));
         grid.Put(row, f.column, Converted(f.use, Value(i)));

@@ -17,6 +17,7 @@
 enum class FieldUse : std::uint8_t {
     Skip,    // part of the record, never read
     Text,    // VT_BSTR, trailing blanks removed
+    Key,     // as Text; names the record, so a host never leaves it blank
     Long,    // VT_I4, read like atol
     Short,   // VT_I2, read like atoi and cut to 16 bits
     Row,     // addresses the grid row: read like atol, minus 1
@@ -24,6 +25,9 @@ enum class FieldUse : std::uint8_t {
     Marker,  // "X" or blank; chooses the value of the Digit of its column
     Flag,    // "X" or blank; adds `bit` to the VT_I4 flag word of its column
 };
+
+// A field whose own value goes into its columns, converted by its use.
+constexpr bool CarriesValue(FieldUse use) noexcept { return use >= FieldUse::Text && use <= FieldUse::Short; }
 
 inline constexpr std::int8_t kNoColumn = -1;
 

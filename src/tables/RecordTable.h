@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "platform/OleSafeArray.h"
+#include "tables/LayoutVersion.h"
 #include "tables/OrlinTableData.h"
 #include "tables/RecordLayout.h"
 
@@ -38,6 +39,13 @@ struct RecordLayouts {
                ValidIfNamed(write30) && ValidIfNamed(write20);
     }
 
+    // The layouts of one version, for code that walks them.
+    constexpr const std::optional<FillLayout>& Fill(Layout layout) const noexcept {
+        return layout == Layout::V310 ? fill310 : layout == Layout::V30 ? fill30 : fill20;
+    }
+    constexpr const std::optional<WriteLayout>& Write(Layout layout) const noexcept {
+        return layout == Layout::V310 ? write310 : layout == Layout::V30 ? write30 : write20;
+    }
 };
 
 template <const RecordLayouts& Layouts>
@@ -45,6 +53,8 @@ class CRecordTable : public COrlinTableData, public COleSafeArray {
     static_assert(Layouts.IsValid());
 
 public:
+    static constexpr const RecordLayouts& kLayouts = Layouts;
+
     BOOL Fill310(ComPtr<IHostTable> table) override { return Fill(Layouts.fill310, std::move(table)); }
     BOOL WriteBackRows310(ComPtr<IHostTable> table) override { return WriteBack(Layouts.write310, std::move(table)); }
     BOOL Fill30(ComPtr<IHostTable> table) override { return Fill(Layouts.fill30, std::move(table)); }

@@ -11,8 +11,8 @@ namespace template_map {
 using enum FieldUse;
 inline constexpr FieldSpec kFields[] = {
     // offset width use   column
-    {   0,   10,  Text,   1},   // first key
-    {  10,   10,  Text,   0},   // second key
+    {   0,   10,  Key,    1},   // first key
+    {  10,   10,  Key,    0},   // second key
 };
 inline constexpr RecordLayouts kLayouts{.fill310 = FillLayout{20, 2, kFields}};
 }  // namespace template_map
