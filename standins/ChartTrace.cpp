@@ -4,9 +4,7 @@
 
 namespace standins {
 
-namespace {
-
-const char* KindName(ChartCall::Kind kind) {
+const char* ChartCallKindName(ChartCall::Kind kind) noexcept {
     switch (kind) {
         case ChartCall::Put: return "put";
         case ChartCall::Get: return "get";
@@ -14,11 +12,9 @@ const char* KindName(ChartCall::Kind kind) {
     }
 }
 
-}  // namespace
-
 void AppendChartCall(JsonText& out, const ChartCall& call) {
     out.Append("{\"chart\":\"");
-    out.Append(KindName(call.kind));
+    out.Append(ChartCallKindName(call.kind));
     out.Append("\",\"dispid\":");
     out.Append(std::to_string(call.dispid));
     out.Append(",\"args\":[");

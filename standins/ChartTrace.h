@@ -11,6 +11,8 @@
 
 namespace standins {
 
+// "put", "get" or "call".
+const char* ChartCallKindName(ChartCall::Kind kind) noexcept;
 void AppendChartCall(JsonText& out, const ChartCall& call);
 // Every call, one line each.
 std::string ChartTrace(std::span<const ChartCall> calls);

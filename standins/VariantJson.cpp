@@ -5,6 +5,8 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/HexText.h"
+#include "standins/TextEscape.h"
 #include "standins/Utf8.h"
 
 namespace standins {
@@ -93,15 +95,6 @@ bool Dereference(const VARIANT& ref, VARTYPE base, VARIANT& value) {
     }
 }
 
-void AppendHex(std::string& out, const unsigned char* bytes, std::size_t count) {
-    static constexpr char kDigits[] = "0123456789abcdef";
-    out.reserve(out.size() + 2 * count);
-    for (std::size_t i = 0; i < count; ++i) {
-        out += kDigits[bytes[i] >> 4];
-        out += kDigits[bytes[i] & 15];
-    }
-}
-
 class ArrayWriter {
 public:
     ArrayWriter(JsonText& out, SAFEARRAY* array, VARTYPE base) : out_(out), array_(array), base_(base) {
@@ -133,7 +126,7 @@ public:
             text += ",\"hex\":\"";
             void* data = nullptr;
             if (counts_[0] > 0 && SUCCEEDED(SafeArrayAccessData(array_, &data))) {
-                AppendHex(text, static_cast<const unsigned char*>(data), static_cast<std::size_t>(counts_[0]));
+                AppendHexBytes(text, static_cast<const unsigned char*>(data), static_cast<std::size_t>(counts_[0]));
                 SafeArrayUnaccessData(array_);
             }
             text += '"';
@@ -206,56 +199,36 @@ std::string VariantTypeName(VARTYPE vt) {
 
 namespace {
 
-bool NeedsEscape(char32_t c) { return c < 0x20 || c == '"' || c == '\\' || (c >= 0xD800 && c <= 0xDFFF); }
-
-// Appends the JSON escape of one character that needs one (a byte of UTF-8
-// or a UTF-16 unit): quotes, backslashes, controls and lone surrogates.
-void AppendEscape(std::string& out, char32_t c) {
-    static constexpr char kDigits[] = "0123456789abcdef";
-    switch (c) {
-        case '"': out += "\\\""; return;
-        case '\\': out += "\\\\"; return;
-        case '\n': out += "\\n"; return;
-        case '\r': out += "\\r"; return;
-        case '\t': out += "\\t"; return;
-        case '\b': out += "\\b"; return;
-        case '\f': out += "\\f"; return;
-        default:
-            out += "\\u";
-            for (int shift = 12; shift >= 0; shift -= 4) out += kDigits[(c >> shift) & 15];
+// Quotes, backslashes, controls and lone surrogates, as JSON writes them.
+struct JsonEscape {
+    static bool Needs(char32_t c) { return c < 0x20 || c == '"' || c == '\\' || (c >= 0xD800 && c <= 0xDFFF); }
+    static void Append(std::string& out, char32_t c) {
+        switch (c) {
+            case '"': out += "\\\""; return;
+            case '\\': out += "\\\\"; return;
+            case '\n': out += "\\n"; return;
+            case '\r': out += "\\r"; return;
+            case '\t': out += "\\t"; return;
+            case '\b': out += "\\b"; return;
+            case '\f': out += "\\f"; return;
+            default:
+                out += "\\u";
+                AppendHex(out, c, 4, HexCase::Lower);
+        }
     }
-}
+};
 
 }  // namespace
 
 void AppendJsonString(std::string& out, std::string_view utf8) {
     out += '"';
-    for (const char c : utf8) {
-        if (NeedsEscape(static_cast<unsigned char>(c)))
-            AppendEscape(out, static_cast<unsigned char>(c));
-        else
-            out += c;
-    }
+    AppendEscaped(out, utf8, JsonEscape{});
     out += '"';
 }
 
 void AppendJsonText(std::string& out, OleStringView text) {
     out += '"';
-    std::size_t plain = 0;  // start of a run that needs no escape
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const OLECHAR c = text[i];
-        const bool pair = c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-                          text[i + 1] <= 0xDFFF;
-        if (pair) {
-            ++i;  // stays in the run
-            continue;
-        }
-        if (!NeedsEscape(c)) continue;
-        if (i > plain) AppendUtf8(out, text.substr(plain, i - plain));
-        AppendEscape(out, c);
-        plain = i + 1;
-    }
-    if (text.size() > plain) AppendUtf8(out, text.substr(plain));
+    AppendEscaped(out, text, JsonEscape{});
     out += '"';
 }
 

@@ -3,23 +3,18 @@
 #include <algorithm>
 #include <vector>
 
-#include "tools/SummaryWriter.h"
+#include "platform/HexText.h"
+#include "standins/ChartTrace.h"
+#include "standins/TextEscape.h"
 #include "standins/Utf8.h"
 #include "standins/VariantJson.h"
+#include "tools/SummaryWriter.h"
 
 namespace tessel {
 
 namespace {
 
 constexpr std::size_t kWidest = 40;  // display width of one cell, at most
-
-const char* KindName(standins::ChartCall::Kind kind) {
-    switch (kind) {
-        case standins::ChartCall::Put: return "put";
-        case standins::ChartCall::Get: return "get";
-        default: return "call";
-    }
-}
 
 bool IsGrid(const VARIANT& value) {
     return value.vt == (VT_ARRAY | VT_VARIANT) && value.parray && SafeArrayGetDim(value.parray) == 2;
@@ -58,6 +53,24 @@ void EndLine(std::string& line) {
     line += '\n';
 }
 
+// Control characters, quotes and backslashes, made visible.
+struct VisibleEscape {
+    static bool Needs(char32_t c) { return c < 0x20 || c == 0x7F || c == '"' || c == '\\'; }
+    static void Append(std::string& out, char32_t c) {
+        switch (c) {
+            case u'\0': out += "\\0"; return;
+            case u'\t': out += "\\t"; return;
+            case u'\n': out += "\\n"; return;
+            case u'\r': out += "\\r"; return;
+            case u'"': out += "\\\""; return;
+            case u'\\': out += "\\\\"; return;
+            default:
+                out += "\\x";
+                AppendHex(out, c, 2, HexCase::Lower);
+        }
+    }
+};
+
 void Bounds(SAFEARRAY* array, UINT dim, LONG& lower, LONG& count) {
     LONG upper = -1;
     SafeArrayGetLBound(array, dim, &lower);
@@ -70,35 +83,11 @@ void Bounds(SAFEARRAY* array, UINT dim, LONG& lower, LONG& count) {
 void GridPrinter::Render(const VARIANT& cell, std::string& out) {
     switch (cell.vt) {
         case VT_EMPTY: return;
-        case VT_BSTR: {
-            // Runs of plain characters go out as UTF-8 in one piece; control
-            // characters, quotes and backslashes become escapes.
-            static constexpr char kDigits[] = "0123456789abcdef";
-            const std::u16string_view text = standins::TextOf(cell.bstrVal);
+        case VT_BSTR:
             out += '"';
-            std::size_t plain = 0;
-            for (std::size_t i = 0; i < text.size(); ++i) {
-                const char16_t c = text[i];
-                if (c >= 0x20 && c != 0x7F && c != '"' && c != '\\') continue;
-                standins::AppendUtf8(out, text.substr(plain, i - plain));
-                plain = i + 1;
-                switch (c) {
-                    case u'\0': out += "\\0"; break;
-                    case u'\t': out += "\\t"; break;
-                    case u'\n': out += "\\n"; break;
-                    case u'\r': out += "\\r"; break;
-                    case u'"': out += "\\\""; break;
-                    case u'\\': out += "\\\\"; break;
-                    default:
-                        out += "\\x";
-                        out += kDigits[(c >> 4) & 15];
-                        out += kDigits[c & 15];
-                }
-            }
-            standins::AppendUtf8(out, text.substr(plain));
+            standins::AppendEscaped(out, standins::TextOf(cell.bstrVal), VisibleEscape{});
             out += '"';
             return;
-        }
         case VT_DISPATCH: out += cell.pdispVal ? "object" : "null"; return;
         default: out += SummaryWriter::Short(cell); return;
     }
@@ -106,7 +95,7 @@ void GridPrinter::Render(const VARIANT& cell, std::string& out) {
 
 void GridPrinter::Print(const standins::ChartCall& call) {
     std::string& head = out_.Buffer();
-    head += KindName(call.kind);
+    head += standins::ChartCallKindName(call.kind);
     head += ' ';
     head += std::to_string(call.dispid);
     for (std::size_t i = 0; i < call.args.size(); ++i) {
@@ -212,18 +201,15 @@ void GridPrinter::PrintBytes(SAFEARRAY* bytes) {
     void* data = nullptr;
     if (count <= 0 || FAILED(SafeArrayAccessData(bytes, &data))) return;
     const auto* at = static_cast<const unsigned char*>(data);
-    static constexpr char kDigits[] = "0123456789abcdef";
     for (LONG offset = 0; offset < count; offset += 16) {
-        char start[16];
-        std::snprintf(start, sizeof start, "%08lx ", static_cast<unsigned long>(offset));
         std::string& line = out_.Buffer();
-        line += start;
+        AppendHex(line, static_cast<std::uint32_t>(offset), 8, HexCase::Lower);
+        line += ' ';
         std::string shown;
         for (LONG i = offset; i < offset + 16; ++i) {
             if (i < count) {
                 line += ' ';
-                line += kDigits[at[i] >> 4];
-                line += kDigits[at[i] & 15];
+                AppendHex(line, at[i], 2, HexCase::Lower);
                 shown += at[i] >= 0x20 && at[i] < 0x7F ? static_cast<char>(at[i]) : '.';
             } else {
                 line += "   ";

@@ -1,9 +1,10 @@
 #include "platform/ComponentError.h"
 
-#include <cstdio>
+#include <cstdint>
 #include <utility>
 
 #include "platform/Guid.h"
+#include "platform/HexText.h"
 #include "platform/Utf8.h"
 
 namespace {
@@ -78,7 +79,7 @@ OleString DescribeResult(HRESULT code) {
 }
 
 std::string ResultCodeText(HRESULT code) {
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(code));
+    std::string text = "0x";
+    AppendHex(text, static_cast<std::uint32_t>(code), 8);
     return text;
 }

@@ -1,7 +1,8 @@
 #include "platform/Guid.h"
 
 #include <cstdint>
-#include <cstdio>
+
+#include "platform/HexText.h"
 
 namespace {
 
@@ -32,10 +33,17 @@ bool ReadBytes(std::string_view text, std::uint8_t (&bytes)[16]) {
 }  // namespace
 
 std::string GuidToString(const GUID& guid) {
-    char text[40];
-    std::snprintf(text, sizeof text, "{%08lX-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
-                  static_cast<unsigned long>(guid.Data1), guid.Data2, guid.Data3, guid.Data4[0], guid.Data4[1],
-                  guid.Data4[2], guid.Data4[3], guid.Data4[4], guid.Data4[5], guid.Data4[6], guid.Data4[7]);
+    std::string text = "{";
+    AppendHex(text, guid.Data1, 8);
+    text += '-';
+    AppendHex(text, guid.Data2, 4);
+    text += '-';
+    AppendHex(text, guid.Data3, 4);
+    text += '-';
+    AppendHexBytes(text, guid.Data4, 2, HexCase::Upper);
+    text += '-';
+    AppendHexBytes(text, guid.Data4 + 2, 6, HexCase::Upper);
+    text += '}';
     return text;
 }
 
