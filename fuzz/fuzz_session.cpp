@@ -61,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<tessel::Step> steps;
     try {
         steps = tessel::SessionParser::Parse(std::string_view(reinterpret_cast<const char*>(data), size));
-        tessel::Session::Check(steps);
+        tessel::Session::Check(steps, {Folder(), Folder()});
     } catch (const tessel::SessionError&) {
         return 0;
     }
@@ -70,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     tessel::TraceWriter trace(out);
     tessel::SummaryWriter summary(out);
     try {
-        tessel::Session session(Folder(), {&trace, &summary});
+        tessel::Session session({Folder(), Folder()}, {&trace, &summary});
         session.Run(steps);
     } catch (const tessel::SessionError&) {
     }

@@ -1,5 +1,6 @@
 #include "standins/TableFiles.h"
 
+#include "platform/HexText.h"
 #include "standins/Utf8.h"
 
 #include <algorithm>
@@ -165,7 +166,7 @@ void ReadCells(std::string_view bytes, std::string_view shown, OnShape&& onShape
     if (static_cast<std::uint64_t>(rows) * static_cast<std::uint64_t>(columns) > kMaxCells)
         Fail(shown, std::to_string(rows) + " rows of " + std::to_string(columns) + " columns is more than the " +
                         std::to_string(kMaxCells) + " cells a cell table may have");
-    onShape(static_cast<LONG>(rows), static_cast<LONG>(columns));
+    onShape(static_cast<LONG>(rows), static_cast<LONG>(columns), firstLine);
 
     OleString scratch;
     ForEachLine(bytes, firstLine, [&](std::string_view text, long number) {
@@ -210,7 +211,51 @@ void WaitOnReads(int fd) { ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLO
 std::FILE* OpenToWrite(const std::filesystem::path& file) { return std::fopen(file.c_str(), "wb"); }
 #endif
 
+// ---- Record text in UTF-8 ------------------------------------------------------
+
+// "'ł' (U+0142)": the character as the file has it, and its number.
+std::string Shown(std::string_view utf8, char32_t code) {
+    std::string text = "'" + std::string(utf8) + "' (U+";
+    AppendHex(text, code, code > 0xFFFF ? 6 : 4);
+    return text + ")";
+}
+
+// One line of UTF-8 as code page 1252 bytes; a character the code page lacks
+// is told and becomes '?'.
+void Utf8ToCp1252(std::string_view line, long number, std::string& record, const OnBadCharacter& bad) {
+    record.clear();
+    long column = 0;
+    for (std::size_t at = 0; at < line.size();) {
+        ++column;
+        char32_t code = 0;
+        const std::size_t length = DecodeUtf8At(line, at, code);
+        if (length == 0) {
+            bad({number, column, "bytes that are not UTF-8"});
+            record += '?';
+            ++at;
+            continue;
+        }
+        char byte = '?';
+        BOOL lacks = TRUE;
+        if (code < 0x10000) {
+            const WCHAR wide = static_cast<WCHAR>(code);
+            WideCharToMultiByte(CP_ACP, 0, &wide, 1, &byte, 1, nullptr, &lacks);
+        }
+        if (lacks) bad({number, column, Shown(line.substr(at, length), code) + " is not in code page 1252"});
+        record += byte;
+        at += length;
+    }
+}
+
 }  // namespace
+
+void Cp1252ToUtf8(std::string_view record, std::string& utf8) {
+    for (const char byte : record) {
+        WCHAR wide = 0;
+        MultiByteToWideChar(CP_ACP, 0, &byte, 1, &wide, 1);
+        AppendUtf8(utf8, OleStringView(&wide, 1));
+    }
+}
 
 long LineOfLoneCr(std::string_view bytes) {
     long line = 1;
@@ -263,15 +308,66 @@ ComPtr<HostRecordTable> LoadRecordTable(const std::filesystem::path& file, std::
     return RecordTableFromBytes(ReadFileBytes(file, shown), shown);
 }
 
-ComPtr<HostRecordTable> RecordTableFromBytes(std::string_view bytes, std::string_view shown) {
-    if (bytes.starts_with(kUtf8ByteOrderMark))
-        Fail(shown, "starts with a UTF-8 byte-order mark; records are single-byte text (Windows-1252)");
+ComPtr<HostRecordTable> RecordTableFromBytes(std::string_view bytes, std::string_view shown, Encoding encoding,
+                                             const OnBadCharacter& onBad) {
+    if (bytes.starts_with(kUtf8ByteOrderMark)) {
+        if (encoding == Encoding::Cp1252)
+            Fail(shown, "starts with a UTF-8 byte-order mark; records are single-byte text (Windows-1252)");
+        bytes.remove_prefix(kUtf8ByteOrderMark.size());
+    }
     // A record may hold a CR; a file with CRs and no LF at all was saved with
     // CR line endings and would read as one record.
     if (bytes.find('\n') == std::string_view::npos && LineOfLoneCr(bytes) != 0) Fail(At(shown, 1), std::string(kLoneCr));
     ComPtr<HostRecordTable> table = HostRecordTable::Create();
-    ForEachLine(bytes, 1, [&](std::string_view record, long) { table->AddRow(record); });
+    if (encoding == Encoding::Cp1252) {
+        ForEachLine(bytes, 1, [&](std::string_view record, long) { table->AddRow(record); });
+        return table;
+    }
+    const OnBadCharacter refuse = [&](const BadCharacter& bad) {
+        Fail(At(shown, bad.line) + ":" + std::to_string(bad.column), bad.message);
+    };
+    std::string record;
+    ForEachLine(bytes, 1, [&](std::string_view line, long number) {
+        Utf8ToCp1252(line, number, record, onBad ? onBad : refuse);
+        table->AddRow(record);
+    });
     return table;
+}
+
+LoadedTable LoadTable(const std::filesystem::path& file, std::string_view shown, Encoding encoding,
+                      const OnBadCharacter& onBad) {
+    LoadedTable loaded;
+    loaded.form = FormOf(file);
+    const std::string bytes = ReadFileBytes(file, shown);
+    if (loaded.form == TableFileForm::Cells) {
+        loaded.cells = CellTableFromBytes(bytes, shown, &loaded.firstLine);
+        return loaded;
+    }
+    if (loaded.form == TableFileForm::Chunks) {
+        loaded.records = ChunkTableFromBytes(bytes, shown);
+        return loaded;
+    }
+    loaded.records = RecordTableFromBytes(bytes, shown, encoding, onBad);
+    if (encoding == Encoding::Cp1252) loaded.utf8Line = FirstMultiByteLine(bytes);
+    return loaded;
+}
+
+IDispatch* LoadedTable::Dispatch() const noexcept {
+    return cells ? static_cast<IDispatch*>(cells.Get()) : static_cast<IDispatch*>(records.Get());
+}
+
+long FirstMultiByteLine(std::string_view bytes) noexcept {
+    long line = 1;
+    long first = 0;
+    for (std::size_t at = 0; at < bytes.size();) {
+        char32_t code = 0;
+        const std::size_t length = DecodeUtf8At(bytes, at, code);
+        if (length == 0) return 0;
+        if (length > 1 && first == 0) first = line;
+        if (bytes[at] == '\n') ++line;
+        at += length;
+    }
+    return first;
 }
 
 ComPtr<HostRecordTable> LoadChunkTable(const std::filesystem::path& file, std::string_view shown) {
@@ -292,10 +388,14 @@ ComPtr<HostCellTable> LoadCellTable(const std::filesystem::path& file, std::stri
     return CellTableFromBytes(ReadFileBytes(file, shown), shown);
 }
 
-ComPtr<HostCellTable> CellTableFromBytes(std::string_view bytes, std::string_view shown) {
+ComPtr<HostCellTable> CellTableFromBytes(std::string_view bytes, std::string_view shown, long* firstLine) {
     ComPtr<HostCellTable> table = HostCellTable::Create();
     ReadCells(
-        bytes, shown, [&](LONG rows, LONG columns) { table->SetSize(rows, columns); },
+        bytes, shown,
+        [&](LONG rows, LONG columns, long first) {
+            table->SetSize(rows, columns);
+            if (firstLine) *firstLine = first;
+        },
         [&](LONG row, LONG column, COleVariant&& value) { table->SetCell(row, column, value); });
     return table;
 }
@@ -307,7 +407,7 @@ void LoadCellGrid(const std::filesystem::path& file, std::string_view shown, COl
 void CellGridFromBytes(std::string_view bytes, std::string_view shown, COleSafeArray& grid) {
     ReadCells(
         bytes, shown,
-        [&](LONG rows, LONG columns) {
+        [&](LONG rows, LONG columns, long) {
             const DWORD elements[2] = {static_cast<DWORD>(rows), static_cast<DWORD>(columns)};
             grid.Create(VT_VARIANT, 2, elements);
         },
@@ -317,13 +417,21 @@ void CellGridFromBytes(std::string_view bytes, std::string_view shown, COleSafeA
         });
 }
 
-void SaveRecordTable(const HostRecordTable& table, const std::filesystem::path& file, std::string_view shown) {
+void SaveRecordTable(const HostRecordTable& table, const std::filesystem::path& file, std::string_view shown,
+                     Encoding encoding) {
     CheckName(file, shown);
     File out(OpenToWrite(file));
     if (!out) Fail(shown, std::string("cannot write: ") + std::strerror(errno));
     const bool text = FormOf(file) != TableFileForm::Chunks;
+    const bool convert = text && encoding == Encoding::Utf8;
+    std::string utf8;
     for (std::size_t row = 1; row <= table.RowCount(); ++row) {
-        const std::string_view record = table.Row(row);
+        std::string_view record = table.Row(row);
+        if (convert) {
+            utf8.clear();
+            Cp1252ToUtf8(record, utf8);
+            record = utf8;
+        }
         std::fwrite(record.data(), 1, record.size(), out.get());
         if (text) std::fputc('\n', out.get());
     }

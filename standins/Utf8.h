@@ -17,6 +17,9 @@ using ::ToUtf8;
 OleStringView TextOf(BSTR text) noexcept;
 // False when text is not well-formed UTF-8 (out is then unspecified).
 bool DecodeUtf8(std::string_view text, OleString& out);
+// The character starting at text[at]: its length in bytes, or 0 when the
+// bytes there are not well-formed UTF-8.
+std::size_t DecodeUtf8At(std::string_view text, std::size_t at, char32_t& code) noexcept;
 
 // The UTF-8 byte-order mark some editors put at the start of a text file.
 inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";

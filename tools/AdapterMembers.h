@@ -7,6 +7,7 @@
 #include <span>
 #include <string_view>
 
+#include "control/MemberDetail.h"
 #include "platform/Automation.h"
 
 namespace tessel {
@@ -20,12 +21,16 @@ enum class MemberKind {
 
 struct AdapterMember {
     std::string_view name;
+    DISPID id;
     MemberKind kind;
     bool readable;  // properties: get allowed
     bool writable;  // properties: put allowed
     // Methods: the one parameter's type (VT_EMPTY: none) and the result's.
     VARTYPE parameter = VT_EMPTY;
     VARTYPE result = VT_EMPTY;
+    std::string_view parameterName;
+    // Table properties: what the member reads (its form, layouts, versions).
+    const MemberDetail* table = nullptr;
 
     bool IsProperty() const noexcept { return kind != MemberKind::Method; }
     bool TakesArgument() const noexcept { return parameter != VT_EMPTY; }
@@ -35,5 +40,8 @@ struct AdapterMember {
 std::span<const AdapterMember> AdapterMembers();
 // Exact, case-sensitive lookup; null when there is no such member.
 const AdapterMember* FindAdapterMember(std::string_view name);
+// The table property of that name; a UsageError naming the nearest table
+// property when there is none.
+const AdapterMember& TableProperty(std::string_view name);
 
 }  // namespace tessel

@@ -1,9 +1,10 @@
 #include "tools/CommandLine.h"
 
+#include "tools/Nearest.h"
+
 namespace tessel {
 
-CommandLine::CommandLine(std::vector<std::string> words, std::set<std::string, std::less<>> valued,
-                         std::set<std::string, std::less<>> switches) {
+CommandLine::CommandLine(std::vector<std::string> words, Options valued, Options switches) {
     bool optionsEnded = false;
     for (std::size_t i = 0; i < words.size(); ++i) {
         std::string& word = words[i];
@@ -11,15 +12,26 @@ CommandLine::CommandLine(std::vector<std::string> words, std::set<std::string, s
             positional_.push_back(std::move(word));
         } else if (word == "--") {
             optionsEnded = true;
+        } else if (const std::size_t equals = word.find('='); equals != std::string::npos && word.starts_with("--")) {
+            const std::string option = word.substr(0, equals);
+            if (!valued.contains(option)) throw UsageError(Unknown(option, valued, switches));
+            values_[option] = word.substr(equals + 1);
         } else if (valued.contains(word)) {
             if (i + 1 == words.size()) throw UsageError(word + " needs a value");
             values_[word] = std::move(words[++i]);
         } else if (switches.contains(word)) {
             switches_.insert(std::move(word));
         } else {
-            throw UsageError("unknown option " + word);
+            throw UsageError(Unknown(word, valued, switches));
         }
     }
+}
+
+std::string CommandLine::Unknown(const std::string& option, const Options& valued, const Options& switches) {
+    if (switches.contains(option)) return option + " takes no value";
+    std::vector<std::string_view> known(valued.begin(), valued.end());
+    known.insert(known.end(), switches.begin(), switches.end());
+    return "unknown option " + option + DidYouMean(Nearest(option, known));
 }
 
 bool CommandLine::Has(std::string_view option) const {

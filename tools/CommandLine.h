@@ -18,11 +18,12 @@ public:
 
 class CommandLine {
 public:
-    // valued: options followed by a value; switches: options on their own.
-    // Raises UsageError for an option the command does not take or a value
-    // that is missing.
-    CommandLine(std::vector<std::string> words, std::set<std::string, std::less<>> valued,
-                std::set<std::string, std::less<>> switches);
+    using Options = std::set<std::string, std::less<>>;
+
+    // valued: options with a value (--opt VALUE or --opt=VALUE); switches:
+    // options on their own. Raises UsageError, with the nearest option, for
+    // an option the command does not take, and for a missing value.
+    CommandLine(std::vector<std::string> words, Options valued, Options switches);
 
     const std::vector<std::string>& Positional() const noexcept { return positional_; }
     bool Has(std::string_view option) const;
@@ -30,6 +31,8 @@ public:
     std::string Value(std::string_view option, std::string fallback = {}) const;
 
 private:
+    static std::string Unknown(const std::string& option, const Options& valued, const Options& switches);
+
     std::vector<std::string> positional_;
     std::map<std::string, std::string, std::less<>> values_;
     std::set<std::string, std::less<>> switches_;

@@ -1,14 +1,16 @@
 #include "tools/Session.h"
 
 #include <algorithm>
+#include <map>
+#include <new>
+#include <system_error>
 #include <utility>
 
-#include <new>
-
+#include "control/TesselAdapterCtrl.h"
 #include "links/TemplateStore.h"
 #include "platform/SaveFileDialog.h"
-#include "standins/TableFiles.h"
 #include "standins/Utf8.h"
+#include "tools/TableCheck.h"
 
 namespace tessel {
 
@@ -21,11 +23,63 @@ COleVariant NullTable() {
     return null;
 }
 
+// What a step reads and writes, by name as written.
+const std::string* ReadName(const Step& step) {
+    const bool reads = (step.kind == Step::Kind::Set && step.value == Step::Value::File) ||
+                       step.kind == Step::Kind::ChartGrid || step.kind == Step::Kind::ChartBytes;
+    return reads ? &step.file : nullptr;
+}
+
+const std::string* WriteName(const Step& step) {
+    return step.kind == Step::Kind::Get && !step.file.empty() ? &step.file : nullptr;
+}
+
+std::filesystem::path Under(const std::filesystem::path& folder, const std::string& file) {
+    const std::filesystem::path path(file);
+    return path.is_absolute() ? path : folder / path;
+}
+
+const char* FormName(TableForm form) {
+    return form == TableForm::Cells ? "a cell table (.tsv)" : form == TableForm::Chunks ? "chunk records" : "records";
+}
+
 }  // namespace
 
-Session::Session(std::filesystem::path folder, std::vector<StepSink*> sinks)
-    : folder_(std::move(folder)), sinks_(std::move(sinks)), chart_(standins::ChartStandIn::Create()) {
+std::filesystem::path Session::SameFile(const std::filesystem::path& path) {
+    std::error_code error;
+    std::filesystem::path same = std::filesystem::weakly_canonical(std::filesystem::absolute(path, error), error);
+    return error ? std::filesystem::absolute(path).lexically_normal() : same;
+}
+
+SessionFiles Session::Check(const std::vector<Step>& steps, const SessionPlaces& places) {
+    SessionFiles files;
+    std::map<std::filesystem::path, long> readAt;  // an input's first reading line
+    std::set<std::string> written;
+    for (const Step& step : steps) {
+        if (const std::string* name = ReadName(step)) {
+            const std::filesystem::path path = SameFile(Under(written.contains(*name) ? places.out : places.folder, *name));
+            if (!files.outputs.contains(path) && readAt.emplace(path, step.line).second) files.inputs.insert(path);
+        }
+        if (const std::string* name = WriteName(step)) {
+            const std::filesystem::path path = SameFile(Under(places.out, *name));
+            if (const auto input = readAt.find(path); input != readAt.end())
+                throw SessionError(step.line, "get " + std::string(step.member->name) + " would overwrite " + *name +
+                                                  ", which line " + std::to_string(input->second) +
+                                                  " reads; save it under another name, or with --out DIR elsewhere");
+            files.outputs.insert(path);
+            written.insert(*name);
+        }
+    }
+    return files;
+}
+
+Session::Session(SessionPlaces places, std::vector<StepSink*> sinks)
+    : places_(std::move(places)),
+      sinks_(std::move(sinks)),
+      chart_(standins::ChartStandIn::Create()),
+      version_(CTesselAdapterCtrl::kDefaultVersion) {
     chart_->ForwardCalls([this](const standins::ChartCall& call) {
+        ++stepCalls_;
         callFailure_.Run([&] {
             for (StepSink* sink : sinks_) sink->ReportCall(call);
         });
@@ -45,8 +99,6 @@ Session::~Session() {
     platform::InstallSaveDialogAnswerer({});
     CTemplateStore::DiscardAll();
 }
-
-void Session::Check(const std::vector<Step>&) {}
 
 // default: a scheme in use; noscheme: registered, no scheme in use; none:
 // nothing registered.
@@ -103,13 +155,18 @@ void Session::RunStep(const Step& step) {
     }
     if (!control_) control_ = std::make_unique<ControlDriver>();
     {
+        stepCalls_ = 0;
         const Outcome outcome = RunMember(step);
         callFailure_.Rethrow();
         ++result_.stepsRun;
         if (!outcome.Ok()) ++result_.membersFailed;
-        const StepRecord record{step, outcome};
-        for (StepSink* sink : sinks_) sink->Report(record);
+        // A fill that failed before the chart heard anything stopped in the table.
+        const std::string place = outcome.Ok() || stepCalls_ != 0 ? std::string() : PlaceOfFailure(step);
+        handed_ = {};
+        // Saved before it is reported, so that the report says so only once it is.
         if (step.kind == Step::Kind::Get) SaveReturnedTable(step, outcome);
+        const StepRecord record{step, outcome, place};
+        for (StepSink* sink : sinks_) sink->Report(record);
     }
     std::erase_if(lent_, [](const ComPtr<standins::HostRecordTable>& table) { return table->RefCount() == 1; });
 }
@@ -131,6 +188,7 @@ Outcome Session::RunMember(const Step& step) {
         case VT_BSTR: argument = COleVariant(given.text.data(), static_cast<UINT>(given.text.size())); break;
         default: argument = given.chart ? COleVariant(static_cast<IDispatch*>(chart_.Get())) : NullTable(); break;
     }
+    if (name == "SetVersion") version_ = static_cast<SHORT>(given.number);
     return control_->Call(name, std::span<const VARIANT>(static_cast<const VARIANT*>(&argument), 1));
 }
 
@@ -139,34 +197,71 @@ Outcome Session::RunSet(const Step& step) {
     if (step.value == Step::Value::Null) return control_->Put(name, NullTable());
     if (step.value == Step::Value::Number) return control_->Put(name, COleVariant(step.number));
 
-    COleVariant table;
     try {
-        const std::filesystem::path file = Resolve(step.file);
-        if (standins::FormOf(file) == standins::TableFileForm::Cells) {
-            const ComPtr<standins::HostCellTable> cells = standins::LoadCellTable(file, step.file);
-            table = COleVariant(static_cast<IDispatch*>(cells.Get()));
-        } else {
-            ComPtr<standins::HostRecordTable> records = standins::FormOf(file) == standins::TableFileForm::Chunks
-                                                            ? standins::LoadChunkTable(file, step.file)
-                                                            : standins::LoadRecordTable(file, step.file);
-            records->SetDataFlag(step.flag);
-            table = COleVariant(static_cast<IDispatch*>(records.Get()));
-            if (step.flag == 0) lent_.push_back(std::move(records));
-        }
+        handed_ = standins::LoadTable(ReadPath(step.file), step.file, places_.encoding);
     } catch (const standins::TableFileError& error) {
         throw SessionError(step.line, error.what());
     }
+    if (handed_.utf8Line != 0)
+        Warn(step, step.file + ":" + std::to_string(handed_.utf8Line) +
+                       ": the records are UTF-8 with characters of more than one byte; the adapter reads code page "
+                       "1252 bytes, so --encoding utf-8 converts them");
+    const TableForm wanted = step.member->table->form;
+    if ((wanted == TableForm::Cells) != (handed_.form == standins::TableFileForm::Cells))
+        Warn(step, std::string(name) + " reads " + FormName(wanted) + ", but " + step.file + " is " +
+                       (handed_.cells ? "a cell table" : "a record table") +
+                       ": the adapter finds no table it can read and sends nothing");
+    if (handed_.records) {
+        handed_.records->SetDataFlag(step.flag);
+        if (step.flag == 0) lent_.push_back(handed_.records);
+    }
+    const COleVariant table(handed_.Dispatch());
     return control_->Put(name, table);
 }
 
+void Session::Warn(const Step& step, const std::string& text) {
+    for (StepSink* sink : sinks_) sink->Warn(step.line, text);
+}
+
+// Where the control was in the table it read when its set failed: the
+// record (or cell row) it read last, and what the checker says is wrong
+// with it that makes a set fail.
+std::string Session::PlaceOfFailure(const Step& step) const {
+    if (step.kind != Step::Kind::Set || !step.member->table || (!handed_.records && !handed_.cells)) return {};
+    long line = 0;
+    std::vector<Finding> findings;
+    const TableCheck check(*step.member, version_, places_.encoding);
+    if (handed_.records) {
+        const auto& calls = handed_.records->Calls();
+        const auto read = std::find_if(calls.rbegin(), calls.rend(),
+                                       [](const standins::HostCall& c) { return c.op == standins::HostOp::ReadRow; });
+        if (read == calls.rend()) return {};
+        line = static_cast<long>(read->row);
+        if (step.member->table->form == TableForm::Records) findings = check.CheckRecord(*handed_.records, line);
+    } else {
+        const auto& calls = handed_.cells->Calls();
+        const auto read = std::find_if(calls.rbegin(), calls.rend(),
+                                       [](const standins::CellCall& c) { return c.op == standins::CellOp::Cell; });
+        if (read == calls.rend()) return {};
+        if (step.member->table->form == TableForm::Cells) findings = check.CheckCellRow(*handed_.cells, read->row);
+        line = read->row + handed_.firstLine - 1;
+    }
+    std::string place = step.file + ":" + std::to_string(line);
+    const auto fatal = std::ranges::find_if(findings, &Finding::fatal);
+    if (fatal != findings.end()) place += ": " + fatal->Brief();
+    return place;
+}
+
 void Session::SaveReturnedTable(const Step& step, const Outcome& outcome) {
-    if (!outcome.Ok() || step.file.empty() || outcome.value.vt != VT_DISPATCH || !outcome.value.pdispVal) return;
+    if (step.file.empty()) return;
+    written_.insert(step.file);
+    if (!outcome.Ok() || outcome.value.vt != VT_DISPATCH || !outcome.value.pdispVal) return;
     const auto lent = std::ranges::find_if(lent_, [&](const ComPtr<standins::HostRecordTable>& table) {
         return static_cast<IDispatch*>(table.Get()) == outcome.value.pdispVal;
     });
     if (lent == lent_.end()) throw SessionError(step.line, "the returned table is not one this session lent");
     try {
-        standins::SaveRecordTable(**lent, Resolve(step.file), step.file);
+        standins::SaveRecordTable(**lent, WritePath(step.file), step.file, places_.encoding);
     } catch (const standins::TableFileError& error) {
         throw SessionError(step.line, error.what());
     }
@@ -177,12 +272,12 @@ void Session::SetChart(const Step& step) {
         switch (step.kind) {
             case Step::Kind::ChartGrid: {
                 COleSafeArray grid;
-                standins::LoadCellGrid(Resolve(step.file), step.file, grid);
+                standins::LoadCellGrid(ReadPath(step.file), step.file, grid);
                 chart_->SetProperty(step.number, grid);
                 break;
             }
             case Step::Kind::ChartBytes: {
-                const std::string bytes = standins::ReadFileBytes(Resolve(step.file), step.file);
+                const std::string bytes = standins::ReadFileBytes(ReadPath(step.file), step.file);
                 COleSafeArray array;
                 array.CreateOneDim(VT_UI1, static_cast<DWORD>(bytes.size()), bytes.data());
                 chart_->SetProperty(step.number, array);
@@ -198,7 +293,7 @@ void Session::SetChart(const Step& step) {
             case Step::Kind::Dialog: {
                 dialogAnswer_.reset();
                 if (step.cancel) break;
-                const std::u8string path = Resolve(step.file).u8string();
+                const std::u8string path = WritePath(step.file).u8string();
                 OleString wide;
                 standins::DecodeUtf8(std::string(path.begin(), path.end()), wide);
                 dialogAnswer_ = std::move(wide);
@@ -212,9 +307,10 @@ void Session::SetChart(const Step& step) {
     }
 }
 
-std::filesystem::path Session::Resolve(const std::string& file) const {
-    const std::filesystem::path path(file);
-    return path.is_absolute() ? path : folder_ / path;
+std::filesystem::path Session::ReadPath(const std::string& file) const {
+    return Under(written_.contains(file) ? places_.out : places_.folder, file);
 }
+
+std::filesystem::path Session::WritePath(const std::string& file) const { return Under(places_.out, file); }
 
 }  // namespace tessel

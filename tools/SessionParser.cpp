@@ -8,44 +8,11 @@
 
 #include "standins/TableFiles.h"
 #include "standins/Utf8.h"
+#include "tools/Nearest.h"
 
 namespace tessel {
 
 namespace {
-
-char Lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
-
-// Edits (insert, delete, replace) between two names, ignoring case.
-std::size_t Distance(std::string_view a, std::string_view b) {
-    std::vector<std::size_t> row(b.size() + 1);
-    for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
-    for (std::size_t i = 1; i <= a.size(); ++i) {
-        std::size_t diagonal = row[0];
-        row[0] = i;
-        for (std::size_t j = 1; j <= b.size(); ++j) {
-            const std::size_t above = row[j];
-            row[j] = std::min({above + 1, row[j - 1] + 1, diagonal + (Lower(a[i - 1]) == Lower(b[j - 1]) ? 0 : 1)});
-            diagonal = above;
-        }
-    }
-    return row[b.size()];
-}
-
-// The name nearest to a misspelt word, if one is near enough to be meant.
-template <class Names, class NameOf>
-std::string Nearest(std::string_view word, const Names& names, NameOf nameOf) {
-    std::string best;
-    std::size_t bestDistance = std::max<std::size_t>(2, word.size() / 3) + 1;
-    for (const auto& candidate : names) {
-        const std::string_view name = nameOf(candidate);
-        if (const std::size_t d = Distance(word, name); d < bestDistance) bestDistance = d, best = name;
-    }
-    return best;
-}
-
-std::string DidYouMean(const std::string& nearest) {
-    return nearest.empty() ? std::string() : " (did you mean " + nearest + "?)";
-}
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -133,51 +100,78 @@ std::vector<SessionParser::Word> SessionParser::SplitWords(std::string_view line
     return words;
 }
 
+// Every step's first word, in the order the help lists them, with the
+// step kind it is the name of (traces and summaries name steps by it).
+const SessionParser::Verb SessionParser::kVerbs[] = {
+    {"env", &SessionParser::ParseEnv, Step::Kind::Env},
+    {"version", &SessionParser::ParseVersion, std::nullopt},
+    {"attach", &SessionParser::ParseAttach, std::nullopt},
+    {"webgui", &SessionParser::ParseWebgui, std::nullopt},
+    {"set", &SessionParser::ParseSet, Step::Kind::Set},
+    {"get", &SessionParser::ParseGet, Step::Kind::Get},
+    {"call", &SessionParser::ParseCall, Step::Kind::Call},
+    {"chart", &SessionParser::ParseChart, std::nullopt},
+    {"dialog", &SessionParser::ParseDialog, Step::Kind::Dialog},
+};
+
+std::string_view SessionParser::StepName(Step::Kind kind) {
+    for (const Verb& verb : kVerbs)
+        if (verb.names == kind) return verb.name;
+    return "chart";
+}
+
 Step SessionParser::ParseLine(const std::vector<Word>& words) {
-    const Word& verb = words[0];
-    if (verb.quoted) Fail("a step starts with an unquoted step name");
-    if (verb.Is("env")) {
-        Expect(words, 2, 2, "env default|none|noscheme");
-        const Word& which = words[1];
-        if (!which.Is("default") && !which.Is("none") && !which.Is("noscheme"))
-            Fail("env is default, none or noscheme, not '" + which.text + "'");
-        Step step;
-        step.kind = Step::Kind::Env;
-        step.text = which.text;
-        return step;
+    const Word& first = words[0];
+    if (first.quoted) Fail("a step starts with an unquoted step name");
+    std::vector<std::string_view> names;
+    for (const Verb& verb : kVerbs) {
+        if (first.text == verb.name) return (this->*verb.parse)(words);
+        names.push_back(verb.name);
     }
-    if (verb.Is("version")) {
-        Expect(words, 2, 2, "version N");
-        return MemberCall("SetVersion", NumberArgument(VT_I2, Number<SHORT>(words[1], "a 16-bit number")));
-    }
-    if (verb.Is("attach")) {
-        Expect(words, 1, 2, "attach [null]");
-        if (words.size() == 2 && !words[1].Is("null")) Fail("attach takes nothing or null");
-        Argument handle = NumberArgument(VT_DISPATCH, 0);
-        handle.chart = words.size() == 1;
-        return MemberCall("HandleTesselCtrl", handle);
-    }
-    if (verb.Is("webgui")) {
-        Expect(words, 2, 2, "webgui on|off");
-        if (!words[1].Is("on") && !words[1].Is("off")) Fail("webgui is on or off");
-        return MemberCall("SetUseWEBGui", NumberArgument(VT_BOOL, words[1].Is("on") ? 1 : 0));
-    }
-    if (verb.Is("set")) return ParseSet(words);
-    if (verb.Is("get")) return ParseGet(words);
-    if (verb.Is("call")) return ParseCall(words);
-    if (verb.Is("chart")) return ParseChart(words);
-    if (verb.Is("dialog")) {
-        Expect(words, 2, 2, "dialog PATH|cancel");
-        Step step;
-        step.kind = Step::Kind::Dialog;
-        step.cancel = words[1].Is("cancel");
-        if (!step.cancel) step.file = FileName(words[1]);
-        return step;
-    }
-    static constexpr std::string_view kSteps[] = {"env", "version", "attach", "webgui", "set", "get", "call", "chart", "dialog"};
-    const std::string near = Nearest(verb.text, kSteps, [](std::string_view step) { return step; });
-    if (!near.empty()) Fail("unknown step '" + verb.text + "'" + DidYouMean(near));
-    Fail("unknown step '" + verb.text + "' (steps: env, version, attach, webgui, set, get, call, chart, dialog)");
+    const std::string near = Nearest(first.text, names);
+    if (!near.empty()) Fail("unknown step '" + first.text + "'" + DidYouMean(near));
+    std::string all;
+    for (const std::string_view name : names) all += (all.empty() ? "" : ", ") + std::string(name);
+    Fail("unknown step '" + first.text + "' (steps: " + all + ")");
+}
+
+Step SessionParser::ParseEnv(const std::vector<Word>& words) {
+    Expect(words, 2, 2, "env default|none|noscheme");
+    const Word& which = words[1];
+    if (!which.Is("default") && !which.Is("none") && !which.Is("noscheme"))
+        Fail("env is default, none or noscheme, not '" + which.text + "'");
+    Step step;
+    step.kind = Step::Kind::Env;
+    step.text = which.text;
+    return step;
+}
+
+Step SessionParser::ParseVersion(const std::vector<Word>& words) {
+    Expect(words, 2, 2, "version N");
+    return MemberCall("SetVersion", NumberArgument(VT_I2, Number<SHORT>(words[1], "a 16-bit number")));
+}
+
+Step SessionParser::ParseAttach(const std::vector<Word>& words) {
+    Expect(words, 1, 2, "attach [null]");
+    if (words.size() == 2 && !words[1].Is("null")) Fail("attach takes nothing or null");
+    Argument handle = NumberArgument(VT_DISPATCH, 0);
+    handle.chart = words.size() == 1;
+    return MemberCall("HandleTesselCtrl", handle);
+}
+
+Step SessionParser::ParseWebgui(const std::vector<Word>& words) {
+    Expect(words, 2, 2, "webgui on|off");
+    if (!words[1].Is("on") && !words[1].Is("off")) Fail("webgui is on or off");
+    return MemberCall("SetUseWEBGui", NumberArgument(VT_BOOL, words[1].Is("on") ? 1 : 0));
+}
+
+Step SessionParser::ParseDialog(const std::vector<Word>& words) {
+    Expect(words, 2, 2, "dialog PATH|cancel");
+    Step step;
+    step.kind = Step::Kind::Dialog;
+    step.cancel = words[1].Is("cancel");
+    if (!step.cancel) step.file = FileName(words[1]);
+    return step;
 }
 
 Step SessionParser::MemberCall(std::string_view method, std::optional<Argument> argument) {
@@ -286,9 +280,9 @@ Step SessionParser::ParseChart(const std::vector<Word>& words) {
 
 const AdapterMember& SessionParser::Member(const Word& word) const {
     if (const AdapterMember* member = FindAdapterMember(word.text)) return *member;
-    const std::string near =
-        Nearest(word.text, AdapterMembers(), [](const AdapterMember& member) { return std::string_view(member.name); });
-    Fail("no member '" + word.text + "'" + DidYouMean(near));
+    std::vector<std::string_view> names;
+    for (const AdapterMember& member : AdapterMembers()) names.push_back(member.name);
+    Fail("no member '" + word.text + "'" + DidYouMean(Nearest(word.text, names)));
 }
 
 Argument SessionParser::ArgumentFor(VARTYPE type, const Word& word) const {

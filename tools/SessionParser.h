@@ -2,6 +2,7 @@
 // a session with a syntax error runs no step at all.
 #pragma once
 
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -13,6 +14,8 @@ class SessionParser {
 public:
     // Raises SessionError for the first line at fault.
     static std::vector<Step> Parse(std::string_view text);
+    // The word that starts a step of this kind ("set", "get", "call" ...).
+    static std::string_view StepName(Step::Kind kind);
 
 private:
     struct Word {
@@ -25,6 +28,11 @@ private:
 
     static std::vector<Word> SplitWords(std::string_view line, long number);
     Step ParseLine(const std::vector<Word>& words);
+    Step ParseEnv(const std::vector<Word>& words);
+    Step ParseVersion(const std::vector<Word>& words);
+    Step ParseAttach(const std::vector<Word>& words);
+    Step ParseWebgui(const std::vector<Word>& words);
+    Step ParseDialog(const std::vector<Word>& words);
     Step ParseSet(const std::vector<Word>& words);
     Step ParseGet(const std::vector<Word>& words);
     Step ParseCall(const std::vector<Word>& words);
@@ -39,6 +47,13 @@ private:
     Int Number(const Word& word, const char* what) const;
     void Expect(const std::vector<Word>& words, std::size_t least, std::size_t most, const char* usage) const;
     [[noreturn]] void Fail(const std::string& message) const;
+
+    struct Verb {
+        std::string_view name;
+        Step (SessionParser::*parse)(const std::vector<Word>&);
+        std::optional<Step::Kind> names;  // the kind whose name this is
+    };
+    static const Verb kVerbs[];
 
     long line_;
 };

@@ -2,6 +2,9 @@
 // readable summary are two of these.
 #pragma once
 
+#include <string>
+#include <string_view>
+
 #include "standins/ChartStandIn.h"
 #include "tools/ControlDriver.h"
 #include "tools/Step.h"
@@ -11,6 +14,9 @@ namespace tessel {
 struct StepRecord {
     const Step& step;
     const Outcome& outcome;
+    // A failed set: where in its table the control stopped ("p.txt:3: ..."),
+    // when the stand-ins know it.
+    std::string_view place;
 };
 
 // A step's chart calls arrive one by one while the step runs, each with the
@@ -21,6 +27,9 @@ public:
     virtual ~StepSink() = default;
     virtual void ReportCall(const standins::ChartCall& call) = 0;
     virtual void Report(const StepRecord& record) = 0;
+    // Something about the step on that line that is allowed but most likely
+    // not what was meant; told before the step runs.
+    virtual void Warn(long line, const std::string& text) = 0;
     // Once, after the last step that ran (also when the run stopped early).
     virtual void Finish(long stepsRun, long membersFailed) = 0;
 };

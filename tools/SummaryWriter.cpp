@@ -1,7 +1,10 @@
 #include "tools/SummaryWriter.h"
 
+#include "control/ChartMembers.h"
+#include "standins/ChartTrace.h"
 #include "standins/Utf8.h"
 #include "standins/VariantJson.h"
+#include "tools/SessionParser.h"
 
 namespace tessel {
 
@@ -11,21 +14,6 @@ namespace {
 constexpr std::size_t kCallsShown = 6;
 constexpr std::size_t kTextShown = 32;
 
-const char* StepName(Step::Kind kind) {
-    switch (kind) {
-        case Step::Kind::Set: return "set";
-        case Step::Kind::Get: return "get";
-        default: return "call";
-    }
-}
-
-const char* KindName(standins::ChartCall::Kind kind) {
-    switch (kind) {
-        case standins::ChartCall::Put: return "put";
-        case standins::ChartCall::Get: return "get";
-        default: return "call";
-    }
-}
 
 LONG Count(SAFEARRAY* array, UINT dim) {
     LONG lower = 0, upper = -1;
@@ -80,7 +68,7 @@ void SummaryWriter::Report(const StepRecord& record) {
     std::string& line = out_.Buffer();
     line += std::to_string(step.line);
     line += ": ";
-    line += StepName(step.kind);
+    line += SessionParser::StepName(step.kind);
     line += ' ';
     line += step.member->name;
     if (!outcome.Ok()) {
@@ -88,6 +76,11 @@ void SummaryWriter::Report(const StepRecord& record) {
         line += ResultCodeText(outcome.code);
         line += ' ';
         line += outcome.error;
+        if (!record.place.empty()) {
+            line += " (";
+            line += record.place;
+            line += ')';
+        }
     } else {
         line += ": ok";
         if (step.kind == Step::Kind::Get && outcome.value.vt == VT_DISPATCH) {
@@ -111,9 +104,13 @@ void SummaryWriter::Report(const StepRecord& record) {
 }
 
 void SummaryWriter::ReportCall(const standins::ChartCall& call) {
-    std::string described = KindName(call.kind);
+    std::string described = standins::ChartCallKindName(call.kind);
     described += ' ';
     described += std::to_string(call.dispid);
+    if (const chart::Member* member = chart::Find(call.dispid)) {
+        described += ' ';
+        described += member->name;
+    }
     for (std::size_t a = 0; a < call.args.size(); ++a) {
         described += a ? ", " : " (";
         described += Shape(call.args[a]);
@@ -126,6 +123,11 @@ void SummaryWriter::ReportCall(const standins::ChartCall& call) {
     EndRun();
     previous_ = std::move(described);
     repeats_ = 1;
+}
+
+void SummaryWriter::Warn(long line, const std::string& text) {
+    out_.Append(std::to_string(line) + ": warning: " + text + "\n");
+    out_.Spill();
 }
 
 void SummaryWriter::EndRun() {

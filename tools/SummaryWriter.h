@@ -16,6 +16,7 @@ public:
 
     void ReportCall(const standins::ChartCall& call) override;
     void Report(const StepRecord& record) override;
+    void Warn(long line, const std::string& text) override;
     void Finish(long stepsRun, long membersFailed) override;
 
     // "4x7 grid", "2048 bytes", "BSTR" ...

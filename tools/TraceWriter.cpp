@@ -1,20 +1,9 @@
 #include "tools/TraceWriter.h"
 
 #include "standins/VariantJson.h"
+#include "tools/SessionParser.h"
 
 namespace tessel {
-
-namespace {
-
-const char* StepName(Step::Kind kind) {
-    switch (kind) {
-        case Step::Kind::Set: return "set";
-        case Step::Kind::Get: return "get";
-        default: return "call";
-    }
-}
-
-}  // namespace
 
 void TraceWriter::Report(const StepRecord& record) { WriteHostStep(record); }
 
@@ -23,7 +12,7 @@ void TraceWriter::WriteHostStep(const StepRecord& record) {
     const Outcome& outcome = record.outcome;
     std::string& line = out_.Buffer();
     line += "{\"host\":\"";
-    line += StepName(step.kind);
+    line += SessionParser::StepName(step.kind);
     line += "\",\"member\":";
     standins::AppendJsonString(line, step.member->name);
     if (!outcome.Ok()) {

@@ -1,13 +1,15 @@
 // tessel: the command-line host. It runs host sessions against the adapter
 // with stand-in host tables and a stand-in chart, shows the grids a table
-// sends, and runs the bundled example.
+// sends, describes and checks host tables, and runs the bundled example.
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
+#include <iterator>
 #include <new>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "links/TemplateStore.h"
@@ -19,9 +21,13 @@
 #include "tools/ControlDriver.h"
 #include "tools/DeferredFailure.h"
 #include "tools/GridPrinter.h"
+#include "tools/LayoutDescription.h"
+#include "tools/Nearest.h"
+#include "tools/Reference.h"
 #include "tools/Session.h"
 #include "tools/SessionParser.h"
 #include "tools/SummaryWriter.h"
+#include "tools/TableCheck.h"
 #include "tools/TraceWriter.h"
 
 #ifndef TESSEL_SOURCE_DIR
@@ -30,6 +36,9 @@
 #ifndef TESSEL_DEMO_DIR
 #define TESSEL_DEMO_DIR "tessel-demo"
 #endif
+#ifndef TESSEL_VERSION
+#define TESSEL_VERSION "unknown"
+#endif
 
 namespace fs = std::filesystem;
 using namespace tessel;
@@ -37,35 +46,53 @@ using namespace tessel;
 namespace {
 
 constexpr int kOk = 0;
-constexpr int kMemberFailed = 1;
+constexpr int kFailed = 1;  // a member failed (--strict, grid) or a check found something
 constexpr int kUnusable = 2;
 
 constexpr const char* kUsage =
-    "usage: tessel run SESSION [--trace FILE] [--strict]\n"
-    "       tessel grid PROPERTY FILE [--version N] [--json]\n"
+    "usage: tessel run SESSION [--trace FILE] [--out DIR] [--encoding utf-8] [--strict]\n"
+    "       tessel grid PROPERTY FILE [--version N] [--json] [--encoding utf-8]\n"
+    "       tessel check PROPERTY FILE [--version N] [--encoding utf-8]\n"
+    "       tessel layout PROPERTY [--version N] [--json]\n"
+    "       tessel reference\n"
     "       tessel demo [--out DIR]\n"
+    "       tessel --version\n"
     "       tessel COMMAND --help\n";
 
 constexpr const char* kHelp =
     "tessel runs host sessions against the adapter (CTesselAdapterCtrl), with\n"
     "host tables loaded from files and a stand-in chart that records every call.\n"
     "\n"
-    "  run    run a session file and trace what the chart received\n"
-    "  grid   show the grid(s) that putting one table property sends\n"
-    "  demo   run the bundled scorecard example (examples/)\n"
+    "  run        run a session file and trace what the chart received\n"
+    "  grid       show the grid(s) that putting one table property sends\n"
+    "  check      check a host table file against a table property\n"
+    "  layout     show the record layout of a table property\n"
+    "  reference  print the members and table layouts (docs/reference.md)\n"
+    "  demo       run the bundled scorecard example (examples/)\n"
     "\n"
-    "The session, table file and trace formats are described in docs/tessel.md.\n";
+    "Options take their value as --opt VALUE or --opt=VALUE. The session, table\n"
+    "file and trace formats are described in docs/tessel.md.\n";
+
+constexpr const char* kEncodingHelp =
+    "  --encoding E  the text of record files: cp1252 (the default: the bytes\n"
+    "                as the host sends them) or utf-8 (converted on reading and\n"
+    "                on saving)\n";
 
 constexpr const char* kRunHelp =
-    "usage: tessel run SESSION [--trace FILE] [--strict]\n"
+    "usage: tessel run SESSION [--trace FILE] [--out DIR] [--encoding utf-8] [--strict]\n"
     "\n"
-    "Runs the steps of SESSION in order against a real adapter through\n"
-    "IDispatch::Invoke. A failing member is reported (code and text) and the\n"
-    "session goes on. Paths in the session are relative to its folder.\n"
+    "Runs the steps of SESSION (- for standard input) in order against a real\n"
+    "adapter through IDispatch::Invoke. A failing member is reported (code and\n"
+    "text) and the session goes on. Paths in the session are relative to its\n"
+    "folder; a session that would overwrite a file it reads runs no step.\n"
     "\n"
     "  --trace FILE  write every chart call and every member step as JSON Lines\n"
     "                to FILE (- for standard output) instead of the summary\n"
-    "  --strict      exit with status 1 when a member failed\n"
+    "  --out DIR     write the tables the session saves under DIR (created if\n"
+    "                only its last folder is missing) instead of its folder\n"
+    "  --strict      exit with status 1 when a member failed\n";
+
+constexpr const char* kRunStatus =
     "\n"
     "Exit status: 0 every step ran; 1 with --strict when a member failed;\n"
     "2 the session is unusable (a syntax error runs no step; a missing or\n"
@@ -73,7 +100,7 @@ constexpr const char* kRunHelp =
     "standard error.\n";
 
 constexpr const char* kGridHelp =
-    "usage: tessel grid PROPERTY FILE [--version N] [--json]\n"
+    "usage: tessel grid PROPERTY FILE [--version N] [--json] [--encoding utf-8]\n"
     "\n"
     "Puts table property PROPERTY with the host table in FILE (the reader\n"
     "reads it: its data flag is 1) on an adapter attached to a stand-in chart,\n"
@@ -84,10 +111,47 @@ constexpr const char* kGridHelp =
     "templates, AddTemplateEx) is called after it to show the collected grid.\n"
     "\n"
     "  --version N   the layout version set first (default 310)\n"
-    "  --json        print the chart calls as trace lines instead\n"
+    "  --json        print the chart calls as trace lines instead\n";
+
+constexpr const char* kGridStatus =
     "\n"
     "Exit status: 0 the put succeeded; 1 it failed (code and text on standard\n"
     "error); 2 the table file cannot be loaded or the command line is wrong.\n";
+
+constexpr const char* kCheckHelp =
+    "usage: tessel check PROPERTY FILE [--version N] [--encoding utf-8]\n"
+    "\n"
+    "Checks the host table in FILE against table property PROPERTY at the\n"
+    "layout version, without running the adapter: records shorter or longer\n"
+    "than the layout, numbers that do not read as numbers, flags that are not\n"
+    "X or blank, blank keys, sequence numbers outside the table, characters\n"
+    "outside code page 1252, and a table of the wrong form. Each finding is one\n"
+    "line, FILE:LINE:COLUMN: field (offset, width): message.\n"
+    "\n"
+    "  --version N   the layout version (default 310)\n";
+
+constexpr const char* kCheckStatus =
+    "\n"
+    "Exit status: 0 the file is clean; 1 there are findings; 2 the file cannot\n"
+    "be used at all or the command line is wrong.\n";
+
+constexpr const char* kLayoutHelp =
+    "usage: tessel layout PROPERTY [--version N] [--json]\n"
+    "\n"
+    "Shows what a table of PROPERTY must hold at the layout version: for a\n"
+    "record table each field's offset, width, how it is read and the grid\n"
+    "column it goes to, for the fill and, where the property is also read, for\n"
+    "the write-back; for a cell table its cells.\n"
+    "\n"
+    "  --version N   the layout version (default 310)\n"
+    "  --json        one JSON object per field instead\n";
+
+constexpr const char* kReferenceHelp =
+    "usage: tessel reference\n"
+    "\n"
+    "Prints docs/reference.md: the adapter's 53 members (identifier, kind,\n"
+    "types, read and write rules, the chart calls each one makes) and the\n"
+    "layouts of every table property at every version.\n";
 
 constexpr const char* kDemoHelp =
     "usage: tessel demo [--out DIR]\n"
@@ -101,7 +165,35 @@ constexpr const char* kDemoHelp =
     "it is; the summary goes to standard output, the trace and the written-back\n"
     "tables to DIR.\n"
     "\n"
-    "  --out DIR     where the example runs (default " TESSEL_DEMO_DIR ")\n";
+    "  --out DIR     where the example runs (default " TESSEL_DEMO_DIR ");\n"
+    "                only its last folder is created\n";
+
+// Every error goes to standard error through here, with long words cut:
+// a message stays readable whatever the input echoed into it.
+void PrintError(const std::string& message) { std::cerr << standins::ShortenLongWords(message) << '\n'; }
+
+std::string At(const std::string& shown, long line) { return shown + ':' + std::to_string(line) + ": "; }
+
+bool WantsHelp(const std::vector<std::string>& words) {
+    return std::ranges::any_of(words, [](const std::string& word) { return word == "--help" || word == "-h"; });
+}
+
+SHORT VersionOption(const CommandLine& line) {
+    const std::string text = line.Value("--version", "310");
+    SHORT version = 0;
+    const char* end = text.data() + text.size();
+    if (const auto [stop, error] = std::from_chars(text.data(), end, version); error != std::errc() || stop != end)
+        throw UsageError("--version takes a 16-bit number such as 310, 30 or 20, not " + text);
+    return version;
+}
+
+standins::Encoding EncodingOption(const CommandLine& line) {
+    const std::string text = line.Value("--encoding", "cp1252");
+    if (text == "cp1252") return standins::Encoding::Cp1252;
+    if (text == "utf-8") return standins::Encoding::Utf8;
+    static constexpr std::string_view kNames[] = {"cp1252", "utf-8"};
+    throw UsageError("--encoding is cp1252 or utf-8, not " + text + DidYouMean(Nearest(text, kNames)));
+}
 
 // Map and template tables are only collected by their setters; the
 // template method that sends one shows what its entry holds.
@@ -120,24 +212,26 @@ Outcome SendCollected(ControlDriver& control, standins::ChartStandIn& chart) {
     return control.Call("AddTemplateEx", {});
 }
 
-// Every error goes to standard error through here, with long words cut:
-// a message stays readable whatever the input echoed into it.
-void PrintError(const std::string& message) { std::cerr << standins::ShortenLongWords(message) << '\n'; }
+// Warnings of a run whose summary is not shown: on standard error, with
+// the session's name.
+class ErrorStreamWarnings final : public StepSink {
+public:
+    explicit ErrorStreamWarnings(std::string shown) : shown_(std::move(shown)) {}
+    void ReportCall(const standins::ChartCall&) override {}
+    void Report(const StepRecord&) override {}
+    void Warn(long line, const std::string& text) override { PrintError(At(shown_, line) + "warning: " + text); }
+    void Finish(long, long) override {}
 
-std::string At(const std::string& shown, long line) { return shown + ':' + std::to_string(line) + ": "; }
+private:
+    std::string shown_;
+};
 
-bool WantsHelp(const std::vector<std::string>& words) {
-    for (const std::string& word : words)
-        if (word == "--help" || word == "-h") return true;
-    return false;
-}
-
-// Runs a parsed session from its folder into the given sinks. Returns the
-// exit status and prints the error of an unusable session.
-int RunSteps(const std::string& shown, const fs::path& folder, const std::vector<Step>& steps,
+// Runs a parsed session into the given sinks. Returns the exit status and
+// prints the error of an unusable session.
+int RunSteps(const std::string& shown, SessionPlaces places, const std::vector<Step>& steps,
              std::vector<StepSink*> sinks, SessionResult& result) {
     try {
-        Session session(folder, std::move(sinks));
+        Session session(std::move(places), std::move(sinks));
         result = session.Run(steps);
         return kOk;
     } catch (const SessionError& error) {
@@ -146,13 +240,27 @@ int RunSteps(const std::string& shown, const fs::path& folder, const std::vector
     }
 }
 
-// Reads and checks a session; prints the error and returns false when it is
-// unusable.
-bool LoadSession(const std::string& shown, const fs::path& file, std::vector<Step>& steps) {
+// The session's text: a file, or standard input for "-".
+std::string SessionText(const std::string& shown) {
+    if (shown != "-") return standins::ReadFileBytes(shown, shown);
+    std::string text;
+    char chunk[1 << 16];
+    while (std::cin.read(chunk, sizeof chunk) || std::cin.gcount() > 0) {
+        text.append(chunk, static_cast<std::size_t>(std::cin.gcount()));
+        if (text.size() > standins::kMaxFileBytes)
+            throw standins::TableFileError("standard input: more than the " + std::to_string(standins::kMaxFileBytes) +
+                                           " bytes a session may have");
+    }
+    return text;
+}
+
+// Reads and checks a session, its outputs included; prints the error and
+// returns false when it is unusable.
+bool LoadSession(const std::string& shown, const SessionPlaces& places, std::vector<Step>& steps,
+                 SessionFiles& files) {
     try {
-        const std::string text = standins::ReadFileBytes(file, shown);
-        steps = SessionParser::Parse(text);
-        Session::Check(steps);
+        steps = SessionParser::Parse(SessionText(shown));
+        files = Session::Check(steps, places);
         return true;
     } catch (const standins::TableFileError& error) {
         PrintError(error.what());
@@ -164,57 +272,77 @@ bool LoadSession(const std::string& shown, const fs::path& file, std::vector<Ste
     return false;
 }
 
+// Creates `folder` when only its last part is missing: a mistyped path is
+// an error, not a tree of new folders.
+void MakeLastFolder(const fs::path& folder) {
+    std::error_code error;
+    if (fs::is_directory(folder, error)) return;
+    if (!fs::create_directory(folder, error) && error)
+        throw UsageError("cannot create " + folder.string() + ": " + error.message());
+}
+
+// The trace is not one of the session's files, nor the session itself.
+void CheckTrace(const std::string& trace, const std::string& session, const SessionFiles& files) {
+    if (trace == "-") return;
+    const fs::path same = Session::SameFile(trace);
+    if (session != "-" && same == Session::SameFile(session))
+        throw UsageError("--trace " + trace + " is the session itself");
+    if (files.inputs.contains(same)) throw UsageError("--trace " + trace + " would overwrite a table the session reads");
+    if (files.outputs.contains(same)) throw UsageError("--trace " + trace + " is a table the session saves");
+}
+
 int RunCommand(const std::vector<std::string>& words) {
-    if (WantsHelp(words)) {
-        std::cout << kRunHelp;
-        return kOk;
-    }
-    const CommandLine line(words, {"--trace"}, {"--strict"});
+    const CommandLine line(words, {"--trace", "--out", "--encoding"}, {"--strict"});
     if (line.Positional().size() != 1) throw UsageError("run takes one session file");
     const std::string& shown = line.Positional()[0];
+    const fs::path folder = shown == "-" ? fs::path(".") : fs::path(shown).parent_path();
+    SessionPlaces places{folder, line.Has("--out") ? fs::path(line.Value("--out")) : folder, EncodingOption(line)};
     std::vector<Step> steps;
-    if (!LoadSession(shown, shown, steps)) return kUnusable;
+    SessionFiles files;
+    if (!LoadSession(shown, places, steps, files)) return kUnusable;
+    const std::string traceName = line.Value("--trace", "-");
+    if (line.Has("--trace")) CheckTrace(traceName, shown, files);
+    if (line.Has("--out")) MakeLastFolder(places.out);
 
     // Opened only now: a session that does not parse leaves no trace file.
-    TextOutput out(line.Has("--trace") ? line.Value("--trace") : "-");
+    TextOutput out(traceName);
     TraceWriter trace(out);
     SummaryWriter summary(out);
-    StepSink* sink = line.Has("--trace") ? static_cast<StepSink*>(&trace) : &summary;
+    ErrorStreamWarnings warnings(shown);
+    std::vector<StepSink*> sinks{&summary};
+    if (line.Has("--trace")) sinks = {&trace, &warnings};
     SessionResult result;
-    if (const int status = RunSteps(shown, fs::path(shown).parent_path(), steps, {sink}, result); status != kOk)
-        return status;
-    return line.Has("--strict") && result.membersFailed > 0 ? kMemberFailed : kOk;
+    if (const int status = RunSteps(shown, places, steps, sinks, result); status != kOk) return status;
+    return line.Has("--strict") && result.membersFailed > 0 ? kFailed : kOk;
+}
+
+// The table a command is given, loaded as a session step loads it; warns
+// as a session does.
+standins::LoadedTable LoadGiven(const AdapterMember& member, const std::string& file, standins::Encoding encoding) {
+    standins::LoadedTable loaded = standins::LoadTable(file, file, encoding);
+    if (loaded.utf8Line != 0)
+        PrintError(At(file, loaded.utf8Line) +
+                   "warning: UTF-8 with characters of more than one byte; the adapter reads code page 1252 bytes, so "
+                   "--encoding utf-8 converts them");
+    if ((member.table->form == TableForm::Cells) != static_cast<bool>(loaded.cells))
+        PrintError(file + ": warning: " + std::string(member.name) + " reads " +
+                   (member.table->form == TableForm::Cells ? "a cell table (.tsv)" : "records") +
+                   ": the adapter finds no table it can read and sends nothing");
+    return loaded;
 }
 
 int GridCommand(const std::vector<std::string>& words) {
-    if (WantsHelp(words)) {
-        std::cout << kGridHelp;
-        return kOk;
-    }
-    const CommandLine line(words, {"--version"}, {"--json"});
+    const CommandLine line(words, {"--version", "--encoding"}, {"--json"});
     if (line.Positional().size() != 2) throw UsageError("grid takes a property and a table file");
-    const std::string& property = line.Positional()[0];
+    const AdapterMember& member = TableProperty(line.Positional()[0]);
+    const std::string property(member.name);
     const std::string& file = line.Positional()[1];
-    const AdapterMember* member = FindAdapterMember(property);
-    if (!member || member->kind != MemberKind::TableProperty)
-        throw UsageError(property + " is not a table property");
-    const std::string versionText = line.Value("--version", "310");
-    SHORT version = 0;
-    const char* end = versionText.data() + versionText.size();
-    if (const auto [stop, error] = std::from_chars(versionText.data(), end, version);
-        error != std::errc() || stop != end)
-        throw UsageError("--version takes a 16-bit number, not " + versionText);
+    const SHORT version = VersionOption(line);
+    const standins::Encoding encoding = EncodingOption(line);
 
     COleVariant table;
     try {
-        if (standins::FormOf(file) == standins::TableFileForm::Cells) {
-            table = COleVariant(static_cast<IDispatch*>(standins::LoadCellTable(file, file).Get()));
-        } else {
-            const ComPtr<standins::HostRecordTable> records = standins::FormOf(file) == standins::TableFileForm::Chunks
-                                                                  ? standins::LoadChunkTable(file, file)
-                                                                  : standins::LoadRecordTable(file, file);
-            table = COleVariant(static_cast<IDispatch*>(records.Get()));
-        }
+        table = COleVariant(LoadGiven(member, file, encoding).Dispatch());
     } catch (const standins::TableFileError& error) {
         PrintError(error.what());
         return kUnusable;
@@ -260,34 +388,84 @@ int GridCommand(const std::vector<std::string>& words) {
     out.Flush();
     if (!outcome.Ok()) {
         PrintError(property + ": failed " + ResultCodeText(outcome.code) + ' ' + outcome.error);
-        return kMemberFailed;
+        return kFailed;
     }
     return kOk;
 }
 
-int DemoCommand(const std::vector<std::string>& words) {
-    if (WantsHelp(words)) {
-        std::cout << kDemoHelp;
-        return kOk;
+int CheckCommand(const std::vector<std::string>& words) {
+    const CommandLine line(words, {"--version", "--encoding"}, {});
+    if (line.Positional().size() != 2) throw UsageError("check takes a property and a table file");
+    const AdapterMember& member = TableProperty(line.Positional()[0]);
+    const std::string& file = line.Positional()[1];
+    const TableCheck check(member, VersionOption(line), EncodingOption(line));
+    std::vector<Finding> findings;
+    try {
+        findings = check.Check(file, file);
+    } catch (const standins::TableFileError& error) {
+        PrintError(error.what());
+        return kUnusable;
+    } catch (const std::bad_alloc&) {
+        PrintError(file + ": out of memory");
+        return kUnusable;
     }
+    // A binary file given by mistake has a finding in every record.
+    constexpr std::size_t kShown = 1000;
+    TextOutput out("-");
+    for (std::size_t i = 0; i < std::min(findings.size(), kShown); ++i) {
+        out.Append(standins::ShortenLongWords(findings[i].Line(file)) + "\n");
+        out.Spill();
+    }
+    if (findings.size() > kShown) out.Append("and " + std::to_string(findings.size() - kShown) + " more findings\n");
+    out.Flush();
+    return findings.empty() ? kOk : kFailed;
+}
+
+int LayoutCommand(const std::vector<std::string>& words) {
+    const CommandLine line(words, {"--version"}, {"--json"});
+    if (line.Positional().size() != 1) throw UsageError("layout takes a table property");
+    const AdapterMember& member = TableProperty(line.Positional()[0]);
+    const SHORT version = VersionOption(line);
+    TextOutput out("-");
+    if (line.Has("--json"))
+        PrintLayoutJson(out, member, version);
+    else
+        PrintLayoutText(out, member, version);
+    return kOk;
+}
+
+int ReferenceCommand(const std::vector<std::string>& words) {
+    const CommandLine line(words, {}, {});
+    if (!line.Positional().empty()) throw UsageError("reference takes nothing");
+    TextOutput out("-");
+    out.Append(ReferenceText());
+    out.Flush();
+    return kOk;
+}
+
+int DemoCommand(const std::vector<std::string>& words) {
     const CommandLine line(words, {"--out"}, {});
     if (!line.Positional().empty()) throw UsageError("demo takes no file");
     const fs::path examples = fs::path(TESSEL_SOURCE_DIR) / "examples";
     const fs::path out = line.Value("--out", TESSEL_DEMO_DIR);
-    try {
-        fs::create_directories(out);
-        for (const fs::directory_entry& entry : fs::directory_iterator(examples))
-            if (entry.is_regular_file())
-                fs::copy_file(entry.path(), out / entry.path().filename(), fs::copy_options::overwrite_existing);
-    } catch (const fs::filesystem_error& error) {
-        PrintError(std::string("tessel demo: ") + error.what());
-        return kUnusable;
+    MakeLastFolder(out);
+    for (const fs::directory_entry& entry : fs::directory_iterator(examples)) {
+        if (!entry.is_regular_file()) continue;
+        const fs::path target = out / entry.path().filename();
+        std::error_code error;
+        fs::copy_file(entry.path(), target, fs::copy_options::overwrite_existing, error);
+        if (error) {
+            PrintError(target.string() + ": cannot write: " + error.message());
+            return kUnusable;
+        }
     }
 
     const fs::path sessionFile = out / "scorecard.session";
     const std::string shown = sessionFile.string();
+    const SessionPlaces places{out, out, standins::Encoding::Cp1252};
     std::vector<Step> steps;
-    if (!LoadSession(shown, sessionFile, steps)) return kUnusable;
+    SessionFiles files;
+    if (!LoadSession(shown, places, steps, files)) return kUnusable;
 
     const fs::path tracePath = out / "scorecard.trace.jsonl";
     TextOutput screen("-");
@@ -296,10 +474,49 @@ int DemoCommand(const std::vector<std::string>& words) {
     TraceWriter trace(traceFile);
     std::cout << "Running " << shown << " (layout version 310 scorecard)\n" << std::flush;
     SessionResult result;
-    if (const int status = RunSteps(shown, out, steps, {&summary, &trace}, result); status != kOk) return status;
+    if (const int status = RunSteps(shown, places, steps, {&summary, &trace}, result); status != kOk) return status;
     std::cout << "\nTrace of every chart call: " << tracePath.string() << '\n'
               << "Objectives written back from the chart: " << (out / "objectives-back.txt").string() << '\n';
     return kOk;
+}
+
+struct Command {
+    std::string_view name;
+    int (*run)(const std::vector<std::string>&);
+    const char* help;
+    const char* status = "";
+};
+
+const Command kCommands[] = {
+    {"run", RunCommand, kRunHelp, kRunStatus},
+    {"grid", GridCommand, kGridHelp, kGridStatus},
+    {"check", CheckCommand, kCheckHelp, kCheckStatus},
+    {"layout", LayoutCommand, kLayoutHelp},
+    {"reference", ReferenceCommand, kReferenceHelp},
+    {"demo", DemoCommand, kDemoHelp},
+};
+
+int Dispatch(const std::string& name, const std::vector<std::string>& words) {
+    if (name == "--help" || name == "-h" || name == "help") {
+        std::cout << kHelp << '\n' << kUsage;
+        return kOk;
+    }
+    if (name == "--version") {
+        std::cout << "tessel " TESSEL_VERSION "\n";
+        return kOk;
+    }
+    std::vector<std::string_view> names;
+    for (const Command& command : kCommands) {
+        names.push_back(command.name);
+        if (command.name != name) continue;
+        if (WantsHelp(words)) {
+            const bool encoded = name == "run" || name == "grid" || name == "check";
+            std::cout << command.help << (encoded ? kEncodingHelp : "") << command.status;
+            return kOk;
+        }
+        return command.run(words);
+    }
+    throw UsageError("unknown command " + name + DidYouMean(Nearest(name, names)));
 }
 
 }  // namespace
@@ -313,14 +530,7 @@ int main(int argc, char** argv) {
     const std::string command = words.front();
     words.erase(words.begin());
     try {
-        if (command == "--help" || command == "-h" || command == "help") {
-            std::cout << kHelp << '\n' << kUsage;
-            return kOk;
-        }
-        if (command == "run") return RunCommand(words);
-        if (command == "grid") return GridCommand(words);
-        if (command == "demo") return DemoCommand(words);
-        throw UsageError("unknown command " + command);
+        return Dispatch(command, words);
     } catch (const UsageError& error) {
         PrintError("tessel " + (command.starts_with("-") ? "" : command + ": ") + error.what());
         std::cerr << kUsage;

@@ -167,6 +167,7 @@ public:
         if (what_ == 0) throw std::bad_alloc();
         throw std::length_error("vector too long");
     }
+    void Warn(long, const std::string&) override {}
     void Finish(long, long) override {}
 
 private:
@@ -179,7 +180,7 @@ TEST_F(BadInput, AnyExceptionFromAStepBecomesTheStepsError) {
         RaisingSink sink(what);
         const std::vector<tessel::Step> steps = tessel::SessionParser::Parse("\n\nversion 310\n");
         try {
-            tessel::Session session(".", {&sink});
+            tessel::Session session({".", "."}, {&sink});
             session.Run(steps);
             ADD_FAILURE() << "the run went on";
         } catch (const tessel::SessionError& error) {

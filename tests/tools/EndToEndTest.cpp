@@ -196,9 +196,10 @@ TEST(ReadableForms, SummaryHasALinePerMemberStepAndGridShowsColumnsTypesAndContr
     EXPECT_EQ(summary.status, 0) << "a failed member fails the run only with --strict";
     EXPECT_EQ(summary.out,
               "1: call SetVersion: ok; chart: nothing\n"
-              "2: call HandleTesselCtrl: ok; chart: call 38 (BSTR, I2, I2), put 23 (I4), put 22 (I4)\n"
-              "4: set Perspectives: FAILED 0x80004005 boom; chart: put 3 (2x7 grid)\n"
-              "5: get SelectedStrategy: ok = \"\"; chart: call 73\n"
+              "2: call HandleTesselCtrl: ok; chart: call 38 Font (BSTR, I2, I2), put 23 FontHeightToo (I4), put 22 "
+              "FontHeight (I4)\n"
+              "4: set Perspectives: FAILED 0x80004005 boom; chart: put 3 Perspectives (2x7 grid)\n"
+              "5: get SelectedStrategy: ok = \"\"; chart: call 73 SelectedStrategy\n"
               "4 member steps ran, 1 failed\n");
 
     const Ran grid = folder.Tessel({"grid", "Perspectives", "p.txt"});
@@ -248,11 +249,12 @@ TEST(CommandLine, EveryCommandHasHelpMistakesExitWithTwoAndTheDemoRunsAnywhere) 
 
     const Ran demo = folder.Tessel({"demo", "--out", "demo"});
     ASSERT_EQ(demo.status, 0) << demo.err;
-    for (const char* line : {"set Perspectives: ok; chart: put 3 (4x7 grid)", "set MeasureData: ok; chart: put 37 (BSTR, 2x7 grid)",
-                             "set Blob: ok; chart: put 11 (2112 bytes)", "call SaveAsJPeg: ok; chart: call 33 (BSTR, I4)",
-                             "set LinksFromBlob: ok; chart: put 82 (3x16 grid)",
-                             "call AddTemplate: ok; chart: call 59 (1x8 grid, 2x11 grid, 1x8 grid, 99 bytes, 1x2 grid",
-                             "call AddTemplateEx: ok; chart: call 83 (1x8 grid, 2x11 grid, 1x8 grid, 1x3 grid, 2x3 grid"})
+    for (const char* line : {"set Perspectives: ok; chart: put 3 Perspectives (4x7 grid)",
+                             "set MeasureData: ok; chart: put 37 MeasureData (BSTR, 2x7 grid)",
+                             "set Blob: ok; chart: put 11 Blob (2112 bytes)", "call SaveAsJPeg: ok; chart: call 33 SaveImage (BSTR, I4)",
+                             "set LinksFromBlob: ok; chart: put 82 LinksFromBlob (3x16 grid)",
+                             "call AddTemplate: ok; chart: call 59 AddTemplate (1x8 grid, 2x11 grid, 1x8 grid, 99 bytes, 1x2 grid",
+                             "call AddTemplateEx: ok; chart: call 83 AddTemplateEx (1x8 grid, 2x11 grid, 1x8 grid, 1x3 grid, 2x3 grid"})
         EXPECT_NE(demo.out.find(line), std::string::npos) << line << " in\n" << demo.out;
     EXPECT_EQ(folder.Read("demo/layout-back.bin"), folder.Read("demo/layout.bin")) << "the blob comes back as it went";
     EXPECT_NE(folder.Read("demo/objectives-back.txt").find("OBJ12"), std::string::npos);
