@@ -278,7 +278,7 @@ void MakeLastFolder(const fs::path& folder) {
     std::error_code error;
     if (fs::is_directory(folder, error)) return;
     if (!fs::create_directory(folder, error) && error)
-        throw UsageError("cannot create " + folder.string() + ": " + error.message());
+        throw OutputError("cannot create " + folder.string() + ": " + error.message());
 }
 
 // The trace is not one of the session's files, nor the session itself.

@@ -20,12 +20,6 @@ const char* const kFontFace = R"({"chart":"call","dispid":38,"args":[{"vt":"BSTR
 const char* const kFontHeightToo = R"({"chart":"put","dispid":23,"args":[{"vt":"I4","v":16}]})";
 const char* const kFontHeight = R"({"chart":"put","dispid":22,"args":[{"vt":"I4","v":16}]})";
 
-// A perspectives record, layout 310, with the given text in P3.
-std::string Perspective(std::string_view sequence, std::string_view key, std::string_view text) {
-    return Record({{2, sequence}, {10, key}, {60, text}, {30, ""}, {15, "Short"}, {1, "3"}, {1, "X"}, {10, "T"},
-                   {10, "0000000042"}});
-}
-
 // An objectives record, layout 310.
 std::string Objective(std::string_view key, std::string_view text) {
     return Record({{10, key}, {10, "FIN"}, {10, "GROWTH"}, {3, "  7"}, {1, "1"}, {1, "X"}, {1, ""}, {1, ""},

@@ -42,11 +42,12 @@ public:
     }
     bool Exists(const std::string& name) const { return std::filesystem::exists(path_ / name); }
 
-    // tessel ARGS, run from this folder.
-    Ran Tessel(const std::vector<std::string>& args) const {
+    // tessel ARGS, run from this folder, with `input` on its standard input.
+    Ran Tessel(const std::vector<std::string>& args, std::string_view input = {}) const {
+        Write(".stdin", input);
         std::string command = "cd " + Quoted(path_.string()) + " && " + Quoted(TESSEL_EXECUTABLE);
         for (const std::string& arg : args) command += " " + Quoted(arg);
-        const int raw = std::system((command + " > .stdout 2> .stderr").c_str());
+        const int raw = std::system((command + " < .stdin > .stdout 2> .stderr").c_str());
         return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Read(".stdout"), Read(".stderr")};
     }
     // Writes s.session and runs it with --trace t.jsonl (plus extra).
@@ -74,5 +75,11 @@ private:
 
 // A blank-padded record from (width, text) fields.
 using testing_support::Record;
+
+// A perspectives record, layout 310, with the given text in P3.
+inline std::string Perspective(std::string_view sequence, std::string_view key, std::string_view text) {
+    return Record({{2, sequence}, {10, key}, {60, text}, {30, ""}, {15, "Short"}, {1, "3"}, {1, "X"}, {10, "T"},
+                   {10, "0000000042"}});
+}
 
 }  // namespace tools_testing

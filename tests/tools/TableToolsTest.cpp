@@ -1,0 +1,265 @@
+// What tessel tells a host developer about tables: layouts read from the
+// layout tables, findings of check, record files in UTF-8, outputs that
+// cannot destroy inputs, the command-line conventions, and the generated
+// reference.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+#include "TesselRunner.h"
+#include "tools/AdapterMembers.h"
+#include "tools/LayoutDescription.h"
+
+namespace tools_testing {
+namespace {
+
+using namespace std::string_literals;
+using tessel::AdapterMember;
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+// The numbers and words of one line of layout --json.
+struct JsonField {
+    std::string layout, use;
+    long offset = -1, width = 0, bit = 0;
+    std::vector<int> columns;
+};
+
+JsonField Parse(const std::string& line) {
+    JsonField field;
+    std::smatch m;
+    const auto number = [&](const char* key, long& out) {
+        if (std::regex_search(line, m, std::regex("\""s + key + "\":(-?\\d+)"))) out = std::stol(m[1]);
+    };
+    if (std::regex_search(line, m, std::regex("\"layout\":\"(\\w+)\""))) field.layout = m[1];
+    if (std::regex_search(line, m, std::regex("\"use\":\"(\\w+)\""))) field.use = m[1];
+    number("offset", field.offset);
+    number("width", field.width);
+    number("bit", field.bit);
+    if (std::regex_search(line, m, std::regex("\"column\":\\[([\\d,]*)\\]"))) {
+        std::istringstream list(m[1]);
+        for (std::string c; std::getline(list, c, ',');) field.columns.push_back(std::stoi(c));
+    }
+    return field;
+}
+
+// ---- layout --json is the layout tables ---------------------------------------------
+
+TEST(Layout, JsonIsTheLayoutTablesOfEveryRecordPropertyAtEveryVersion) {
+    TesselFolder folder;
+    for (const AdapterMember& member : tessel::AdapterMembers()) {
+        if (!member.table || member.table->form != TableForm::Records) continue;
+        for (const SHORT version : {SHORT{310}, SHORT{30}, SHORT{20}}) {
+            SCOPED_TRACE(std::string(member.name) + " at " + std::to_string(version));
+            {
+                tessel::TextOutput out((folder.Path() / "layout.jsonl").string());
+                tessel::PrintLayoutJson(out, member, version);
+            }
+            std::vector<JsonField> fill, constants, write;
+            for (const std::string& line : Lines(folder.Read("layout.jsonl"))) {
+                JsonField field = Parse(line);
+                auto& part = field.layout == "write" ? write : field.use == "constant" ? constants : fill;
+                if (field.layout == "fill" || field.use == "text" || field.use == "flag") part.push_back(field);
+            }
+            const FillLayout& layout = *member.table->records->Fill(member.table->fill.For(version));
+            ASSERT_EQ(fill.size(), layout.fields.size());
+            for (std::size_t i = 0; i < fill.size(); ++i) {
+                const FieldSpec& f = layout.fields[i];
+                std::vector<int> columns;
+                for (const std::int8_t c : {f.column, f.also, f.third})
+                    if (c != kNoColumn) columns.push_back(c);
+                EXPECT_EQ(std::tie(fill[i].offset, fill[i].width, fill[i].use, fill[i].columns, fill[i].bit),
+                          std::make_tuple(long{f.offset}, long{f.width}, std::string(tessel::UseWord(f.use)), columns,
+                                          long{f.bit}))
+                    << "field " << i;
+            }
+            EXPECT_EQ(constants.size(), layout.constants.size());
+            std::vector<WriteFieldSpec> written;
+            if (member.table->writesBack)
+                for (const WriteFieldSpec& f : member.table->records->Write(member.table->writeBack.For(version))->fields)
+                    written.push_back(f);
+            std::ranges::sort(written, {}, &WriteFieldSpec::offset);
+            ASSERT_EQ(write.size(), written.size());
+            for (std::size_t i = 0; i < write.size(); ++i)
+                EXPECT_EQ(std::tie(write[i].offset, write[i].width, write[i].columns, write[i].bit),
+                          std::make_tuple(long{written[i].offset}, long{written[i].width},
+                                          std::vector<int>{written[i].column}, long{written[i].bit}));
+        }
+    }
+}
+
+// ---- check: one finding per bad file, and the bundled examples clean ---------------------
+
+TEST(Check, FindsEachMistakeInItsOwnFileAndTheBundledExamplesAreClean) {
+    const std::string good = Perspective(" 1", "FIN", "Finance");
+    // The good record with `count` bytes from `at` replaced.
+    const auto with = [&](std::size_t at, std::string_view bytes, std::size_t count = std::string::npos) {
+        return good.substr(0, at) + std::string(bytes) + good.substr(at + std::min(count, bytes.size()));
+    };
+    struct Case {
+        const char* property;
+        const char* file;
+        std::string bytes;
+        std::string finding;  // after "FILE:"
+        std::vector<std::string> options = {};
+    };
+    const Case cases[] = {
+        {"Perspectives", "p.txt", good.substr(0, 99), "1:100: record: has 99 bytes; the layout has 139; the control reads the rest as blanks"},
+        {"Perspectives", "p.txt", good + "ZZ", "1:140: record: has 141 bytes; the layout has 139; the control ignores the bytes after 139"},
+        {"Perspectives", "p.txt", with(129, "4x"), "1:130: 16-bit number (129, 10): '4x00000042' is not a number; the control reads 4"},
+        {"Perspectives", "p.txt", with(129, "70000     "), "1:130: 16-bit number (129, 10): 70000 does not fit 16 bits; the control reads 4464"},
+        {"Perspectives", "p.txt", with(118, "x"), "1:119: marker (118, 1): 'x' is neither X nor blank; the control reads it as not set"},
+        {"Perspectives", "p.txt", with(2, "   "), "1:3: key (2, 10): is blank; every record needs its key"},
+        {"Perspectives", "p.txt", with(0, " 2"),
+         "1:1: sequence number (0, 2): 2 is outside the table's 1 records; the control reads 2, which names no row: the set fails"},
+        {"Perspectives", "p.txt", with(12, "\x81"), "1:13: text (12, 60): byte 0x81 is no character of code page 1252; the control makes it U+0081"},
+        {"Perspectives", "p.txt", with(12, "Caf\xC3\xA9"),
+         "1:1: file: is UTF-8 with characters of more than one byte; the control reads each byte as a character of code page 1252: use --encoding utf-8"},
+        {"Perspectives", "p.txt", with(12, "\xC5\x82", 1), "1:13: text (12, 60): '\xC5\x82' (U+0142) is not in code page 1252; it reads as '?'", {"--encoding", "utf-8"}},
+        {"Perspectives", "p.tsv", "K\t1\n", "1:1: table: Perspectives reads records, not a cell table (.tsv); the control finds no table it can read and sends nothing"},
+        {"MeasureData", "m.txt", good, "1:1: table: MeasureData reads a cell table (.tsv), not records; the control finds no table it can read and sends nothing"},
+        {"MeasureData", "m.tsv", "\\columns 3\nK\tabc\tM\n", "2:2: cell 2: 'abc' is not a number; the set fails", {"--version", "30"}},
+        {"Blob", "b.bin", std::string(2, '\x01') + "\xFF\x03" + std::string(1022, '\0'),
+         "1:3: length (2, 2): is 1023; the last chunk carries 0 to 1021; the control refuses the table and sends nothing"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.finding);
+        TesselFolder folder;
+        folder.Write(c.file, c.bytes + (std::string_view(c.file).ends_with(".txt") ? "\n" : ""));
+        std::vector<std::string> args{"check", c.property, c.file};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        const Ran ran = folder.Tessel(args);
+        EXPECT_EQ(ran.status, 1) << ran.err;
+        EXPECT_EQ(ran.out, c.file + ":"s + c.finding + "\n");
+    }
+    EXPECT_EQ(TesselFolder().Tessel({"check", "Perspectives", "/"}).status, 2) << "a folder is no table";
+
+    // Every table the bundled session reads checks clean.
+    std::ifstream session(TESSEL_EXAMPLES_DIR "/scorecard.session");
+    std::size_t checked = 0;
+    const std::regex set(R"(^set (\w+) ([\w.-]+)\s*(#.*)?$)");
+    for (std::string line; std::getline(session, line);) {
+        std::smatch m;
+        if (!std::regex_match(line, m, set) || m[2].str().find('.') == std::string::npos || m[2] == "lent-table.txt" ||
+            m[2].str().find("-back") != std::string::npos)
+            continue;
+        const Ran ran = TesselFolder().Tessel({"check", m[1], TESSEL_EXAMPLES_DIR "/"s + m[2].str()});
+        EXPECT_EQ(ran.status, 0) << line << "\n" << ran.out << ran.err;
+        ++checked;
+    }
+    EXPECT_GT(checked, 25u);
+}
+
+// ---- encodings ------------------------------------------------------------------------
+
+TEST(Encoding, ARecordInCp1252AndInUtf8GiveTheSameGridAndSavedTablesConvertBack) {
+    TesselFolder folder;
+    const std::string cp1252 = Perspective(" 1", "FIN", "Caf\xE9 \x80") + "\n";
+    folder.Write("cp1252.txt", cp1252);
+    std::string utf8 = cp1252;  // the same characters, as UTF-8
+    utf8.replace(utf8.find('\xE9'), 1, "\xC3\xA9");
+    utf8.replace(utf8.find('\x80'), 1, "\xE2\x82\xAC");
+    folder.Write("utf8.txt", utf8);
+    const Ran bytes = folder.Tessel({"grid", "Perspectives", "cp1252.txt"});
+    const Ran converted = folder.Tessel({"grid", "Perspectives", "utf8.txt", "--encoding=utf-8"});
+    EXPECT_EQ(converted.out, bytes.out);
+    EXPECT_NE(bytes.out.find("\"Caf\xC3\xA9 \xE2\x82\xAC\""), std::string::npos) << bytes.out;
+    EXPECT_EQ(converted.err, "");
+    EXPECT_TRUE(folder.Tessel({"grid", "Perspectives", "utf8.txt"}).err.starts_with("utf8.txt:1: warning: UTF-8"));
+
+    // Written back in UTF-8, a NUL after each text cut short, and read in again.
+    folder.Write("lent.txt", "");
+    folder.Write("o.txt", Record({{10, "OBJ01"}, {28, ""}, {60, "Cost (\xE2\x82\xAC)"}}) + "\n");
+    const Ran round = folder.RunSession("version 310\nattach\nset Objectives o.txt\nset Objectives lent.txt flag=0\n"
+                                        "get Objectives back.txt\nset Objectives back.txt\n",
+                                        {"--encoding", "utf-8"});
+    ASSERT_EQ(round.status, 0) << round.err;
+    EXPECT_NE(folder.Read("back.txt").find("Cost (\xE2\x82\xAC)\0"s), std::string::npos);
+    EXPECT_NE(folder.TraceLines().back().find(R"({"host":"set","member":"Objectives","ok":true})"), std::string::npos);
+}
+
+// ---- outputs cannot destroy inputs ------------------------------------------------------
+
+TEST(Outputs, AreRefusedOverAnInputSavedOnlyWhenWrittenAndGoUnderOut) {
+    TesselFolder folder;
+    folder.Write("o.txt", Record({{10, "OBJ01"}}) + "\n");
+    folder.Write("lent.txt", "");
+    const std::string lend = "version 310\nattach\nset Objectives o.txt\nset Objectives lent.txt flag=0\n";
+
+    const Ran over = folder.RunSession(lend + "get Objectives o.txt\n");
+    EXPECT_EQ(over.status, 2);
+    EXPECT_EQ(over.err, "s.session:5: get Objectives would overwrite o.txt, which line 3 reads; save it under another "
+                        "name, or with --out DIR elsewhere\n");
+    EXPECT_FALSE(folder.Exists("t.jsonl")) << "no step ran";
+
+    folder.Write("s.session", lend + "get Objectives /nonexistent/dir/x.txt\n");
+    const Ran failed = folder.Tessel({"run", "s.session"});
+    EXPECT_EQ(failed.status, 2);
+    EXPECT_EQ(failed.err, "s.session:5: /nonexistent/dir/x.txt: cannot write: No such file or directory\n");
+    EXPECT_EQ(failed.out.find("saved"), std::string::npos) << failed.out;
+
+    const Ran out = folder.RunSession(lend + "get Objectives back.txt\nset Objectives back.txt\n", {"--out", "out"});
+    EXPECT_EQ(out.status, 0) << out.err;
+    EXPECT_TRUE(folder.Exists("out/back.txt"));
+    EXPECT_FALSE(folder.Exists("back.txt"));
+    EXPECT_NE(folder.TraceLines().at(folder.TraceLines().size() - 2).find(R"("dims":[1,11])"), std::string::npos)
+        << "the set read the table the get wrote under out/";
+
+    const Ran demo = folder.Tessel({"demo", "--out", "missing/demo"});
+    EXPECT_EQ(demo.status, 2);
+    EXPECT_EQ(demo.err, "tessel: cannot create missing/demo: No such file or directory\n");
+    EXPECT_FALSE(folder.Exists("missing"));
+}
+
+// ---- command-line conventions ------------------------------------------------------------
+
+TEST(Conventions, HoldForEveryCommand) {
+    TesselFolder folder;
+    EXPECT_EQ(folder.Tessel({"--version"}).out, "tessel " TESSEL_PROJECT_VERSION "\n");
+    const std::pair<std::vector<std::string>, std::string> mistakes[] = {
+        {{"rnu", "s.session"}, "tessel rnu: unknown command rnu (did you mean run?)"},
+        {{"layout", "Perspektives"}, "tessel layout: Perspektives is not a table property (did you mean Perspectives?)"},
+        {{"check", "Perspectives", "p.txt", "--versoin=30"}, "tessel check: unknown option --versoin (did you mean --version?)"},
+        {{"layout", "Perspectives", "--version", "x"}, "tessel layout: --version takes a 16-bit number such as 310, 30 or 20, not x"},
+        {{"grid", "Perspectives", "p.txt", "--encoding", "utf8"}, "tessel grid: --encoding is cp1252 or utf-8, not utf8 (did you mean utf-8?)"},
+    };
+    for (const auto& [args, error] : mistakes) {
+        const Ran ran = folder.Tessel(args);
+        EXPECT_EQ(ran.status, 2);
+        EXPECT_EQ(Lines(ran.err).at(0), error);
+    }
+
+    // A session on standard input, its trace named with --opt=value; a set
+    // that fails names the record; a table of the wrong form is a warning.
+    folder.Write("p.txt", Perspective(" 1", "FIN", "Finance") + "\n" + Perspective("FI", "CUS", "Customer") + "\n");
+    const std::string session = "version 310\nattach\nset Perspectives p.txt\nset MeasureData p.txt\n";
+    EXPECT_EQ(folder.Tessel({"run", "-", "--trace=t.jsonl"}, session).status, 0);
+    EXPECT_EQ(folder.TraceLines().size(), 7u);
+    const Ran summary = folder.Tessel({"run", "-"}, session);
+    EXPECT_EQ(Lines(summary.out).at(2),
+              "3: set Perspectives: FAILED 0x8002000B Invalid index (p.txt:2: sequence number 'FI' is not a number); "
+              "chart: nothing");
+    EXPECT_EQ(Lines(summary.out).at(3),
+              "4: warning: MeasureData reads a cell table (.tsv), but p.txt is a record table: the adapter finds no "
+              "table it can read and sends nothing");
+}
+
+// ---- the reference is generated ------------------------------------------------------------
+
+TEST(Reference, TheOneInTheTreeIsWhatTesselReferencePrints) {
+    std::ifstream file(TESSEL_SOURCE_DIR "/docs/reference.md", std::ios::binary);
+    const std::string inTree{std::istreambuf_iterator<char>(file), {}};
+    EXPECT_EQ(TesselFolder().Tessel({"reference"}).out, inTree)
+        << "docs/reference.md is out of date: run tessel reference > docs/reference.md";
+}
+
+}  // namespace
+}  // namespace tools_testing
