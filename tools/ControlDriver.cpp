@@ -10,6 +10,14 @@ ControlDriver::ControlDriver() { control_.Attach(new CTesselAdapterCtrl); }
 
 ControlDriver::~ControlDriver() = default;
 
+void ControlDriver::Prepare(SHORT version, IDispatch* chart) {
+    const COleVariant versionArg(version, VT_I2);
+    Call("SetVersion", std::span<const VARIANT>(static_cast<const VARIANT*>(&versionArg), 1));
+    if (!chart) return;
+    const COleVariant handle(chart);
+    Call("HandleTesselCtrl", std::span<const VARIANT>(static_cast<const VARIANT*>(&handle), 1));
+}
+
 Outcome ControlDriver::Put(std::string_view member, const VARIANT& value) {
     return Invoke(member, DISPATCH_PROPERTYPUT, std::span(&value, 1));
 }

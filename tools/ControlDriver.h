@@ -29,6 +29,10 @@ public:
     ControlDriver(const ControlDriver&) = delete;
     ControlDriver& operator=(const ControlDriver&) = delete;
 
+    // What a host does first: SetVersion, then HandleTesselCtrl with the chart
+    // unless it is null.
+    void Prepare(SHORT version, IDispatch* chart);
+
     Outcome Put(std::string_view member, const VARIANT& value);
     Outcome Get(std::string_view member);
     Outcome Call(std::string_view member, std::span<const VARIANT> args);

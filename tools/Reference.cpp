@@ -118,11 +118,7 @@ Probe Run(const AdapterMember& member, Way way, SHORT version) {
     Probe probe;
     {
         ControlDriver control;
-        const COleVariant versionArg(version, VT_I2);
-        control.Call("SetVersion", std::span<const VARIANT>(static_cast<const VARIANT*>(&versionArg), 1));
-        const COleVariant handle(static_cast<IDispatch*>(chart.Get()));
-        if (member.name != "HandleTesselCtrl")
-            control.Call("HandleTesselCtrl", std::span<const VARIANT>(static_cast<const VARIANT*>(&handle), 1));
+        control.Prepare(version, member.name != "HandleTesselCtrl" ? chart.Get() : nullptr);
         chart->ClearCalls();
         switch (way) {
             case Way::Set:

@@ -331,6 +331,20 @@ standins::LoadedTable LoadGiven(const AdapterMember& member, const std::string& 
     return loaded;
 }
 
+// Runs `load`; a file it cannot use is reported, and false.
+template <class Load>
+bool Loaded(const std::string& file, Load&& load) {
+    try {
+        load();
+        return true;
+    } catch (const standins::TableFileError& error) {
+        PrintError(error.what());
+    } catch (const std::bad_alloc&) {
+        PrintError(file + ": out of memory");
+    }
+    return false;
+}
+
 int GridCommand(const std::vector<std::string>& words) {
     const CommandLine line(words, {"--version", "--encoding"}, {"--json"});
     if (line.Positional().size() != 2) throw UsageError("grid takes a property and a table file");
@@ -341,15 +355,7 @@ int GridCommand(const std::vector<std::string>& words) {
     const standins::Encoding encoding = EncodingOption(line);
 
     COleVariant table;
-    try {
-        table = COleVariant(LoadGiven(member, file, encoding).Dispatch());
-    } catch (const standins::TableFileError& error) {
-        PrintError(error.what());
-        return kUnusable;
-    } catch (const std::bad_alloc&) {
-        PrintError(file + ": out of memory");
-        return kUnusable;
-    }
+    if (!Loaded(file, [&] { table = COleVariant(LoadGiven(member, file, encoding).Dispatch()); })) return kUnusable;
 
     TextOutput out("-");
     std::size_t shown = 0;
@@ -365,10 +371,7 @@ int GridCommand(const std::vector<std::string>& words) {
     Outcome outcome;
     {
         ControlDriver control;
-        const COleVariant versionArg(version, VT_I2);
-        control.Call("SetVersion", std::span<const VARIANT>(static_cast<const VARIANT*>(&versionArg), 1));
-        const COleVariant handle(static_cast<IDispatch*>(chart.Get()));
-        control.Call("HandleTesselCtrl", std::span<const VARIANT>(static_cast<const VARIANT*>(&handle), 1));
+        control.Prepare(version, chart.Get());
         chart->ClearCalls();  // the attach's own calls are not the table's
         // A table sent straight on is shown as it reaches the chart, so the
         // chart keeps no second copy of its grid. A collected one is sent by
@@ -400,15 +403,7 @@ int CheckCommand(const std::vector<std::string>& words) {
     const std::string& file = line.Positional()[1];
     const TableCheck check(member, VersionOption(line), EncodingOption(line));
     std::vector<Finding> findings;
-    try {
-        findings = check.Check(file, file);
-    } catch (const standins::TableFileError& error) {
-        PrintError(error.what());
-        return kUnusable;
-    } catch (const std::bad_alloc&) {
-        PrintError(file + ": out of memory");
-        return kUnusable;
-    }
+    if (!Loaded(file, [&] { findings = check.Check(file, file); })) return kUnusable;
     // A binary file given by mistake has a finding in every record.
     constexpr std::size_t kShown = 1000;
     TextOutput out("-");
