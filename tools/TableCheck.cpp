@@ -92,57 +92,58 @@ std::string Finding::Line(std::string_view file) const {
 
 std::string Finding::Brief() const { return field + ' ' + message; }
 
-std::vector<Finding> TableCheck::Check(const std::filesystem::path& file, std::string_view shown) const {
+Findings TableCheck::Check(const std::filesystem::path& file, std::string_view shown) const {
     const MemberDetail& table = *member_.table;
     const bool wantsCells = table.form == TableForm::Cells;
     const TableFileForm form = standins::FormOf(file);
+    Findings findings;
     if (wantsCells != (form == TableFileForm::Cells)) {
         standins::ReadFileBytes(file, shown);  // a file that cannot be read is that, first
         const std::string name(member_.name);
-        return {About(1, 1, "table",
-                      wantsCells ? name + " reads a cell table (.tsv), not records"
-                                 : name + " reads records, not a cell table (.tsv)",
-                      "the control finds no table it can read and sends nothing")};
+        findings.push_back(About(1, 1, "table",
+                                 wantsCells ? name + " reads a cell table (.tsv), not records"
+                                            : name + " reads records, not a cell table (.tsv)",
+                                 "the control finds no table it can read and sends nothing"));
+        return findings;
     }
-    std::vector<Finding> findings;
-    std::vector<standins::BadCharacter> bad;
-    const standins::LoadedTable loaded =
-        standins::LoadTable(file, shown, encoding_, [&](const standins::BadCharacter& b) { bad.push_back(b); });
-    if (loaded.utf8Line != 0)
-        findings.push_back(About(loaded.utf8Line, 1, "file", "is UTF-8 with characters of more than one byte",
-                                 "the control reads each byte as a character of code page 1252: use --encoding utf-8"));
+    // What loading finds and what the records hold, each in line order.
+    Findings loading;
     const std::optional<FillLayout>* layout =
         table.records ? &table.records->Fill(table.fill.For(version_)) : nullptr;
-    for (const standins::BadCharacter& b : bad)
-        findings.push_back(InField(b.line, layout && *layout ? FieldAt(**layout, b.column - 1) : nullptr, b.column,
-                                   b.message, "it reads as '?'"));
+    const standins::LoadedTable loaded = standins::LoadTable(file, shown, encoding_, [&](const standins::BadCharacter& b) {
+        loading.push_back(InField(b.line, layout && *layout ? FieldAt(**layout, b.column - 1) : nullptr, b.column,
+                                  b.message, "it reads as '?'"));
+    });
+    if (loaded.utf8Line != 0)
+        loading.push_back(About(loaded.utf8Line, 1, "file", "is UTF-8 with characters of more than one byte",
+                                "the control reads each byte as a character of code page 1252: use --encoding utf-8"));
     switch (table.form) {
         case TableForm::Records: CheckRecords(*loaded.records, findings); break;
         case TableForm::Chunks: CheckChunks(*loaded.records, findings); break;
-        case TableForm::Cells: {
-            std::vector<Finding> cells;
-            CheckCells(*loaded.cells, cells);
-            for (Finding& f : cells) f.line += loaded.firstLine - 1;
-            findings.insert(findings.end(), cells.begin(), cells.end());
+        case TableForm::Cells:
+            CheckCells(*loaded.cells, findings);
+            for (Finding& f : findings.kept) f.line += loaded.firstLine - 1;
             break;
-        }
     }
-    std::stable_sort(findings.begin(), findings.end(), [](const Finding& a, const Finding& b) {
+    findings.total += loading.total;
+    findings.kept.insert(findings.kept.end(), loading.kept.begin(), loading.kept.end());
+    std::stable_sort(findings.kept.begin(), findings.kept.end(), [](const Finding& a, const Finding& b) {
         return a.line != b.line ? a.line < b.line : a.column < b.column;
     });
+    if (findings.kept.size() > Findings::kKept) findings.kept.resize(Findings::kKept);
     return findings;
 }
 
 std::vector<Finding> TableCheck::CheckRecord(const standins::HostRecordTable& table, long line) const {
-    std::vector<Finding> findings;
+    Findings findings;
     const auto& layout = member_.table->records->Fill(member_.table->fill.For(version_));
     if (layout && line >= 1 && static_cast<std::size_t>(line) <= table.RowCount())
         CheckRecordAt(*layout, table.Row(static_cast<std::size_t>(line)), line, static_cast<long>(table.RowCount()),
                       nullptr, findings);
-    return findings;
+    return std::move(findings.kept);
 }
 
-void TableCheck::CheckRecords(const standins::HostRecordTable& table, std::vector<Finding>& findings) const {
+void TableCheck::CheckRecords(const standins::HostRecordTable& table, Findings& findings) const {
     const auto& layout = member_.table->records->Fill(member_.table->fill.For(version_));
     if (!layout) return;
     const long rows = static_cast<long>(table.RowCount());
@@ -152,7 +153,7 @@ void TableCheck::CheckRecords(const standins::HostRecordTable& table, std::vecto
 }
 
 void TableCheck::CheckRecordAt(const FillLayout& layout, std::string_view record, long line, long rows,
-                               std::vector<long>* rowLines, std::vector<Finding>& findings) const {
+                               std::vector<long>* rowLines, Findings& findings) const {
     const std::size_t length = layout.recordLength;
     if (record.size() != length)
         findings.push_back(About(line, static_cast<long>(std::min(record.size(), length)) + 1, "record",
@@ -225,7 +226,7 @@ void TableCheck::CheckRecordAt(const FillLayout& layout, std::string_view record
     }
 }
 
-void TableCheck::CheckChunks(const standins::HostRecordTable& table, std::vector<Finding>& findings) const {
+void TableCheck::CheckChunks(const standins::HostRecordTable& table, Findings& findings) const {
     using namespace blob_chunk;
     const std::size_t rows = table.RowCount();
     if (rows == 0) {
@@ -260,7 +261,7 @@ void TableCheck::CheckChunks(const standins::HostRecordTable& table, std::vector
     }
 }
 
-void TableCheck::CheckCells(const standins::HostCellTable& table, std::vector<Finding>& findings) const {
+void TableCheck::CheckCells(const standins::HostCellTable& table, Findings& findings) const {
     const tree_items::RowLayout& rows = tree_items::RowsOf(member_.table->fill.For(version_));
     const LONG least = std::max(rows.column0, rows.column1);
     if (table.Columns() < least && table.Rows() > 0)
@@ -268,16 +269,18 @@ void TableCheck::CheckCells(const standins::HostCellTable& table, std::vector<Fi
                                  "has " + std::to_string(table.Columns()) + " columns; the layout reads at least " +
                                      std::to_string(least),
                                  "the set fails on the first cell it lacks", true));
-    for (LONG row = 1; row <= table.Rows(); ++row) {
-        std::vector<Finding> found = CheckCellRow(table, row);
-        findings.insert(findings.end(), found.begin(), found.end());
-    }
+    for (LONG row = 1; row <= table.Rows(); ++row) CheckCellRowInto(table, row, findings);
 }
 
 std::vector<Finding> TableCheck::CheckCellRow(const standins::HostCellTable& table, long row) const {
-    std::vector<Finding> findings;
+    Findings findings;
+    CheckCellRowInto(table, row, findings);
+    return std::move(findings.kept);
+}
+
+void TableCheck::CheckCellRowInto(const standins::HostCellTable& table, long row, Findings& findings) const {
     const tree_items::RowLayout& rows = tree_items::RowsOf(member_.table->fill.For(version_));
-    if (row < 1 || row > table.Rows()) return findings;
+    if (row < 1 || row > table.Rows()) return;
     const auto text = [&](LONG cell) { return AnsiText(table.Cell(static_cast<LONG>(row), cell)); };
     if (table.Columns() >= tree_items::kKeyCell && text(tree_items::kKeyCell).empty())
         findings.push_back(About(row, tree_items::kKeyCell, CellName(tree_items::kKeyCell), "is blank",
@@ -290,7 +293,6 @@ std::vector<Finding> TableCheck::CheckCellRow(const standins::HostCellTable& tab
                                      "the set fails", true));
         }
     }
-    return findings;
 }
 
 }  // namespace tessel

@@ -31,14 +31,27 @@ struct Finding {
     std::string Brief() const;
 };
 
+// The findings of a file, the first kKept of them in line order, and how
+// many there are: a binary file given by mistake has some in every record.
+struct Findings {
+    static constexpr std::size_t kKept = 1000;
+    std::vector<Finding> kept;
+    std::size_t total = 0;
+
+    void push_back(Finding finding) {
+        ++total;
+        if (kept.size() < kKept) kept.push_back(std::move(finding));
+    }
+};
+
 class TableCheck {
 public:
     TableCheck(const AdapterMember& member, SHORT version, standins::Encoding encoding)
         : member_(member), version_(version), encoding_(encoding) {}
 
-    // Every finding of the file, in line order; a file that cannot be read at
+    // The findings of the file, in line order; a file that cannot be read at
     // all is a standins::TableFileError.
-    std::vector<Finding> Check(const std::filesystem::path& file, std::string_view shown) const;
+    Findings Check(const std::filesystem::path& file, std::string_view shown) const;
 
     // The findings of one record of a loaded record table (line from 1), for
     // the summary of a set that failed there.
@@ -47,11 +60,12 @@ public:
     std::vector<Finding> CheckCellRow(const standins::HostCellTable& table, long row) const;
 
 private:
-    void CheckRecords(const standins::HostRecordTable& table, std::vector<Finding>& findings) const;
-    void CheckChunks(const standins::HostRecordTable& table, std::vector<Finding>& findings) const;
-    void CheckCells(const standins::HostCellTable& table, std::vector<Finding>& findings) const;
+    void CheckRecords(const standins::HostRecordTable& table, Findings& findings) const;
+    void CheckChunks(const standins::HostRecordTable& table, Findings& findings) const;
+    void CheckCells(const standins::HostCellTable& table, Findings& findings) const;
     void CheckRecordAt(const FillLayout& layout, std::string_view record, long line, long rows,
-                       std::vector<long>* rowLines, std::vector<Finding>& findings) const;
+                       std::vector<long>* rowLines, Findings& findings) const;
+    void CheckCellRowInto(const standins::HostCellTable& table, long row, Findings& findings) const;
 
     const AdapterMember& member_;
     SHORT version_;

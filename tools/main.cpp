@@ -402,18 +402,17 @@ int CheckCommand(const std::vector<std::string>& words) {
     const AdapterMember& member = TableProperty(line.Positional()[0]);
     const std::string& file = line.Positional()[1];
     const TableCheck check(member, VersionOption(line), EncodingOption(line));
-    std::vector<Finding> findings;
+    Findings findings;
     if (!Loaded(file, [&] { findings = check.Check(file, file); })) return kUnusable;
-    // A binary file given by mistake has a finding in every record.
-    constexpr std::size_t kShown = 1000;
     TextOutput out("-");
-    for (std::size_t i = 0; i < std::min(findings.size(), kShown); ++i) {
-        out.Append(standins::ShortenLongWords(findings[i].Line(file)) + "\n");
+    for (const Finding& finding : findings.kept) {
+        out.Append(standins::ShortenLongWords(finding.Line(file)) + "\n");
         out.Spill();
     }
-    if (findings.size() > kShown) out.Append("and " + std::to_string(findings.size() - kShown) + " more findings\n");
+    if (findings.total > findings.kept.size())
+        out.Append("and " + std::to_string(findings.total - findings.kept.size()) + " more findings\n");
     out.Flush();
-    return findings.empty() ? kOk : kFailed;
+    return findings.total == 0 ? kOk : kFailed;
 }
 
 int LayoutCommand(const std::vector<std::string>& words) {
