@@ -39,10 +39,6 @@ std::filesystem::path Under(const std::filesystem::path& folder, const std::stri
     return path.is_absolute() ? path : folder / path;
 }
 
-const char* FormName(TableForm form) {
-    return form == TableForm::Cells ? "a cell table (.tsv)" : form == TableForm::Chunks ? "chunk records" : "records";
-}
-
 }  // namespace
 
 std::filesystem::path Session::SameFile(const std::filesystem::path& path) {
@@ -202,15 +198,7 @@ Outcome Session::RunSet(const Step& step) {
     } catch (const standins::TableFileError& error) {
         throw SessionError(step.line, error.what());
     }
-    if (handed_.utf8Line != 0)
-        Warn(step, step.file + ":" + std::to_string(handed_.utf8Line) +
-                       ": the records are UTF-8 with characters of more than one byte; the adapter reads code page "
-                       "1252 bytes, so --encoding utf-8 converts them");
-    const TableForm wanted = step.member->table->form;
-    if ((wanted == TableForm::Cells) != (handed_.form == standins::TableFileForm::Cells))
-        Warn(step, std::string(name) + " reads " + FormName(wanted) + ", but " + step.file + " is " +
-                       (handed_.cells ? "a cell table" : "a record table") +
-                       ": the adapter finds no table it can read and sends nothing");
+    for (const std::string& warning : LoadWarnings(*step.member, handed_, step.file)) Warn(step, warning);
     if (handed_.records) {
         handed_.records->SetDataFlag(step.flag);
         if (step.flag == 0) lent_.push_back(handed_.records);

@@ -295,4 +295,20 @@ void TableCheck::CheckCellRowInto(const standins::HostCellTable& table, long row
     }
 }
 
+std::vector<std::string> LoadWarnings(const AdapterMember& member, const standins::LoadedTable& loaded,
+                                      std::string_view shown) {
+    std::vector<std::string> warnings;
+    const std::string file(shown);
+    if (loaded.utf8Line != 0)
+        warnings.push_back(file + ":" + std::to_string(loaded.utf8Line) +
+                           ": the records are UTF-8 with characters of more than one byte; the adapter reads code "
+                           "page 1252 bytes, so --encoding utf-8 converts them");
+    const bool wantsCells = member.table->form == TableForm::Cells;
+    if (wantsCells != static_cast<bool>(loaded.cells))
+        warnings.push_back(std::string(member.name) + " reads " + (wantsCells ? "a cell table (.tsv)" : "records") +
+                           ", but " + file + " is " + (loaded.cells ? "a cell table" : "a record table") +
+                           ": the adapter finds no table it can read and sends nothing");
+    return warnings;
+}
+
 }  // namespace tessel

@@ -72,4 +72,10 @@ private:
     standins::Encoding encoding_;
 };
 
+// What a session or grid says about a table it hands over that the adapter
+// accepts but most likely not as meant: a table of the wrong form for the
+// member, a record file in UTF-8.
+std::vector<std::string> LoadWarnings(const AdapterMember& member, const standins::LoadedTable& loaded,
+                                      std::string_view shown);
+
 }  // namespace tessel

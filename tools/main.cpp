@@ -320,14 +320,7 @@ int RunCommand(const std::vector<std::string>& words) {
 // as a session does.
 standins::LoadedTable LoadGiven(const AdapterMember& member, const std::string& file, standins::Encoding encoding) {
     standins::LoadedTable loaded = standins::LoadTable(file, file, encoding);
-    if (loaded.utf8Line != 0)
-        PrintError(At(file, loaded.utf8Line) +
-                   "warning: UTF-8 with characters of more than one byte; the adapter reads code page 1252 bytes, so "
-                   "--encoding utf-8 converts them");
-    if ((member.table->form == TableForm::Cells) != static_cast<bool>(loaded.cells))
-        PrintError(file + ": warning: " + std::string(member.name) + " reads " +
-                   (member.table->form == TableForm::Cells ? "a cell table (.tsv)" : "records") +
-                   ": the adapter finds no table it can read and sends nothing");
+    for (const std::string& warning : LoadWarnings(member, loaded, file)) PrintError("warning: " + warning);
     return loaded;
 }
 

@@ -173,7 +173,7 @@ TEST(Encoding, ARecordInCp1252AndInUtf8GiveTheSameGridAndSavedTablesConvertBack)
     EXPECT_EQ(converted.out, bytes.out);
     EXPECT_NE(bytes.out.find("\"Caf\xC3\xA9 \xE2\x82\xAC\""), std::string::npos) << bytes.out;
     EXPECT_EQ(converted.err, "");
-    EXPECT_TRUE(folder.Tessel({"grid", "Perspectives", "utf8.txt"}).err.starts_with("utf8.txt:1: warning: UTF-8"));
+    EXPECT_TRUE(folder.Tessel({"grid", "Perspectives", "utf8.txt"}).err.starts_with("warning: utf8.txt:1: the records are UTF-8"));
 
     // Written back in UTF-8, a NUL after each text cut short, and read in again.
     folder.Write("lent.txt", "");
