@@ -25,7 +25,7 @@ protected:
 };
 
 // Wine's automation runtime is a real one, but where it is known to answer
-// otherwise than Windows documents, a case is left out under it and says why.
+// otherwise than Windows does, a case is left out under it and says why.
 inline bool RunningUnderWine() {
 #ifdef _WIN32
     static const bool wine = GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
