@@ -96,19 +96,27 @@ void LeakCheckedTest::TearDown() {
     EXPECT_EQ(platform::LiveArrayCount(), arrays_) << "arrays leaked";
 }
 
-void AdapterFixture::SetUp() {
-    LeakCheckedTest::SetUp();
+void ControlHost::Open() {
     control_.Attach(new CTesselAdapterCtrl);
     chart_ = standins::ChartStandIn::Create();
 }
 
-void AdapterFixture::TearDown() {
+void ControlHost::Close() {
     control_.Reset();
     chart_.Reset();
+}
+
+void AdapterFixture::SetUp() {
+    LeakCheckedTest::SetUp();
+    Open();
+}
+
+void AdapterFixture::TearDown() {
+    Close();
     LeakCheckedTest::TearDown();
 }
 
-DISPID AdapterFixture::Id(const char* member) {
+DISPID ControlHost::Id(const char* member) {
     OleString name;
     for (const char* c = member; *c; ++c) name += static_cast<OLECHAR>(*c);
     LPOLESTR names[1] = {name.data()};
@@ -117,7 +125,7 @@ DISPID AdapterFixture::Id(const char* member) {
     return id;
 }
 
-Outcome AdapterFixture::Invoke(DISPID id, WORD flags, std::vector<COleVariant> args) {
+Outcome ControlHost::Invoke(DISPID id, WORD flags, std::vector<COleVariant> args) {
     const std::vector<VARIANT> values(args.begin(), args.end());  // shallow: args keeps ownership
     DispatchResult call = DispatchDriver(control_.Get(), InterfaceTraits<IDispatch>::Id()).TryInvoke(id, flags, values);
     Outcome out;
@@ -129,44 +137,44 @@ Outcome AdapterFixture::Invoke(DISPID id, WORD flags, std::vector<COleVariant> a
     return out;
 }
 
-Outcome AdapterFixture::Put(const char* member, IDispatch* table) {
+Outcome ControlHost::Put(const char* member, IDispatch* table) {
     return PutValue(member, COleVariant(table));
 }
 
-Outcome AdapterFixture::PutValue(const char* member, const VARIANT& value) {
+Outcome ControlHost::PutValue(const char* member, const VARIANT& value) {
     return Invoke(Id(member), DISPATCH_PROPERTYPUT, {COleVariant(value)});
 }
 
-Outcome AdapterFixture::Get(const char* member) {
+Outcome ControlHost::Get(const char* member) {
     return Invoke(Id(member), DISPATCH_PROPERTYGET, {});
 }
 
-Outcome AdapterFixture::Call(const char* member, std::vector<COleVariant> args) {
+Outcome ControlHost::Call(const char* member, std::vector<COleVariant> args) {
     return Invoke(Id(member), DISPATCH_METHOD, std::move(args));
 }
 
-Outcome AdapterFixture::Attach() {
+Outcome ControlHost::Attach() {
     return Call("HandleTesselCtrl", {COleVariant(static_cast<IDispatch*>(chart_.Get()))});
 }
 
-Outcome AdapterFixture::PutRecords(const char* member, std::vector<std::string> rows) {
+Outcome ControlHost::PutRecords(const char* member, std::vector<std::string> rows) {
     auto table = standins::HostRecordTable::Create();
     for (const std::string& row : rows) table->AddRow(row);
     return Put(member, table.Get());
 }
 
-Outcome AdapterFixture::SetVersion(SHORT version) {
+Outcome ControlHost::SetVersion(SHORT version) {
     return Call("SetVersion", {COleVariant(version, VT_I2)});
 }
 
-ComPtr<standins::HostRecordTable> AdapterFixture::Lend(const char* member) {
+ComPtr<standins::HostRecordTable> ControlHost::Lend(const char* member) {
     auto table = standins::HostRecordTable::Create({"stale row"});
     table->SetDataFlag(0);
     EXPECT_TRUE(Put(member, table.Get()).Ok()) << member;
     return table;
 }
 
-std::vector<const standins::ChartCall*> AdapterFixture::ChartCalls(standins::ChartCall::Kind kind, DISPID id) const {
+std::vector<const standins::ChartCall*> ControlHost::ChartCalls(standins::ChartCall::Kind kind, DISPID id) const {
     std::vector<const standins::ChartCall*> found;
     for (const standins::ChartCall& call : chart_->Calls())
         if (call.kind == kind && call.dispid == id) found.push_back(&call);

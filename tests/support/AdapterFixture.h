@@ -1,7 +1,6 @@
 // The fixture every adapter test stands on: a control driven the way the host
-// drives it (IDispatch::Invoke with member names resolved by GetIDsOfNames),
-// a chart stand-in, and the check on teardown that no stand-in, string or
-// array outlives the test.
+// drives it, a chart stand-in, and the check on teardown that no stand-in,
+// string or array outlives the test.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -68,10 +67,13 @@ private:
     long arrays_ = 0;
 };
 
-class AdapterFixture : public LeakCheckedTest {
-protected:
-    void SetUp() override;
-    void TearDown() override;
+// A control and a chart stand-in, driven the way the host drives the
+// control: IDispatch::Invoke with member names resolved by GetIDsOfNames.
+// Open makes both, Close releases them; a test may run one per thread.
+class ControlHost {
+public:
+    void Open();
+    void Close();
 
     DISPID Id(const char* member);
     Outcome Invoke(DISPID id, WORD flags, std::vector<COleVariant> args);
@@ -92,6 +94,12 @@ protected:
 
     ComPtr<IDispatch> control_;
     ComPtr<standins::ChartStandIn> chart_;
+};
+
+class AdapterFixture : public LeakCheckedTest, public ControlHost {
+protected:
+    void SetUp() override;
+    void TearDown() override;
 };
 
 // The fixture with the chart attached and the attach's own calls cleared.
