@@ -1,14 +1,18 @@
 #include "platform/OleControlModule.h"
 
+#include <atomic>
+
 namespace {
 
-LONG g_locks = 0;  // the module's objects run on their creator's thread
+// Each object runs on its creator's thread, but a host may create objects in
+// several apartments at once, and every one of them counts here.
+std::atomic<LONG> g_locks{0};
 
 }  // namespace
 
 void AfxOleLockApp() noexcept { ++g_locks; }
 void AfxOleUnlockApp() noexcept { --g_locks; }
-LONG AfxOleLockCount() noexcept { return g_locks; }
+LONG AfxOleLockCount() noexcept { return g_locks.load(); }
 
 #ifdef _WIN32
 // The library that holds this code, whichever name it was loaded under.
