@@ -5,6 +5,7 @@
 // test can tell in which order calls on different stand-ins happened.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <map>
 #include <vector>
@@ -15,9 +16,11 @@
 namespace standins {
 
 namespace detail {
-// One clock for the plans of every kind of stand-in.
-inline std::uint64_t& CallClock() noexcept {
-    static std::uint64_t clock = 0;
+// One clock for the plans of every kind of stand-in. Atomic: controls on
+// two threads call their own stand-ins at once, and each stamp must still
+// be taken once.
+inline std::atomic<std::uint64_t>& CallClock() noexcept {
+    static std::atomic<std::uint64_t> clock{0};
     return clock;
 }
 }  // namespace detail
