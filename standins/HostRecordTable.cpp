@@ -100,7 +100,7 @@ HRESULT HostRecordTable::ClearRows() {
 HRESULT HostRecordTable::GetRowCount(ULONG* count) {
     if (const HRESULT fault = Enter({HostOp::GetRowCount}); FAILED(fault)) return fault;
     if (!count) return E_POINTER;
-    *count = static_cast<ULONG>(RowCount());
+    *count = claimedRows_ ? claimedRows_ : static_cast<ULONG>(RowCount());
     return S_OK;
 }
 

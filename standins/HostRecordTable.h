@@ -44,6 +44,9 @@ public:
     void SetDataFlag(LONG flag) noexcept { dataFlag_ = flag; }
     // false: GetRowStore succeeds and hands out nothing.
     void SetOffersRowStore(bool offers) noexcept { offersRowStore_ = offers; }
+    // GetRowCount answers this many rows, not the rows held, as the row
+    // store of a table too large for this process would; 0 stops it.
+    void ClaimRowCount(ULONG rows) noexcept { claimedRows_ = rows; }
     // false: the object is a plain IDispatch.
     void SetOffersHostTable(bool offers) noexcept { offersHostTable_ = offers; }
     // Anything but S_OK is what QueryInterface for IHostTable answers, with
@@ -100,6 +103,7 @@ private:
     std::vector<std::size_t> offsets_{0};  // row i spans offsets_[i-1] .. offsets_[i]
     LONG dataFlag_ = 1;
     bool offersRowStore_ = true;
+    ULONG claimedRows_ = 0;
     bool offersHostTable_ = true;
     HRESULT queryResult_ = S_OK;
     FaultPlan<HostOp> faults_;

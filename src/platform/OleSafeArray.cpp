@@ -1,7 +1,9 @@
 #include "platform/OleSafeArray.h"
 
+#include <cstdint>
 #include <cstring>
 #include <iterator>
+#include <string>
 #include <vector>
 
 namespace {
@@ -14,6 +16,47 @@ SAFEARRAY* ArrayOf(const COleSafeArray& a) noexcept { return a.HasArray() ? a.pa
 
 bool OwnsElements(VARTYPE type) noexcept {
     return type == VT_BSTR || type == VT_VARIANT || type == VT_DISPATCH || type == VT_UNKNOWN;
+}
+
+// The most bytes an array may span. The runtime describes an array's
+// elements and their size in 32 bits and multiplies them in 32 bits too, so
+// a larger request would wrap to a small block that the fill then overruns;
+// on a 32-bit host it is beyond the address space anyway.
+constexpr std::uint64_t kMaxArrayBytes = 0xFFFFFFFF;
+
+// Bytes per element, at most: exact for the types of one to four bytes,
+// the size of a VARIANT (the widest element) for every other type.
+std::uint64_t ElementBytes(VARTYPE type) noexcept {
+    switch (type) {
+        case VT_I1: case VT_UI1: return 1;
+        case VT_I2: case VT_UI2: case VT_BOOL: return 2;
+        case VT_I4: case VT_UI4: case VT_INT: case VT_UINT: case VT_R4: case VT_ERROR: return 4;
+        default: return sizeof(VARIANT);
+    }
+}
+
+constexpr std::uint64_t kTooLarge = UINT64_MAX;
+
+// The bytes the array's elements take, or kTooLarge beyond kMaxArrayBytes.
+std::uint64_t ArrayBytes(VARTYPE type, DWORD dims, const DWORD* elements) noexcept {
+    for (DWORD i = 0; i < dims; ++i)
+        if (elements[i] == 0) return 0;
+    std::uint64_t bytes = ElementBytes(type);
+    for (DWORD i = 0; i < dims; ++i) {
+        if (bytes > kMaxArrayBytes / elements[i]) return kTooLarge;
+        bytes *= elements[i];
+    }
+    return bytes;
+}
+
+// What the host is told when a grid cannot be had: its shape and its size.
+[[noreturn]] void RaiseTooLarge(DWORD dims, const DWORD* elements, std::uint64_t bytes) {
+    std::string text = "Out of memory: no room for a grid of ";
+    for (DWORD i = 0; i < dims; ++i) text += (i ? " x " : "") + std::to_string(elements[i]);
+    text += bytes == kTooLarge
+                ? " elements, more than an array can hold (" + std::to_string(kMaxArrayBytes) + " bytes)"
+                : " elements (" + std::to_string(bytes) + " bytes)";
+    RaiseError(E_OUTOFMEMORY, {}, OleString(text.begin(), text.end()));
 }
 
 // SafeArrayPtrOfIndex is only meaningful while the array is locked.
@@ -70,10 +113,12 @@ COleSafeArray::~COleSafeArray() { VariantClear(this); }
 
 void COleSafeArray::Create(VARTYPE type, DWORD dims, const DWORD* elements) {
     if (dims == 0 || !elements) RaiseError(E_INVALIDARG);
+    const std::uint64_t bytes = ArrayBytes(type, dims, elements);
+    if (bytes == kTooLarge) RaiseTooLarge(dims, elements, bytes);
     std::vector<SAFEARRAYBOUND> bounds(dims);
     for (DWORD i = 0; i < dims; ++i) bounds[i] = {static_cast<ULONG>(elements[i]), 0};
     SAFEARRAY* array = SafeArrayCreate(type, dims, bounds.data());
-    if (!array) RaiseError(E_OUTOFMEMORY);
+    if (!array) RaiseTooLarge(dims, elements, bytes);
     Clear();
     vt = static_cast<VARTYPE>(VT_ARRAY | type);
     parray = array;
@@ -82,6 +127,7 @@ void COleSafeArray::Create(VARTYPE type, DWORD dims, const DWORD* elements) {
 bool COleSafeArray::TryCreate(VARTYPE type, DWORD dims, const DWORD* elements) noexcept {
     SAFEARRAYBOUND bounds[2];
     if (dims == 0 || dims > std::size(bounds) || !elements) return false;
+    if (ArrayBytes(type, dims, elements) == kTooLarge) return false;
     for (DWORD i = 0; i < dims; ++i) bounds[i] = {static_cast<ULONG>(elements[i]), 0};
     SAFEARRAY* array = SafeArrayCreate(type, dims, bounds);
     if (!array) return false;

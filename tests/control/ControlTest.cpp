@@ -3,6 +3,7 @@
 // values and commands to the chart.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
 
 #include "control/ChartMembers.h"
@@ -242,6 +243,32 @@ TEST_F(ControlTest, ChartValuesOfAnotherShapeCountAsHoldingNoArray) {
         EXPECT_EQ(table->Row(1), "stale row");
         EXPECT_EQ(table->RefCount(), 2u) << "still kept";
     }
+}
+
+// A host table whose row store claims more rows than a grid can hold fails
+// its member before anything is allocated, the host is told why, and the
+// control goes on working.
+TEST_F(ControlTest, TablesTooLargeForAGridFailOutOfMemoryWithTheirSize) {
+    ASSERT_TRUE(Attach().Ok());
+    ASSERT_TRUE(SetVersion(310).Ok());
+    chart_->ClearCalls();
+    for (const char* member : {"Perspectives", "Strategies", "Objectives", "Links", "StrategyTemplate",
+                               "ObjectiveMap", "LinkMap", "ObjectivesFromBlob"}) {
+        // Even one variant per row is beyond 4 GiB at 2^28 rows.
+        for (ULONG rows : {ULONG{1} << 28, ULONG{0xFFFFFFFF}}) {
+            SCOPED_TRACE(std::string(member) + " claiming " + std::to_string(rows) + " rows");
+            auto table = standins::HostRecordTable::Create({"row"});
+            table->ClaimRowCount(rows);
+            const Outcome out = Put(member, table.Get());
+            EXPECT_EQ(out.Code(), E_OUTOFMEMORY);
+            EXPECT_NE(out.description.find("no room for a grid of " + std::to_string(rows) + " x "),
+                      std::string::npos) << out.description;
+            EXPECT_EQ(table->CallCount(standins::HostOp::ReadRow), 0u);
+            EXPECT_EQ(chart_->Calls().size(), 0u) << "nothing reaches the chart";
+        }
+    }
+    EXPECT_TRUE(PutRecords("Objectives", {Record({{10, "K1"}})}).Ok());
+    EXPECT_EQ(ChartCalls(ChartCall::Put, chart::kObjectives).size(), 1u);
 }
 
 }  // namespace
