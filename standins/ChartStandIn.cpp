@@ -2,29 +2,22 @@
 
 #include <utility>
 
-#include "standins/DispatchCall.h"
+#include "control/ChartMembers.h"
 
 namespace standins {
 
 namespace {
 
-// Members the adapter calls as methods; every other identifier is a property.
-bool IsMethod(DISPID member) {
-    switch (member) {
-        case 27: case 28: case 29: case 31: case 33: case 38: case 42:
-        case 43: case 45: case 59: case 65: case 70: case 73: case 83:
-            return true;
-        default:
-            return false;
-    }
+constexpr LPCOLESTR kSource = OLESTR("ChartStandIn");
+
+ChartCall::Kind KindOf(const MemberCall& call) {
+    return call.Kind() == DISPATCH_PROPERTYPUT ? ChartCall::Put
+           : call.Kind() == DISPATCH_PROPERTYGET ? ChartCall::Get
+                                                 : ChartCall::Call;
 }
 
 ChartOp OpOf(ChartCall::Kind kind) {
-    switch (kind) {
-        case ChartCall::Put: return ChartOp::Put;
-        case ChartCall::Get: return ChartOp::Get;
-        default: return ChartOp::Call;
-    }
+    return kind == ChartCall::Put ? ChartOp::Put : kind == ChartCall::Get ? ChartOp::Get : ChartOp::Call;
 }
 
 COleVariant True() { return COleVariant(SHORT{1}, VT_BOOL); }
@@ -37,18 +30,31 @@ COleVariant CopyOf(const VARIANT& value) {
     return copy;
 }
 
+// The type of every argument as passed, VT_BYREF included.
+std::vector<VARTYPE> ArgTypes(const MemberCall& call) {
+    std::vector<VARTYPE> types(call.Count());
+    for (UINT i = 0; i < call.Count(); ++i) types[i] = call.Passed(i).vt;
+    return types;
+}
+
+// Deep copies of every argument, references followed.
+std::vector<COleVariant> CopyArgs(const MemberCall& call) {
+    std::vector<COleVariant> copies;
+    copies.reserve(call.Count());
+    for (UINT i = 0; i < call.Count(); ++i) copies.push_back(CopyOf(call.Passed(i)));
+    return copies;
+}
+
 // A call as its caller passed it, for a listener: arguments in parameter
 // order, a put's value last. Values are the caller's own, shared bit for bit
 // and let go unreleased when the call ends; references are followed into
 // copies (they are only ever short texts).
 class PassedCall {
 public:
-    PassedCall(ChartCall::Kind kind, DISPID member, const DispatchCall& call) : held_{{kind, member, {}, call.ArgTypes()}, {}} {
-        const std::size_t count = call.ArgCount() + (call.IsPut() ? 1 : 0);
-        held_.call.args.reserve(count);
-        held_.shared.reserve(count);
-        for (UINT i = 0; i < call.ArgCount(); ++i) Add(call.Arg(i));
-        if (call.IsPut()) Add(call.PutValue());
+    explicit PassedCall(const MemberCall& call) : held_{{KindOf(call), call.Member(), {}, ArgTypes(call)}, {}} {
+        held_.call.args.reserve(call.Count());
+        held_.shared.reserve(call.Count());
+        for (UINT i = 0; i < call.Count(); ++i) Add(call.Passed(i));
     }
 
     const ChartCall& Call() const noexcept { return held_.call; }
@@ -111,10 +117,50 @@ void ChartStandIn::ClearCalls() noexcept {
 }
 
 void ChartStandIn::SetAnswer(DISPID dispid, const VARIANT& value) {
-    if (IsMethod(dispid))
-        answers_[dispid] = value;
-    else
-        SetProperty(dispid, value);
+    for (const DispatchMember<ChartStandIn>& member : Members())
+        if (member.id == dispid && member.IsMethod()) {
+            answers_[dispid] = value;
+            return;
+        }
+    SetProperty(dispid, value);
+}
+
+std::span<const DispatchMember<ChartStandIn>> ChartStandIn::Members() {
+    using Self = ChartStandIn;
+    const auto property = [](const chart::Member& m, std::initializer_list<MemberParam> indices = {}) {
+        return PropertyMember<Self>(m.name.data(), m.id, VT_VARIANT, indices, &Served<&Give>, &Served<&Keep>);
+    };
+    const auto method = [](const chart::Member& m, std::initializer_list<MemberParam> params,
+                           DispatchMember<Self>::Run answer) {
+        return MethodMember<Self>(m.name.data(), m.id, VT_VARIANT, params, answer);
+    };
+    constexpr MemberParam grid{VT_VARIANT}, text{VT_BSTR}, number{VT_I4}, small{VT_I2}, flag{VT_BOOL};
+    constexpr MemberParam out{VT_BYREF | VT_BSTR}, key{VT_VARIANT, "key"};
+    using namespace chart;
+    static const DispatchMember<Self> members[] = {
+        property(kPresentationMode), property(kStrategies), property(kPerspectives), property(kObjectives),
+        property(kMeasureFields), property(kInitiativeFields), property(kLinks), property(kBlob), property(kColours),
+        property(kStatusBitmapVersion), property(kMovingRestrictions), property(kFontHeight), property(kFontHeightToo),
+        method(kEnableContextMenuItem, {number, flag}, &Served<&Nothing>),
+        method(kShowContextMenuItem, {number}, &Served<&Nothing>),
+        method(kHideContextMenuItem, {number}, &Served<&Nothing>),
+        method(kUIStrings, {grid}, &Served<&Done>),
+        method(kSaveImage, {text, number}, &Served<&Done>),
+        property(kInitiativeData, {key}), property(kMeasureData, {key}),
+        method(kFont, {text, small, small}, &Served<&Nothing>),
+        method(kTreeRows, {text, text, flag, grid}, &Served<&Done>),
+        method(kObjectiveSelection, {out, out, out}, &Served<&Selection>),
+        method(kMatrixSelection, {out, out}, &Served<&Matrix>),
+        method(kAddTemplate, {grid, grid, grid, grid, grid, grid, grid, grid}, &Served<&Added>),
+        method(kContextMenuEntry, {text, text, small, small}, &Served<&Added>),
+        property(kMouseOver),
+        method(kBlobOfVersion, {number}, &Served<&BlobOfVersion>),
+        method(kSelectedStrategy, {}, &Served<&Strategy>),
+        property(kAdditionalMeasureItem, {key}), property(kObjectivesFromBlob), property(kStrategiesFromBlob),
+        property(kPerspectivesFromBlob), property(kLinksFromBlob),
+        method(kAddTemplateEx, {grid, grid, grid, grid, grid, grid, grid, grid, grid, grid, grid}, &Served<&Added>),
+    };
+    return members;
 }
 
 HRESULT ChartStandIn::QueryInterface(REFIID riid, void** object) {
@@ -128,96 +174,84 @@ HRESULT ChartStandIn::QueryInterface(REFIID riid, void** object) {
     return Grant(object, static_cast<IChartControl*>(this));
 }
 
-HRESULT ChartStandIn::Invoke(DISPID member, REFIID riid, LCID, WORD flags, DISPPARAMS* params,
-                             VARIANT* result, EXCEPINFO* exception, UINT* argErr) {
+HRESULT ChartStandIn::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
     if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
-    if (const HRESULT hr = DispatchCall::CheckParams(params); FAILED(hr)) return hr;
-    const DispatchCall call(*params, result, exception, argErr);
-
-    ChartCall::Kind kind;
-    if (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) {
-        if (!call.IsPut()) return DISP_E_PARAMNOTFOUND;
-        kind = ChartCall::Put;
-    } else if (call.NamedCount() != 0) {
-        return DISP_E_NONAMEDARGS;
-    } else if ((flags & DISPATCH_METHOD) && (IsMethod(member) || !(flags & DISPATCH_PROPERTYGET))) {
-        kind = ChartCall::Call;
-    } else if (flags & DISPATCH_PROPERTYGET) {
-        kind = ChartCall::Get;
-    } else {
-        return E_INVALIDARG;
-    }
-    return Guarded([&] { return Serve(member, kind, call); });
+    return MemberIdsOfNames(Members(), names, count, ids);
 }
 
-HRESULT ChartStandIn::Serve(DISPID member, ChartCall::Kind kind, const DispatchCall& call) {
+HRESULT ChartStandIn::Invoke(DISPID member, REFIID riid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
+                             EXCEPINFO* exception, UINT* argErr) {
+    return InvokeMember(Members(), *this, kSource, member, riid, flags, params, result, exception, argErr);
+}
+
+// Every call is recorded (or shown to the listener) first, then fails as
+// told, then gets its member's answer; a method's answer given by the test
+// replaces the result, out-texts filled all the same.
+HRESULT ChartStandIn::Serve(MemberCall& call, Answer answer) {
+    std::size_t recorded = Stored::kNoCall;
     if (listener_) {
-        const PassedCall passed(kind, member, call);
+        const PassedCall passed(call);
         listener_(passed.Call());
-        return Answer(member, kind, call, Stored::kNoCall);
+    } else {
+        calls_.push_back({KindOf(call), call.Member(), CopyArgs(call), ArgTypes(call)});
+        recorded = calls_.size() - 1;
     }
-    calls_.push_back({kind, member, call.CopyArgs(), call.ArgTypes()});
-    return Answer(member, kind, call, calls_.size() - 1);
-}
-
-// `recorded` is the call's index in calls_, or kNoCall for a forwarded one.
-HRESULT ChartStandIn::Answer(DISPID member, ChartCall::Kind kind, const DispatchCall& call, std::size_t recorded) {
-    if (const auto& fault = faults_.Enter(OpOf(kind)); FAILED(fault.code))
-        return fault.description.empty() ? fault.code : call.Raise(fault.code, fault.description);
-    if (const auto failure = pending_.find(member); failure != pending_.end()) {
+    if (const auto& fault = faults_.Enter(OpOf(KindOf(call))); FAILED(fault.code)) {
+        if (fault.description.empty()) return fault.code;
+        RaiseError(fault.code, {}, fault.description);
+    }
+    if (const auto failure = pending_.find(call.Member()); failure != pending_.end()) {
         const Failure raised = std::move(failure->second);
         pending_.erase(failure);
-        return call.Raise(raised.code, raised.description);
+        RaiseError(raised.code, {}, raised.description);
     }
-
-    switch (kind) {
-        case ChartCall::Put:
-            // An indexed put changes one entry of a list the stand-in does not model.
-            if (call.ArgCount() != 0 || !keepsPuts_) return S_OK;
-            if (recorded != Stored::kNoCall)
-                properties_[member] = {COleVariant(), recorded};
-            else
-                properties_[member] = {CopyOf(call.PutValue())};
-            return S_OK;
-        case ChartCall::Get:
-            return call.Return(Property(member));
-        default:
-            return RunMethod(member, call);
-    }
+    if (const HRESULT hr = answer(*this, call, recorded); FAILED(hr)) return hr;
+    if (const auto given = answers_.find(call.Member()); given != answers_.end()) call.Result() = given->second;
+    return S_OK;
 }
 
-HRESULT ChartStandIn::RunMethod(DISPID member, const DispatchCall& call) {
-    // An answer replaces the result; out-texts are filled all the same.
-    const auto answer = answers_.find(member);
-    const auto reply = [&](COleVariant result) {
-        return call.Return(answer != answers_.end() ? COleVariant(answer->second) : std::move(result));
-    };
-    switch (member) {
-        case 43: {
-            const HRESULT hr = FillTexts(call, 3, selection_ ? selection_->data() : nullptr);
-            return FAILED(hr) ? hr : reply(True());
-        }
-        case 45: {
-            const HRESULT hr = FillTexts(call, 2, matrix_ ? matrix_->data() : nullptr);
-            return FAILED(hr) ? hr : reply(True());
-        }
-        case 73:
-            return reply(strategy_ ? COleVariant(strategy_->data(), static_cast<UINT>(strategy_->size()))
-                                   : COleVariant());
-        case 70: return reply(Property(11));
-        case 31: case 33: case 42: return reply(True());
-        case 59: case 65: case 83: return reply(COleVariant(LONG{0}));
-        default: return reply(COleVariant());
-    }
+// An indexed put changes one entry of a list the stand-in does not model.
+HRESULT ChartStandIn::Keep(ChartStandIn& self, MemberCall& call, std::size_t recorded) {
+    if (call.Count() != 1 || !self.keepsPuts_) return S_OK;
+    if (recorded != Stored::kNoCall)
+        self.properties_[call.Member()] = {COleVariant(), recorded};
+    else
+        self.properties_[call.Member()] = {CopyOf(call.Passed(0))};
+    return S_OK;
 }
 
-HRESULT ChartStandIn::FillTexts(const DispatchCall& call, UINT count, const OleString* texts) {
-    if (call.ArgCount() != count) return DISP_E_BADPARAMCOUNT;
-    for (UINT i = 0; i < count; ++i) {
-        const VARIANT& arg = call.Arg(i);
-        if (arg.vt != (VT_BYREF | VT_BSTR) || !arg.pbstrVal) return call.BadArg(i, DISP_E_TYPEMISMATCH);
-    }
+HRESULT ChartStandIn::Give(ChartStandIn& self, MemberCall& call, std::size_t) {
+    return call.Return(self.Property(call.Member()));
+}
+
+HRESULT ChartStandIn::Nothing(ChartStandIn&, MemberCall&, std::size_t) { return S_OK; }
+
+HRESULT ChartStandIn::Done(ChartStandIn&, MemberCall& call, std::size_t) { return call.Return(True()); }
+
+HRESULT ChartStandIn::Added(ChartStandIn&, MemberCall& call, std::size_t) { return call.Return(COleVariant(LONG{0})); }
+
+HRESULT ChartStandIn::Selection(ChartStandIn& self, MemberCall& call, std::size_t) {
+    const HRESULT hr = FillTexts(call, self.selection_ ? self.selection_->data() : nullptr);
+    return FAILED(hr) ? hr : call.Return(True());
+}
+
+HRESULT ChartStandIn::Matrix(ChartStandIn& self, MemberCall& call, std::size_t) {
+    const HRESULT hr = FillTexts(call, self.matrix_ ? self.matrix_->data() : nullptr);
+    return FAILED(hr) ? hr : call.Return(True());
+}
+
+HRESULT ChartStandIn::Strategy(ChartStandIn& self, MemberCall& call, std::size_t) {
+    const std::optional<OleString>& text = self.strategy_;
+    return call.Return(text ? COleVariant(text->data(), static_cast<UINT>(text->size())) : COleVariant());
+}
+
+HRESULT ChartStandIn::BlobOfVersion(ChartStandIn& self, MemberCall& call, std::size_t) {
+    return call.Return(self.Property(chart::kBlob));
+}
+
+HRESULT ChartStandIn::FillTexts(MemberCall& call, const OleString* texts) {
     if (!texts) return S_OK;
+    const UINT count = call.Count();
     // Allocate every text before touching the caller's strings, so that a
     // failure leaves them all as they were.
     std::vector<BSTR> fresh;

@@ -11,18 +11,18 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <span>
 #include <utility>
 #include <vector>
 
 #include "control/ChartInterface.h"
 #include "platform/ComponentError.h"
+#include "platform/DispatchMember.h"
 #include "platform/OleVariant.h"
 #include "standins/FaultPlan.h"
 #include "standins/StandInObject.h"
 
 namespace standins {
-
-class DispatchCall;
 
 struct ChartCall {
     enum Kind { Put, Get, Call };
@@ -82,8 +82,15 @@ public:
     // the out-texts of methods 43 and 45 still come from the selections.
     void SetAnswer(DISPID dispid, const VARIANT& value);
 
+    // The chart's members as the adapter calls them (control/ChartMembers.h),
+    // with their parameters; properties hold any value and methods answer
+    // as given.
+    static std::span<const DispatchMember<ChartStandIn>> Members();
+
     // ---- IUnknown, IDispatch ----
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID lcid,
+                                            DISPID* ids) override;
     HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params,
                                      VARIANT* result, EXCEPINFO* exception, UINT* argErr) override;
 
@@ -97,12 +104,26 @@ protected:
     ChartStandIn() = default;
 
 private:
-    HRESULT Serve(DISPID member, ChartCall::Kind kind, const DispatchCall& call);
-    HRESULT Answer(DISPID member, ChartCall::Kind kind, const DispatchCall& call, std::size_t recorded);
-    HRESULT RunMethod(DISPID member, const DispatchCall& call);
-    // Checks that the call has count VT_BYREF|VT_BSTR arguments and stores
-    // texts in them; null texts leaves them as they are.
-    static HRESULT FillTexts(const DispatchCall& call, UINT count, const OleString* texts);
+    // What a member does once its call is recorded and no failure was asked
+    // for; `recorded` is the call's index in calls_, or Stored::kNoCall.
+    using Answer = HRESULT (*)(ChartStandIn& self, MemberCall& call, std::size_t recorded);
+    template <Answer Then>
+    static HRESULT Served(ChartStandIn& self, MemberCall& call) {
+        return self.Serve(call, Then);
+    }
+    HRESULT Serve(MemberCall& call, Answer answer);
+    static HRESULT Keep(ChartStandIn& self, MemberCall& call, std::size_t recorded);
+    static HRESULT Give(ChartStandIn& self, MemberCall& call, std::size_t recorded);
+    static HRESULT Nothing(ChartStandIn& self, MemberCall& call, std::size_t recorded);
+    static HRESULT Done(ChartStandIn& self, MemberCall& call, std::size_t recorded);
+    static HRESULT Added(ChartStandIn& self, MemberCall& call, std::size_t recorded);
+    static HRESULT Selection(ChartStandIn& self, MemberCall& call, std::size_t recorded);
+    static HRESULT Matrix(ChartStandIn& self, MemberCall& call, std::size_t recorded);
+    static HRESULT Strategy(ChartStandIn& self, MemberCall& call, std::size_t recorded);
+    static HRESULT BlobOfVersion(ChartStandIn& self, MemberCall& call, std::size_t recorded);
+    // Stores texts in the call's out-text arguments, whose types the member
+    // table checked; null texts leave them as they are.
+    static HRESULT FillTexts(MemberCall& call, const OleString* texts);
 
     bool offersChart_ = true;
     std::optional<std::array<OleString, 3>> selection_;

@@ -2,7 +2,6 @@
 
 #include <stdexcept>
 
-#include "standins/DispatchCall.h"
 
 namespace standins {
 
@@ -51,47 +50,51 @@ HRESULT HostCellTable::QueryInterface(REFIID riid, void** object) {
     return Grant(object, static_cast<IHostCellTable*>(this));
 }
 
-HRESULT HostCellTable::Invoke(DISPID member, REFIID riid, LCID, WORD flags, DISPPARAMS* params,
-                              VARIANT* result, EXCEPINFO* exception, UINT* argErr) {
+std::span<const DispatchMember<HostCellTable>> HostCellTable::Members() {
+    using Self = HostCellTable;
+    // Every member is a read-only property.
+    static const DispatchMember<Self> members[] = {
+        PropertyMember<Self>("RowCount", kRowCount, VT_I4, {},
+                             [](Self& t, MemberCall& call) {
+                                 const HRESULT hr = t.Enter({CellOp::RowCount});
+                                 return FAILED(hr) ? hr : call.Return(COleVariant(t.rows_));
+                             },
+                             nullptr),
+        PropertyMember<Self>("ColumnCount", kColumnCount, VT_I4, {},
+                             [](Self& t, MemberCall& call) {
+                                 const HRESULT hr = t.Enter({CellOp::ColumnCount});
+                                 return FAILED(hr) ? hr : call.Return(COleVariant(t.columns_));
+                             },
+                             nullptr),
+        PropertyMember<Self>("Cell", kCell, VT_VARIANT, {{VT_I4, "row"}, {VT_I4, "column"}},
+                             [](Self& t, MemberCall& call) {
+                                 const LONG row = call.Arg(0).lVal, column = call.Arg(1).lVal;
+                                 if (const HRESULT hr = t.Enter({CellOp::Cell, row, column}); FAILED(hr)) return hr;
+                                 if (row < 1 || row > t.rows_ || column < 1 || column > t.columns_)
+                                     return DISP_E_BADINDEX;
+                                 return call.Return(t.cells_[t.Index(row, column)]);
+                             },
+                             nullptr),
+    };
+    return members;
+}
+
+HRESULT HostCellTable::Enter(CellCall call) {
+    calls_.push_back(call);
+    const auto& fault = faults_.Enter(call.op);
+    if (FAILED(fault.code) && !fault.description.empty()) RaiseError(fault.code, {}, fault.description);
+    return fault.code;
+}
+
+HRESULT HostCellTable::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
     if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
-    if (const HRESULT hr = DispatchCall::CheckParams(params); FAILED(hr)) return hr;
-    // Every member is a read-only property; script clients read them as methods.
-    if (!(flags & (DISPATCH_PROPERTYGET | DISPATCH_METHOD))) return DISP_E_MEMBERNOTFOUND;
+    return MemberIdsOfNames(Members(), names, count, ids);
+}
 
-    CellOp op;
-    UINT paramCount = 0;
-    switch (member) {
-        case kRowCount: op = CellOp::RowCount; break;
-        case kColumnCount: op = CellOp::ColumnCount; break;
-        case kCell: op = CellOp::Cell; paramCount = 2; break;
-        default: return DISP_E_MEMBERNOTFOUND;
-    }
-    const DispatchCall call(*params, result, exception, argErr);
-    if (call.NamedCount() != 0) return DISP_E_NONAMEDARGS;
-    if (call.ArgCount() != paramCount) return DISP_E_BADPARAMCOUNT;
-
-    return Guarded([&] {
-        LONG row = 0;
-        LONG column = 0;
-        HRESULT converted = S_OK;
-        if (op == CellOp::Cell) {
-            converted = call.LongArg(0, row);
-            if (SUCCEEDED(converted)) converted = call.LongArg(1, column);
-            if (FAILED(converted)) row = column = 0;
-        }
-        calls_.push_back({op, row, column});
-        if (const auto& fault = faults_.Enter(op); FAILED(fault.code))
-            return fault.description.empty() ? fault.code : call.Raise(fault.code, fault.description);
-        if (FAILED(converted)) return converted;
-
-        switch (op) {
-            case CellOp::RowCount: return call.Return(COleVariant(rows_));
-            case CellOp::ColumnCount: return call.Return(COleVariant(columns_));
-            default:
-                if (row < 1 || row > rows_ || column < 1 || column > columns_) return DISP_E_BADINDEX;
-                return call.Return(COleVariant(cells_[Index(row, column)]));
-        }
-    });
+HRESULT HostCellTable::Invoke(DISPID member, REFIID riid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
+                              EXCEPINFO* exception, UINT* argErr) {
+    return InvokeMember(Members(), *this, OLESTR("HostCellTable"), member, riid, flags, params, result, exception,
+                        argErr);
 }
 
 }  // namespace standins

@@ -1,13 +1,15 @@
 // A host cell table held in memory, reached through IDispatch::Invoke as the
 // host's is: RowCount, ColumnCount and Cell(row, column), rows and columns
-// from 1. Cell arguments are converted as DispGetParam converts them.
+// from 1, as a member table served by the platform's member engine.
 //
-// An injected failure is raised as the host raises its errors:
-// DISP_E_EXCEPTION with the code in EXCEPINFO.scode.
+// An injected failure with a description is raised as the host raises its
+// errors: DISP_E_EXCEPTION with the code in EXCEPINFO.scode.
 #pragma once
 
+#include <span>
 #include <vector>
 
+#include "platform/DispatchMember.h"
 #include "platform/OleVariant.h"
 #include "standins/FaultPlan.h"
 #include "standins/StandInObject.h"
@@ -19,7 +21,7 @@ enum class CellOp { QueryInterface, RowCount, ColumnCount, Cell };
 
 struct CellCall {
     CellOp op;
-    LONG row = 0;  // Cell, when its arguments converted
+    LONG row = 0;  // Cell
     LONG column = 0;
     bool operator==(const CellCall&) const = default;
 };
@@ -53,8 +55,12 @@ public:
     }
     unsigned CallCount(CellOp op) const { return faults_.Count(op); }
 
+    static std::span<const DispatchMember<HostCellTable>> Members();
+
     // ---- IUnknown, IDispatch ----
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID lcid,
+                                            DISPID* ids) override;
     HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params,
                                      VARIANT* result, EXCEPINFO* exception, UINT* argErr) override;
 
@@ -62,6 +68,8 @@ protected:
     HostCellTable() = default;
 
 private:
+    // Records the call and fails it as told: S_OK when it must not fail.
+    HRESULT Enter(CellCall call);
     void CheckCell(LONG row, LONG column) const;
     std::size_t Index(LONG row, LONG column) const;
 

@@ -5,6 +5,7 @@
 
 #include "control/HostEnvironment.h"
 #include "platform/ComPtr.h"
+#include "platform/DispatchMember.h"
 #include "standins/StandInObject.h"
 
 namespace standins {
@@ -190,7 +191,7 @@ HRESULT CreateHostEnvironment(std::shared_ptr<HostLook> look, REFIID riid, void*
     if (!out) return E_POINTER;
     *out = nullptr;
     if (const HRESULT hr = Enter(*look, LookOp::Create); FAILED(hr)) return hr;
-    return Guarded([&] { return Make<Environment>(std::move(look))->QueryInterface(riid, out); });
+    return AtCallBoundary([&] { return Make<Environment>(std::move(look))->QueryInterface(riid, out); });
 }
 
 }  // namespace standins

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "platform/DispatchMember.h"
 #include "standins/HostRowStore.h"
 
 namespace standins {
@@ -64,7 +65,7 @@ HRESULT HostRecordTable::GetRowStore(IHostRowStore** store) {
         *store = nullptr;
         return S_OK;
     }
-    return Guarded([&] {
+    return AtCallBoundary([&] {
         *store = HostRowStore::Create(*this).Detach();
         return S_OK;
     });
@@ -85,7 +86,7 @@ HRESULT HostRecordTable::ReadRow(ULONG row, ULONG length, LPSTR record) {
 HRESULT HostRecordTable::AppendRow(ULONG length, LPCSTR record) {
     if (const HRESULT fault = Enter({HostOp::AppendRow, 0, length}); FAILED(fault)) return fault;
     if (!record && length > 0) return E_POINTER;
-    return Guarded([&] {
+    return AtCallBoundary([&] {
         AddRow(std::string_view(record, length));
         return S_OK;
     });

@@ -7,11 +7,8 @@
 // is back at zero, which catches every reference the system forgot to release.
 #pragma once
 
-#include <new>
-
 #include "platform/Automation.h"
 #include "platform/ComPtr.h"
-#include "platform/ComponentError.h"
 
 namespace standins {
 
@@ -59,8 +56,8 @@ private:
     ULONG refs_ = 1;
 };
 
-// Stand-ins are reached by dispatch identifiers only, never by name, and
-// carry no type information.
+// Stand-ins carry no type information; those with members answer names from
+// their member tables.
 template <class Interface>
 class StandInDispatch : public StandInObject<Interface> {
 public:
@@ -73,23 +70,13 @@ public:
         if (info) *info = nullptr;
         return E_NOTIMPL;
     }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
-        return E_NOTIMPL;
+    // No names: every one is unknown.
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
+        if (count == 0) return S_OK;
+        if (!names || !ids) return E_INVALIDARG;
+        for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
+        return DISP_E_UNKNOWNNAME;
     }
 };
-
-// Runs an operation's body so that nothing it raises crosses the interface.
-template <class Body>
-HRESULT Guarded(Body&& body) noexcept {
-    try {
-        return body();
-    } catch (const ComponentError& error) {
-        return error.Code();
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    } catch (...) {
-        return E_UNEXPECTED;
-    }
-}
 
 }  // namespace standins

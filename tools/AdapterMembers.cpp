@@ -16,7 +16,7 @@ namespace {
 using enum MemberKind;
 
 MemberKind KindOf(const COleControl::DispEntry& entry) {
-    if (entry.isMethod) return Method;
+    if (entry.IsMethod()) return Method;
     switch (entry.type) {
         case VT_DISPATCH: return TableProperty;
         case VT_I4: return LongProperty;

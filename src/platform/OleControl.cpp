@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr WORD kPut = DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF;
 constexpr LPCOLESTR kSource = OLESTR("TesselAdapter");
 
 }  // namespace
@@ -97,84 +96,13 @@ HRESULT COleControl::GetIDsOfNames(REFIID riid, LPOLESTR* rgszNames, UINT cNames
 
 HRESULT COleControl::Invoke(DISPID dispIdMember, REFIID riid, LCID, WORD wFlags, DISPPARAMS* pDispParams,
                             VARIANT* pVarResult, EXCEPINFO* pExcepInfo, UINT* puArgErr) {
-    return AtDispatchBoundary(pExcepInfo, kSource, [&]() -> HRESULT {
-        if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
-        if (const HRESULT hr = CheckDispParams(pDispParams); FAILED(hr)) return hr;
-        for (const DispEntry& entry : GetDispatchMap())
-            if (entry.id == dispIdMember) return InvokeEntry(entry, wFlags, *pDispParams, pVarResult, puArgErr);
-        return DISP_E_MEMBERNOTFOUND;
-    });
-}
-
-HRESULT COleControl::InvokeEntry(const DispEntry& entry, WORD flags, DISPPARAMS& params, VARIANT* result,
-                                 UINT* argErr) {
-    const bool put = (flags & kPut) != 0;
-    const bool get = (flags & DISPATCH_PROPERTYGET) != 0;
-    UINT declared = 0;
-    if (entry.isMethod) {
-        // Script clients read results with a get combined with a method call.
-        if (put || !(flags & DISPATCH_METHOD)) return DISP_E_MEMBERNOTFOUND;
-        if (entry.paramCount > kMaxParams) RaiseError(E_UNEXPECTED);
-        if (params.cArgs != entry.paramCount) return DISP_E_BADPARAMCOUNT;
-        declared = entry.paramCount;
-    } else if (put) {
-        // Refused before the value is looked at: the member must not run.
-        if (!entry.set) SetNotSupported();
-        if (params.cArgs != 1) return DISP_E_BADPARAMCOUNT;
-        if (params.cNamedArgs != 1 || params.rgdispidNamedArgs[0] != DISPID_PROPERTYPUT)
-            return DISP_E_PARAMNOTFOUND;
-        declared = 1;
-    } else if (get) {
-        if (!entry.get) GetNotSupported();
-        if (params.cArgs != 0) return DISP_E_BADPARAMCOUNT;
-    } else {
-        return DISP_E_MEMBERNOTFOUND;
-    }
-
-    // A put's value is rgvarg[0]; a method's parameters are placed by
-    // position and by name.
-    UINT slots[kMaxParams] = {0};
-    if (entry.isMethod)
-        if (const HRESULT hr = ArgumentSlots(params, declared, slots, argErr); FAILED(hr)) return hr;
-    COleVariant scratch[kMaxParams];
-    VARIANT args[kMaxParams];
-    for (UINT i = 0; i < declared; ++i) {
-        const UINT slot = slots[i];
-        const VARTYPE type = entry.isMethod ? entry.params[i] : entry.type;
-        const VARIANT* value = nullptr;
-        HRESULT hr = CoerceArgument(params.rgvarg[slot], type, scratch[i], value);
-        if (FAILED(hr)) {
-            if (argErr) *argErr = slot;
-            return hr;
-        }
-        args[i] = *value;  // shallow: scratch and the caller keep ownership
-    }
-
-    COleVariant value;
-    if (entry.isMethod) {
-        entry.call(*this, args, value);
-    } else if (put) {
-        entry.set(*this, args[0]);
-        return S_OK;
-    } else {
-        entry.get(*this, value);
-    }
-    // A VT_BOOL member returns its VARIANT_BOOL as a SHORT, which gives VT_I2.
-    if (entry.type == VT_EMPTY)
-        value.Clear();
-    else if (entry.type != VT_VARIANT && value.vt != entry.type)
-        value.ChangeType(entry.type);
-    if (result) *result = value.Detach();
-    return S_OK;
+    return InvokeMember(GetDispatchMap(), *this, kSource, dispIdMember, riid, wFlags, pDispParams, pVarResult,
+                        pExcepInfo, puArgErr);
 }
 
 HRESULT COleControl::AmbientPropertyChanged(DISPID dispid) noexcept {
     return AtCallBoundary([&] { OnAmbientPropertyChange(dispid); });
 }
-
-void COleControl::GetNotSupported() { RaiseError(CTL_E_GETNOTSUPPORTED, {}, OLESTR("Property is write-only")); }
-
-void COleControl::SetNotSupported() { RaiseError(CTL_E_SETNOTSUPPORTED, {}, OLESTR("Property is read-only")); }
 
 // ---- Conversions used by the thunks -----------------------------------------
 

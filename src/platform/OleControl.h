@@ -1,16 +1,12 @@
-// COleControl: the base of an in-process control whose IDispatch is built
-// from a dispatch map, and the one error boundary of the system.
+// COleControl: the base of an in-process control whose IDispatch is served
+// from a dispatch map by the member engine (platform/DispatchMember.h).
 //
 // The derived control lists its members once, as a table of DispEntry built
 // with DispProperty / DispPropertyPutOnly / DispPropertyGetOnly / DispMethod,
 // each naming the member functions and the automation types of the value,
-// the parameters and the result (as the framework's VTS lists do).
-//
-// Invoke converts arguments to the declared types the way DispGetParam does,
-// refuses what the map does not allow, runs the member, and turns whatever the
-// member raises into a failed call: a ComponentError becomes DISP_E_EXCEPTION
-// with EXCEPINFO.scode and bstrDescription; any other exception becomes
-// DISP_E_EXCEPTION too (E_OUTOFMEMORY, E_UNEXPECTED). Nothing escapes Invoke.
+// the parameters and the result (as the framework's VTS lists do). The
+// engine converts arguments, refuses what the map does not allow, runs the
+// member and turns whatever it raises into DISP_E_EXCEPTION with EXCEPINFO.
 #pragma once
 
 #include <initializer_list>
@@ -20,37 +16,16 @@
 
 #include "platform/Automation.h"
 #include "platform/ComponentError.h"
+#include "platform/DispatchMember.h"
 #include "platform/TypeLibraryId.h"
 #ifdef _WIN32
 #include "platform/win/OleControlInterfaces.h"
 #endif
 
-// What a derived control records about a member beyond its automation types,
-// for its tools; the control defines it, the framework only carries it.
-struct MemberDetail;
-
 class COleControl : public IDispatch {
 public:
-    // Thunks receive values already converted to the declared types.
-    using GetThunk = void (*)(COleControl& self, VARIANT& result);
-    using SetThunk = void (*)(COleControl& self, const VARIANT& value);
-    using MethodThunk = void (*)(COleControl& self, const VARIANT* args, VARIANT& result);
-
-    static constexpr UINT kMaxParams = 4;
-
-    struct DispEntry {
-        const char* name;
-        DISPID id;
-        bool isMethod;
-        VARTYPE type;  // property type, or method result type (VT_EMPTY: none)
-        VARTYPE params[kMaxParams];
-        const char* paramNames[kMaxParams];  // as the type library names them
-        UINT paramCount;
-        GetThunk get;  // null: reading is refused (CTL_E_GETNOTSUPPORTED)
-        SetThunk set;  // null: writing is refused (CTL_E_SETNOTSUPPORTED)
-        MethodThunk call;
-        const MemberDetail* detail = nullptr;
-    };
+    using DispEntry = DispatchMember<COleControl>;
+    using Param = MemberParam;
 
     // IUnknown. A control starts with one reference, owned by its creator.
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppvObject) override;
@@ -65,10 +40,6 @@ public:
     HRESULT STDMETHODCALLTYPE Invoke(DISPID dispIdMember, REFIID riid, LCID lcid, WORD wFlags,
                                      DISPPARAMS* pDispParams, VARIANT* pVarResult, EXCEPINFO* pExcepInfo,
                                      UINT* puArgErr) override;
-
-    // Raise the framework's control errors for refused reads and writes.
-    [[noreturn]] static void GetNotSupported();
-    [[noreturn]] static void SetNotSupported();
 
     // The container's window, which owns the dialogs the control shows; null
     // where the container has none (and off Windows, where none exists).
@@ -112,33 +83,19 @@ protected:
 
     template <auto Get, auto Set>
     static DispEntry DispProperty(const char* name, DISPID id, VARTYPE type) {
-        return {name, id, false, type, {}, {}, 0, &GetFn<Get>, &SetFn<Set>, nullptr, nullptr};
+        return PropertyMember<COleControl>(name, id, type, {}, &GetFn<Get>, &SetFn<Set>);
     }
     template <auto Set>
     static DispEntry DispPropertyPutOnly(const char* name, DISPID id, VARTYPE type) {
-        return {name, id, false, type, {}, {}, 0, nullptr, &SetFn<Set>, nullptr, nullptr};
+        return PropertyMember<COleControl>(name, id, type, {}, nullptr, &SetFn<Set>);
     }
     template <auto Get>
     static DispEntry DispPropertyGetOnly(const char* name, DISPID id, VARTYPE type) {
-        return {name, id, false, type, {}, {}, 0, &GetFn<Get>, nullptr, nullptr, nullptr};
+        return PropertyMember<COleControl>(name, id, type, {}, &GetFn<Get>, nullptr);
     }
-    // One parameter: its type and the name a client may pass it by.
-    struct Param {
-        VARTYPE type;
-        const char* name;
-    };
     template <auto Fn>
     static DispEntry DispMethod(const char* name, DISPID id, VARTYPE result, std::initializer_list<Param> params) {
-        DispEntry e{name, id, true, result, {}, {}, static_cast<UINT>(params.size()), nullptr, nullptr,
-                    &CallFn<Fn>, nullptr};
-        // Invoke refuses an entry declaring more than kMaxParams parameters.
-        UINT i = 0;
-        for (const Param& p : params)
-            if (i < kMaxParams) {
-                e.paramNames[i] = p.name;
-                e.params[i++] = p.type;
-            }
-        return e;
+        return MethodMember<COleControl>(name, id, result, params, &CallFn<Fn>);
     }
 
 private:
@@ -153,22 +110,25 @@ private:
     struct MemberOf<R (C::*)(A...) const> : MemberOf<R (C::*)(A...)> {};
 
     template <auto Get>
-    static void GetFn(COleControl& self, VARIANT& result) {
+    static HRESULT GetFn(COleControl& self, MemberCall& call) {
         using M = MemberOf<decltype(Get)>;
         auto& c = static_cast<typename M::Class&>(self);
-        ToVariant<typename M::Result>((c.*Get)(), result);
+        ToVariant<typename M::Result>((c.*Get)(), call.Result());
+        return S_OK;
     }
     template <auto Set>
-    static void SetFn(COleControl& self, const VARIANT& value) {
-        SetWith(Set, self, value);
+    static HRESULT SetFn(COleControl& self, MemberCall& call) {
+        SetWith(Set, self, call.Arg(0));
+        return S_OK;
     }
     template <class C, class A>
     static void SetWith(void (C::*set)(A), COleControl& self, const VARIANT& value) {
         (static_cast<C&>(self).*set)(FromVariant<A>(value));
     }
     template <auto Fn>
-    static void CallFn(COleControl& self, const VARIANT* args, VARIANT& result) {
-        CallWith(Fn, self, args, result);
+    static HRESULT CallFn(COleControl& self, MemberCall& call) {
+        CallWith(Fn, self, call.Args(), call.Result());
+        return S_OK;
     }
     template <class C, class R, class... A>
     static void CallWith(R (C::*fn)(A...), COleControl& self, const VARIANT* args, VARIANT& result) {
@@ -185,9 +145,6 @@ private:
         else
             ToVariant<R>((self.*fn)(FromVariant<A>(args[I])...), result);
     }
-
-    HRESULT InvokeEntry(const DispEntry& entry, WORD flags, DISPPARAMS& params, VARIANT* result,
-                        UINT* argErr);
 
     ULONG refs_ = 1;
     const IID* dispIid_ = nullptr;

@@ -1,9 +1,7 @@
 #include "platform/OleObjectFactory.h"
 
-#include <new>
-
 #include "platform/AnswerQuery.h"
-#include "platform/ComponentError.h"
+#include "platform/DispatchMember.h"
 #include "platform/OleControlModule.h"
 
 HRESULT COleObjectFactory::QueryInterface(REFIID riid, void** ppvObject) {
@@ -23,24 +21,17 @@ ULONG COleObjectFactory::Release() {
 }
 
 // A class whose construction fails reaches the caller as a failed call, as
-// a member does at the dispatch boundary.
+// a member does at the dispatch boundary: the same boundary.
 HRESULT COleObjectFactory::CreateInstance(IUnknown* pUnkOuter, REFIID riid, void** ppvObject) {
     if (!ppvObject) return E_POINTER;
     *ppvObject = nullptr;
     if (pUnkOuter) return CLASS_E_NOAGGREGATION;
-    IUnknown* object = nullptr;
-    try {
-        object = create_();
-    } catch (const ComponentError& e) {
-        return e.Code();
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    } catch (...) {
-        return E_UNEXPECTED;
-    }
-    const HRESULT hr = object->QueryInterface(riid, ppvObject);
-    object->Release();
-    return hr;
+    return AtCallBoundary([&] {
+        IUnknown* object = create_();
+        const HRESULT hr = object->QueryInterface(riid, ppvObject);
+        object->Release();
+        return hr;
+    });
 }
 
 HRESULT COleObjectFactory::LockServer(BOOL fLock) {

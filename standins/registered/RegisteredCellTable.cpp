@@ -10,26 +10,26 @@ using Self = RegisteredCellTable;
 
 std::span<const ScriptMember<Self>> RegisteredCellTable::Members() {
     static const ScriptMember<Self> members[] = {
-        Member<Self>("Resize", 1000, DISPATCH_METHOD, VT_EMPTY, {VT_I4, VT_I4},
-                     [](Self& t, const VARIANT* a) {
-                         t.Resize(a[0].lVal, a[1].lVal);
-                         return COleVariant();
-                     }),
-        Member<Self>("Cell", 1001, DISPATCH_PROPERTYGET, VT_VARIANT, {VT_I4, VT_I4},
-                     [](Self& t, const VARIANT* a) {
-                         t.CheckCell(a[0].lVal, a[1].lVal);
-                         return t.Cell(a[0].lVal + 1, a[1].lVal + 1);
-                     }),
-        Member<Self>("Cell", 1001, DISPATCH_PROPERTYPUT, VT_EMPTY, {VT_I4, VT_I4, VT_VARIANT},
-                     [](Self& t, const VARIANT* a) {
-                         t.CheckCell(a[0].lVal, a[1].lVal);
-                         t.SetCell(a[0].lVal + 1, a[1].lVal + 1, a[2]);
-                         return COleVariant();
-                     }),
-        Member<Self>("Rows", 1002, DISPATCH_PROPERTYGET, VT_I4, {},
-                     [](Self& t, const VARIANT*) { return COleVariant(t.Rows()); }),
-        Member<Self>("Columns", 1003, DISPATCH_PROPERTYGET, VT_I4, {},
-                     [](Self& t, const VARIANT*) { return COleVariant(t.Columns()); }),
+        MethodMember<Self>("Resize", 1000, VT_EMPTY, {{VT_I4, "rows"}, {VT_I4, "columns"}},
+                           [](Self& t, MemberCall& call) {
+                               t.Resize(call.Arg(0).lVal, call.Arg(1).lVal);
+                               return S_OK;
+                           }),
+        PropertyMember<Self>(
+            "Cell", 1001, VT_VARIANT, {{VT_I4, "row"}, {VT_I4, "column"}},
+            [](Self& t, MemberCall& call) {
+                t.CheckCell(call.Arg(0).lVal, call.Arg(1).lVal);
+                return call.Return(t.Cell(call.Arg(0).lVal + 1, call.Arg(1).lVal + 1));
+            },
+            [](Self& t, MemberCall& call) {
+                t.CheckCell(call.Arg(0).lVal, call.Arg(1).lVal);
+                t.SetCell(call.Arg(0).lVal + 1, call.Arg(1).lVal + 1, call.Arg(2));
+                return S_OK;
+            }),
+        PropertyMember<Self>("Rows", 1002, VT_I4, {}, [](Self& t, MemberCall& call) { return call.Return(COleVariant(t.Rows())); },
+                             nullptr),
+        PropertyMember<Self>("Columns", 1003, VT_I4, {},
+                             [](Self& t, MemberCall& call) { return call.Return(COleVariant(t.Columns())); }, nullptr),
     };
     return members;
 }

@@ -18,25 +18,26 @@ void CheckChartMember(LONG dispid) {
 
 std::span<const ScriptMember<Self>> RegisteredChart::Members() {
     static const ScriptMember<Self> members[] = {
-        Member<Self>("Trace", 1000, DISPATCH_PROPERTYGET, VT_BSTR, {},
-                     [](Self& c, const VARIANT*) { return c.Trace(); }),
-        Member<Self>("ClearTrace", 1001, DISPATCH_METHOD, VT_EMPTY, {},
-                     [](Self& c, const VARIANT*) {
-                         c.ClearCalls();
-                         return COleVariant();
-                     }),
-        Member<Self>("Answer", 1002, DISPATCH_METHOD, VT_EMPTY, {VT_I4, VT_VARIANT},
-                     [](Self& c, const VARIANT* a) {
-                         CheckChartMember(a[0].lVal);
-                         c.SetAnswer(a[0].lVal, a[1]);
-                         return COleVariant();
-                     }),
-        Member<Self>("FailNext", 1003, DISPATCH_METHOD, VT_EMPTY, {VT_I4, VT_I4, VT_BSTR},
-                     [](Self& c, const VARIANT* a) {
-                         CheckChartMember(a[0].lVal);
-                         c.FailNext(a[0].lVal, a[1].lVal, OleString(a[2].bstrVal, SysStringLen(a[2].bstrVal)));
-                         return COleVariant();
-                     }),
+        PropertyMember<Self>("Trace", 1000, VT_BSTR, {}, [](Self& c, MemberCall& call) { return call.Return(c.Trace()); },
+                             nullptr),
+        MethodMember<Self>("ClearTrace", 1001, VT_EMPTY, {},
+                           [](Self& c, MemberCall&) {
+                               c.ClearCalls();
+                               return S_OK;
+                           }),
+        MethodMember<Self>("Answer", 1002, VT_EMPTY, {{VT_I4, "dispid"}, {VT_VARIANT, "value"}},
+                           [](Self& c, MemberCall& call) {
+                               CheckChartMember(call.Arg(0).lVal);
+                               c.SetAnswer(call.Arg(0).lVal, call.Arg(1));
+                               return S_OK;
+                           }),
+        MethodMember<Self>("FailNext", 1003, VT_EMPTY, {{VT_I4, "dispid"}, {VT_I4, "code"}, {VT_BSTR, "description"}},
+                           [](Self& c, MemberCall& call) {
+                               const BSTR text = call.Arg(2).bstrVal;
+                               CheckChartMember(call.Arg(0).lVal);
+                               c.FailNext(call.Arg(0).lVal, call.Arg(1).lVal, OleString(text, SysStringLen(text)));
+                               return S_OK;
+                           }),
     };
     return members;
 }

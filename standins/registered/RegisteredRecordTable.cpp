@@ -12,24 +12,26 @@ using Self = RegisteredRecordTable;
 
 std::span<const ScriptMember<Self>> RegisteredRecordTable::Members() {
     static const ScriptMember<Self> members[] = {
-        Member<Self>("Add", 1000, DISPATCH_METHOD, VT_EMPTY, {VT_BSTR},
-                     [](Self& t, const VARIANT* a) { return t.Add(a[0]); }),
-        Member<Self>("Count", 1001, DISPATCH_PROPERTYGET, VT_I4, {},
-                     [](Self& t, const VARIANT*) { return COleVariant(static_cast<LONG>(t.RowCount())); }),
-        Member<Self>("Item", 1002, DISPATCH_PROPERTYGET, VT_BSTR, {VT_I4},
-                     [](Self& t, const VARIANT* a) { return t.Item(a[0].lVal); }),
-        Member<Self>("DataFlag", 1003, DISPATCH_PROPERTYGET, VT_I4, {},
-                     [](Self& t, const VARIANT*) { return COleVariant(t.DataFlag()); }),
-        Member<Self>("DataFlag", 1003, DISPATCH_PROPERTYPUT, VT_EMPTY, {VT_I4},
-                     [](Self& t, const VARIANT* a) {
-                         t.SetDataFlag(a[0].lVal);
-                         return COleVariant();
-                     }),
-        Member<Self>("Clear", 1004, DISPATCH_METHOD, VT_EMPTY, {},
-                     [](Self& t, const VARIANT*) {
-                         t.Clear();
-                         return COleVariant();
-                     }),
+        MethodMember<Self>("Add", 1000, VT_EMPTY, {{VT_BSTR, "record"}},
+                           [](Self& t, MemberCall& call) { return call.Return(t.Add(call.Arg(0))); }),
+        PropertyMember<Self>("Count", 1001, VT_I4, {},
+                             [](Self& t, MemberCall& call) {
+                                 return call.Return(COleVariant(static_cast<LONG>(t.RowCount())));
+                             },
+                             nullptr),
+        PropertyMember<Self>("Item", 1002, VT_BSTR, {{VT_I4, "index"}},
+                             [](Self& t, MemberCall& call) { return call.Return(t.Item(call.Arg(0).lVal)); }, nullptr),
+        PropertyMember<Self>(
+            "DataFlag", 1003, VT_I4, {}, [](Self& t, MemberCall& call) { return call.Return(COleVariant(t.DataFlag())); },
+            [](Self& t, MemberCall& call) {
+                t.SetDataFlag(call.Arg(0).lVal);
+                return S_OK;
+            }),
+        MethodMember<Self>("Clear", 1004, VT_EMPTY, {},
+                           [](Self& t, MemberCall&) {
+                               t.Clear();
+                               return S_OK;
+                           }),
     };
     return members;
 }

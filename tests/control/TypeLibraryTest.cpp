@@ -107,7 +107,7 @@ TEST_F(TypeLibraryTest, DispatchInterfaceListsTheMapMemberByMember) {
         SCOPED_TRACE(entry.name);
         EXPECT_EQ(idl[i].name, entry.name);
         EXPECT_EQ(idl[i].id, entry.id);
-        EXPECT_EQ(idl[i].isMethod, entry.isMethod);
+        EXPECT_EQ(idl[i].isMethod, entry.IsMethod());
         EXPECT_EQ(idl[i].type, entry.type);
         EXPECT_EQ(idl[i].params, std::vector<VARTYPE>(entry.params, entry.params + entry.paramCount));
         EXPECT_EQ(idl[i].paramNames, std::vector<std::string>(entry.paramNames, entry.paramNames + entry.paramCount));

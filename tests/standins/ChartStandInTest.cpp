@@ -1,6 +1,7 @@
 #include "StandInTest.h"
 #include "platform/OleSafeArray.h"
 #include "standins/ChartStandIn.h"
+#include "control/ChartMembers.h"
 
 using namespace standins;
 
@@ -23,7 +24,10 @@ TEST_F(ChartStandInTest, KeepsWhatIsPutFailsAsToldAndRecordsEveryCall) {
     EXPECT_EQ(Show(chart->Property(3)), "EMPTY");
     EXPECT_EQ(CallRaw(chart.Get(), 3, kPut, {ByRef(VT_I4, &five)}).hr, S_OK);
     five = 6;  // the chart kept the value, not the reference
-    EXPECT_EQ(CallRaw(chart.Get(), 3, kPut, {COleVariant(LONG{2}), COleVariant(OLESTR("row"))}).hr, S_OK);  // indexed
+    EXPECT_EQ(CallRaw(chart.Get(), chart::kMeasureData, kPut, {COleVariant(OLESTR("key")), COleVariant(LONG{2})}).hr,
+              S_OK);  // indexed: not kept
+    EXPECT_EQ(CallRaw(chart.Get(), 3, kPut, {COleVariant(LONG{2}), COleVariant(LONG{3})}).hr, DISP_E_BADPARAMCOUNT);
+    EXPECT_EQ(CallRaw(chart.Get(), 5, kPut, {COleVariant(LONG{2})}).hr, DISP_E_MEMBERNOTFOUND);
     EXPECT_EQ(Show(CallRaw(chart.Get(), 3, kGet | kCall, {}).result), "I4 5");
     EXPECT_EQ(Show(CallRaw(chart.Get(), 31, kCall, {COleVariant(OLESTR("x"))}).result), "BOOL -1");
     std::string recorded;  // each call as |kind (put 0, get 1, call 2) member, arguments in parameter order
@@ -31,7 +35,7 @@ TEST_F(ChartStandInTest, KeepsWhatIsPutFailsAsToldAndRecordsEveryCall) {
         recorded += "|" + std::to_string(call.kind) + " " + std::to_string(call.dispid);
         for (const COleVariant& arg : call.args) recorded += ", " + Show(arg);
     }
-    EXPECT_EQ(recorded, "|0 3, I4 1|0 3, I4 5|0 3, I4 2, BSTR row|1 3|2 31, BSTR x");
+    EXPECT_EQ(recorded, "|0 3, I4 1|0 3, I4 5|0 37, BSTR key, I4 2|1 3|2 31, BSTR x");
 }
 
 TEST_F(ChartStandInTest, MethodsFillTheirOutTextsAndAnswerAsTold) {
@@ -55,7 +59,7 @@ TEST_F(ChartStandInTest, MethodsFillTheirOutTextsAndAnswerAsTold) {
     chart->SetStrategy(OLESTR("plan"));
     chart->SetProperty(11, COleVariant(LONG{11}));
     EXPECT_EQ(Show(CallRaw(chart.Get(), 73, kCall, {}).result), "BSTR plan");
-    EXPECT_EQ(Show(CallRaw(chart.Get(), 70, kCall, {}).result), "I4 11");
+    EXPECT_EQ(Show(CallRaw(chart.Get(), 70, kCall, {COleVariant(LONG{2})}).result), "I4 11");
 }
 
 // Forwarded calls reach the listener with the caller's own values (the same
@@ -80,15 +84,15 @@ TEST_F(ChartStandInTest, ForwardedCallsShowTheCallersValues) {
     });
     const auto get = [&](DISPID member) { return show(CallRaw(chart.Get(), member, kGet, {}).result); };
     EXPECT_EQ(CallRaw(chart.Get(), 4, kPut, putGrid).hr, S_OK);
-    EXPECT_EQ(CallRaw(chart.Get(), 31, kCall, {ByRef(VT_BSTR, &text), COleVariant(LONG{7})}).hr, S_OK);
+    EXPECT_EQ(CallRaw(chart.Get(), 31, kCall, {ByRef(VT_BSTR, &text)}).hr, S_OK);
     EXPECT_EQ(get(4), "a copy");
     chart->SetKeepsPuts(false);
     EXPECT_EQ(CallRaw(chart.Get(), 4, kPut, {COleVariant(LONG{8})}).hr, S_OK);
-    EXPECT_EQ(CallRaw(chart.Get(), 5, kPut, {COleVariant(LONG{9})}).hr, S_OK);
+    EXPECT_EQ(CallRaw(chart.Get(), 10, kPut, {COleVariant(LONG{9})}).hr, S_OK);
     EXPECT_EQ(get(4), "a copy");
-    EXPECT_EQ(get(5), "EMPTY");
-    EXPECT_EQ(seen, (std::vector<std::string>{"0 4, the grid", "2 31, BSTR row, I4 7", "1 4", "0 4, I4 8", "0 5, I4 9",
-                                              "1 4", "1 5"}));
+    EXPECT_EQ(get(10), "EMPTY");
+    EXPECT_EQ(seen, (std::vector<std::string>{"0 4, the grid", "2 31, BSTR row", "1 4", "0 4, I4 8", "0 10, I4 9",
+                                              "1 4", "1 10"}));
     EXPECT_EQ(chart->Calls().size(), 0u);
     SysFreeString(text);
 }
