@@ -1,8 +1,15 @@
 #include "standins/ChartStandIn.h"
 
+#include <algorithm>
+#include <system_error>
 #include <utility>
 
 #include "control/ChartMembers.h"
+#include "standins/Utf8.h"
+#ifndef _WIN32
+#include "standins/picture/Picture.h"
+#include "standins/picture/StrategyMap.h"
+#endif
 
 namespace standins {
 
@@ -21,6 +28,32 @@ ChartOp OpOf(ChartCall::Kind kind) {
 }
 
 COleVariant True() { return COleVariant(SHORT{1}, VT_BOOL); }
+
+// The indexed puts and the method calls whose arguments the drawing reads.
+constexpr DISPID kDrawnPuts[] = {chart::kInitiativeData, chart::kMeasureData, chart::kAdditionalMeasureItem};
+constexpr DISPID kDrawnCalls[] = {chart::kFont, chart::kTreeRows, chart::kAddTemplate, chart::kAddTemplateEx};
+
+bool IsDrawn(const MemberCall& call) {
+    if (call.Kind() == DISPATCH_PROPERTYPUT)
+        return call.Count() == 2 && std::ranges::count(kDrawnPuts, call.Member()) != 0;
+    return call.Kind() == DISPATCH_METHOD && std::ranges::count(kDrawnCalls, call.Member()) != 0;
+}
+
+#ifndef _WIN32
+// The result a save that could not write its file fails with.
+HRESULT SaveFailure(const std::error_code& cause) {
+    constexpr std::pair<std::errc, HRESULT> kCodes[] = {
+        {std::errc::no_such_file_or_directory, STG_E_PATHNOTFOUND},
+        {std::errc::not_a_directory, STG_E_PATHNOTFOUND},
+        {std::errc::permission_denied, E_ACCESSDENIED},
+        {std::errc::operation_not_permitted, E_ACCESSDENIED},
+        {std::errc::read_only_file_system, E_ACCESSDENIED},
+    };
+    for (const auto& [errc, code] : kCodes)
+        if (cause == errc) return code;
+    return STG_E_WRITEFAULT;
+}
+#endif
 
 // A deep copy, a reference followed.
 COleVariant CopyOf(const VARIANT& value) {
@@ -101,11 +134,31 @@ void ChartStandIn::FailNext(DISPID dispid, HRESULT code, OleString description) 
     pending_.insert_or_assign(dispid, Failure{code, std::move(description)});
 }
 
-COleVariant ChartStandIn::Property(DISPID dispid) const {
+const VARIANT* ChartStandIn::Property(DISPID dispid) const {
     const auto found = properties_.find(dispid);
-    if (found == properties_.end()) return COleVariant();
+    if (found == properties_.end()) return nullptr;
     const Stored& stored = found->second;
-    return stored.call == Stored::kNoCall ? stored.value : calls_[stored.call].args.back();
+    return stored.call == Stored::kNoCall ? &stored.value : &calls_[stored.call].args.back();
+}
+
+COleVariant ChartStandIn::PropertyValue(DISPID dispid) const {
+    const VARIANT* value = Property(dispid);
+    return value ? COleVariant(*value) : COleVariant();
+}
+
+void ChartStandIn::ForEachCall(const CallVisitor& visit) const {
+    for (const auto& [member, args] : drawn_) visit(member, args);
+}
+
+OleStringView ChartStandIn::SelectedObjective() const {
+    return selection_ ? OleStringView((*selection_)[0]) : OleStringView();
+}
+
+// A result the test gave method 73 replaces the strategy set for it.
+OleStringView ChartStandIn::SelectedStrategy() const {
+    if (const auto given = answers_.find(chart::kSelectedStrategy); given != answers_.end())
+        return given->second.vt == VT_BSTR ? TextOf(given->second.bstrVal) : OleStringView();
+    return strategy_ ? OleStringView(*strategy_) : OleStringView();
 }
 
 void ChartStandIn::SetProperty(DISPID dispid, const VARIANT& value) { properties_[dispid] = {COleVariant(value)}; }
@@ -145,7 +198,7 @@ std::span<const DispatchMember<ChartStandIn>> ChartStandIn::Members() {
         method(kShowContextMenuItem, {number}, &Served<&Nothing>),
         method(kHideContextMenuItem, {number}, &Served<&Nothing>),
         method(kUIStrings, {grid}, &Served<&Done>),
-        method(kSaveImage, {text, number}, &Served<&Done>),
+        method(kSaveImage, {text, number}, &Served<&SaveImage>),
         property(kInitiativeData, {key}), property(kMeasureData, {key}),
         method(kFont, {text, small, small}, &Served<&Nothing>),
         method(kTreeRows, {text, text, flag, grid}, &Served<&Done>),
@@ -206,6 +259,7 @@ HRESULT ChartStandIn::Serve(MemberCall& call, Answer answer) {
         RaiseError(raised.code, {}, raised.description);
     }
     if (const HRESULT hr = answer(*this, call, recorded); FAILED(hr)) return hr;
+    if (IsDrawn(call)) KeepDrawn(call);
     if (const auto given = answers_.find(call.Member()); given != answers_.end()) call.Result() = given->second;
     return S_OK;
 }
@@ -220,8 +274,10 @@ HRESULT ChartStandIn::Keep(ChartStandIn& self, MemberCall& call, std::size_t rec
     return S_OK;
 }
 
+void ChartStandIn::KeepDrawn(const MemberCall& call) { drawn_.emplace_back(call.Member(), CopyArgs(call)); }
+
 HRESULT ChartStandIn::Give(ChartStandIn& self, MemberCall& call, std::size_t) {
-    return call.Return(self.Property(call.Member()));
+    return call.Return(self.PropertyValue(call.Member()));
 }
 
 HRESULT ChartStandIn::Nothing(ChartStandIn&, MemberCall&, std::size_t) { return S_OK; }
@@ -246,7 +302,25 @@ HRESULT ChartStandIn::Strategy(ChartStandIn& self, MemberCall& call, std::size_t
 }
 
 HRESULT ChartStandIn::BlobOfVersion(ChartStandIn& self, MemberCall& call, std::size_t) {
-    return call.Return(self.Property(chart::kBlob));
+    return call.Return(self.PropertyValue(chart::kBlob));
+}
+
+// Off Windows the image is the drawing of what the chart holds, whatever
+// format is asked for; a file that cannot be written fails the call with
+// the cause.
+HRESULT ChartStandIn::SaveImage([[maybe_unused]] ChartStandIn& self, MemberCall& call, std::size_t) {
+#ifndef _WIN32
+    const std::string path = ToUtf8(TextOf(call.Arg(0).bstrVal));
+    try {
+        picture::WritePicture(picture::ReadStrategyMap(self), picture::PictureFormat::Jpeg,
+                              std::filesystem::path(std::u8string(path.begin(), path.end())));
+    } catch (const std::system_error& error) {
+        OleString description;
+        DecodeUtf8(error.what(), description);
+        RaiseError(SaveFailure(error.code()), {}, std::move(description));
+    }
+#endif
+    return call.Return(True());
 }
 
 HRESULT ChartStandIn::FillTexts(MemberCall& call, const OleString* texts) {

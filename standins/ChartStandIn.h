@@ -3,7 +3,8 @@
 // It keeps what is put into each property and hands it back on a get,
 // answers the few methods whose results the adapter reads, and records every
 // call with deep copies of its arguments so that tests can check exactly what
-// reached the chart.
+// reached the chart. Off Windows it draws what it holds: method 33 saves the
+// strategy map as a JPEG (standins/picture).
 #pragma once
 
 #include <array>
@@ -21,6 +22,7 @@
 #include "platform/OleVariant.h"
 #include "standins/FaultPlan.h"
 #include "standins/StandInObject.h"
+#include "standins/picture/ChartHoldings.h"
 
 namespace standins {
 
@@ -40,7 +42,7 @@ struct ChartCall {
 // failures raised as exceptions.
 enum class ChartOp { QueryInterface, Put, Get, Call };
 
-class ChartStandIn : public StandInDispatch<IChartControl> {
+class ChartStandIn : public StandInDispatch<IChartControl>, public picture::ChartHoldings {
 public:
     static ComPtr<ChartStandIn> Create();
 
@@ -70,13 +72,15 @@ public:
     using Listener = std::function<void(const ChartCall&)>;
     void ForwardCalls(Listener listener) { listener_ = std::move(listener); }
     // false: puts from now on are not kept (a get answers what was kept
-    // before), for a host that knows nothing will ask for them.
+    // before), for a host that knows nothing will ask for them. The calls
+    // the drawing reads (ForEachCall) are kept whatever this says and
+    // whether calls are forwarded or recorded.
     void SetKeepsPuts(bool keeps) noexcept { keepsPuts_ = keeps; }
 
     const std::vector<ChartCall>& Calls() const noexcept { return calls_; }
     void ClearCalls() noexcept;
-    // What was last put into dispid (VT_EMPTY when nothing was).
-    COleVariant Property(DISPID dispid) const;
+    // A copy of what was last put into dispid (VT_EMPTY when nothing was).
+    COleVariant PropertyValue(DISPID dispid) const;
     void SetProperty(DISPID dispid, const VARIANT& value);
     // What a later get (a property) or call (a method) of dispid returns;
     // the out-texts of methods 43 and 45 still come from the selections.
@@ -86,6 +90,15 @@ public:
     // with their parameters; properties hold any value and methods answer
     // as given.
     static std::span<const DispatchMember<ChartStandIn>> Members();
+
+    // ---- What the drawing reads ----
+    const VARIANT* Property(DISPID member) const override;
+    // The indexed puts of properties 36, 37 and 77 and the calls of methods
+    // 38, 42, 59 and 83, in the order they came.
+    void ForEachCall(const CallVisitor& visit) const override;
+    // As methods 43 and 73 answer.
+    OleStringView SelectedObjective() const override;
+    OleStringView SelectedStrategy() const override;
 
     // ---- IUnknown, IDispatch ----
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
@@ -121,6 +134,9 @@ private:
     static HRESULT Matrix(ChartStandIn& self, MemberCall& call, std::size_t recorded);
     static HRESULT Strategy(ChartStandIn& self, MemberCall& call, std::size_t recorded);
     static HRESULT BlobOfVersion(ChartStandIn& self, MemberCall& call, std::size_t recorded);
+    static HRESULT SaveImage(ChartStandIn& self, MemberCall& call, std::size_t recorded);
+    // Keeps the call's arguments for the drawing when it reads them.
+    void KeepDrawn(const MemberCall& call);
     // Stores texts in the call's out-text arguments, whose types the member
     // table checked; null texts leave them as they are.
     static HRESULT FillTexts(MemberCall& call, const OleString* texts);
@@ -142,6 +158,8 @@ private:
     std::map<DISPID, COleVariant> answers_;  // of methods
     FaultPlan<ChartOp> faults_;
     std::vector<ChartCall> calls_;
+    // The calls ForEachCall hands out, with deep copies of their arguments.
+    std::vector<std::pair<DISPID, std::vector<COleVariant>>> drawn_;
     Listener listener_;
     bool keepsPuts_ = true;
 };

@@ -94,7 +94,7 @@ TEST_F(ControlTest, IntegerPropertiesPassStraightToTheChart) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.member);
         ASSERT_TRUE(PutValue(c.member, COleVariant(OLESTR("7"))).Ok());
-        COleVariant stored = chart_->Property(c.chartProperty);
+        COleVariant stored = chart_->PropertyValue(c.chartProperty);
         EXPECT_EQ(stored.vt, VT_I4);
         EXPECT_EQ(stored.lVal, 7);
         chart_->SetProperty(c.chartProperty, COleVariant(OLESTR("12")));

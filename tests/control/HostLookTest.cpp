@@ -1,6 +1,8 @@
 // The host's look on the chart: the colour grid from the host environment's
 // scheme, the font from its "PropFont" property or the system font, and the
 // save dialog whose answer decides whether the chart writes an image.
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <optional>
 
@@ -195,17 +197,47 @@ TEST_F(HostLookTest, SaveDialogShowsItsOptionsAndItsAnswerDecides) {
     EXPECT_EQ(shown[0].defaultExtension, u"*.jpg");
     EXPECT_EQ(shown[0].flags, DWORD{0x2 | 0x4} | platform::kFrameworkDialogFlags);
 
-    answer = u"/tmp/map.jpg";
+    const std::string chosen = testing::TempDir() + "tessel-host-look-map.jpg";
+    answer = OleString(chosen.begin(), chosen.end());
     EXPECT_EQ(Call("SaveAsJPeg", {COleVariant(OLESTR(""))}).Code(), S_OK);
+    std::filesystem::remove(chosen);
     const auto saves = ChartCalls(ChartCall::Call, chart::kSaveImage);
     ASSERT_EQ(saves.size(), 1u);
-    EXPECT_EQ(Utf8(saves[0]->args[0]), "/tmp/map.jpg");
+    EXPECT_EQ(Utf8(saves[0]->args[0]), chosen);
     EXPECT_EQ(saves[0]->args[1].vt, VT_I4);
     EXPECT_EQ(saves[0]->args[1].lVal, 2);
     EXPECT_EQ(shown.back().title, u"");
 
     Remake();
     EXPECT_EQ(Call("SaveAsJPeg", {COleVariant(OLESTR("x"))}).Code(), E_POINTER) << "confirmed without a chart";
+}
+
+// The chart writes the file the dialog chose; one it cannot write fails
+// SaveAsJPeg at the host with the cause's code and text.
+TEST_F(HostLookTest, ASaveThatCannotWriteItsFileFailsAtTheHost) {
+    const std::filesystem::path folder = testing::TempDir() + "tessel-unwritable-save";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder / "a-folder");
+    std::ofstream(folder / "a-file") << "not a folder";
+    struct Case { const char* chosen; HRESULT code; };
+    const Case cases[] = {
+        {"missing/map.jpg", STG_E_PATHNOTFOUND},
+        {"a-file/map.jpg", STG_E_PATHNOTFOUND},
+        {"a-folder", STG_E_WRITEFAULT},
+    };
+    std::optional<OleString> answer;
+    platform::InstallSaveDialogAnswerer([&](const platform::SaveDialogOptions&) { return answer; });
+    ASSERT_TRUE(Attach().Ok());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.chosen);
+        const std::string chosen = (folder / c.chosen).string();
+        answer = OleString(chosen.begin(), chosen.end());
+        const auto out = Call("SaveAsJPeg", {COleVariant(OLESTR("Export"))});
+        EXPECT_EQ(out.hr, DISP_E_EXCEPTION);
+        EXPECT_EQ(out.Code(), c.code);
+        EXPECT_NE(out.description.find(chosen), std::string::npos) << out.description;
+    }
+    std::filesystem::remove_all(folder);
 }
 
 }  // namespace

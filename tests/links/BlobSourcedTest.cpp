@@ -86,14 +86,14 @@ TEST_F(BlobSourcedTest, RecordsFillTheirColumnsAtEveryVersion) {
             auto table = HostRecordTable::Create({c.record, c.record});
             ASSERT_TRUE(Put(c.member.name, table.Get()).Ok());
             EXPECT_EQ(table->Calls().back().length, c.member.recordLength);
-            const COleVariant grid = chart_->Property(c.member.property);
+            const COleVariant grid = chart_->PropertyValue(c.member.property);
             EXPECT_EQ(Shape(grid), std::make_pair(LONG{2}, static_cast<LONG>(c.row.size())));
             EXPECT_EQ(RowCells(grid, 1), c.row);
         }
     }
     auto empty = HostRecordTable::Create();
     ASSERT_TRUE(Put("LinksFromBlob", empty.Get()).Ok());
-    EXPECT_EQ(Shape(chart_->Property(chart::kLinksFromBlob)), std::make_pair(LONG{0}, LONG{16}));
+    EXPECT_EQ(Shape(chart_->PropertyValue(chart::kLinksFromBlob)), std::make_pair(LONG{0}, LONG{16}));
 }
 
 TEST_F(BlobSourcedTest, GridRowsAreWrittenBackFieldByField) {

@@ -97,7 +97,7 @@ TEST_F(BlobTest, BytesRoundTripThroughChunkRecords) {
             ASSERT_TRUE(Put("Blob", table.Get()).Ok());
             EXPECT_EQ(chart_->Calls().size(), size == 0 ? 0u : 1u) << "an empty blob table sends nothing";
             if (size > 0) {
-                EXPECT_EQ(BytesOf(chart_->Property(chart::kBlob)), blob);
+                EXPECT_EQ(BytesOf(chart_->PropertyValue(chart::kBlob)), blob);
             }
         }
     }
@@ -137,7 +137,7 @@ TEST_F(BlobTest, ChunkNumbersAreNotReadAndInconsistentLengthsAreRejected) {
         for (const std::string& row : c.rows) table->AddRow(row);
         Outcome out = Put("Blob", table.Get());
         ASSERT_TRUE(out.Ok()) << out.description;
-        EXPECT_EQ(BytesOf(chart_->Property(chart::kBlob)), c.blob);
+        EXPECT_EQ(BytesOf(chart_->PropertyValue(chart::kBlob)), c.blob);
         EXPECT_EQ(chart_->Calls().size(), c.blob == "<no bytes>" ? 0u : 1u);
     }
 }

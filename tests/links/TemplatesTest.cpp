@@ -208,7 +208,7 @@ TEST_F(TemplatesTest, TemplatesReadTheRecordsOfTheirBaseTableAtLayout310) {
         ASSERT_TRUE(SetVersion(20).Ok());
         ASSERT_TRUE(PutRecords(c.templ, {VariedRecord(), VariedRecord().substr(5)}).Ok());
         Send(c.method);
-        const std::string base = RowsOf(chart_->Property(c.property));
+        const std::string base = RowsOf(chart_->PropertyValue(c.property));
         EXPECT_FALSE(base.empty());
         EXPECT_EQ(RowsOf(Sent(c.method, Find(c.templ))), base);
     }

@@ -43,7 +43,7 @@ TEST_F(ObjectivesTest, FillGridPerLayout) {
         SCOPED_TRACE(testing::Message() << c.version << " '" << c.flags << "'");
         ASSERT_TRUE(SetVersion(c.version).Ok());
         ASSERT_TRUE(PutRecords("Objectives", {Objective("OBJ1", c.flags)}).Ok());
-        COleVariant grid = chart_->Property(chart::kObjectives);
+        COleVariant grid = chart_->PropertyValue(chart::kObjectives);
         Row row = head;
         row.push_back(c.flagWord);
         if (c.version >= 310) row.insert(row.end(), {"BSTR:Tail", "I2:4464"});
@@ -52,7 +52,7 @@ TEST_F(ObjectivesTest, FillGridPerLayout) {
     for (auto [version, columns] : {std::pair<SHORT, LONG>{310, 11}, {30, 9}, {20, 9}}) {
         ASSERT_TRUE(SetVersion(version).Ok());
         ASSERT_TRUE(PutRecords("Objectives", {}).Ok());
-        EXPECT_EQ(Shape(chart_->Property(chart::kObjectives)), std::make_pair(LONG{0}, columns));
+        EXPECT_EQ(Shape(chart_->PropertyValue(chart::kObjectives)), std::make_pair(LONG{0}, columns));
     }
 }
 

@@ -29,7 +29,7 @@ protected:
         EXPECT_TRUE(SetVersion(version).Ok());
         auto table = HostRecordTable::Create(rows);
         last_ = Put("Perspectives", table.Get());
-        return chart_->Property(chart::kPerspectives);
+        return chart_->PropertyValue(chart::kPerspectives);
     }
     Outcome last_;
 };

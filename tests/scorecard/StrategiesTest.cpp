@@ -17,7 +17,7 @@ protected:
         EXPECT_TRUE(SetVersion(version).Ok());
         chart_->SetProperty(property, COleVariant());
         last_ = PutRecords(member, std::move(rows));
-        return chart_->Property(property);
+        return chart_->PropertyValue(property);
     }
     Outcome last_;
 };

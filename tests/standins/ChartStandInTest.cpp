@@ -21,7 +21,7 @@ TEST_F(ChartStandInTest, KeepsWhatIsPutFailsAsToldAndRecordsEveryCall) {
     const Outcome failed = CallRaw(chart.Get(), 3, kPut, {COleVariant(LONG{1})});
     EXPECT_EQ(failed.hr, DISP_E_EXCEPTION);
     EXPECT_EQ(failed.exception, std::to_string(E_ACCESSDENIED) + " no room");
-    EXPECT_EQ(Show(chart->Property(3)), "EMPTY");
+    EXPECT_EQ(Show(chart->PropertyValue(3)), "EMPTY");
     EXPECT_EQ(CallRaw(chart.Get(), 3, kPut, {ByRef(VT_I4, &five)}).hr, S_OK);
     five = 6;  // the chart kept the value, not the reference
     EXPECT_EQ(CallRaw(chart.Get(), chart::kMeasureData, kPut, {COleVariant(OLESTR("key")), COleVariant(LONG{2})}).hr,
@@ -95,6 +95,41 @@ TEST_F(ChartStandInTest, ForwardedCallsShowTheCallersValues) {
                                               "1 4", "1 10"}));
     EXPECT_EQ(chart->Calls().size(), 0u);
     SysFreeString(text);
+}
+
+// The drawing reads the indexed puts and calls it needs, and the selection,
+// also from a chart that forwards its calls and keeps no puts; a failed call
+// is not among them.
+TEST_F(ChartStandInTest, KeepsWhatTheDrawingReadsWhateverItForwardsOrKeeps) {
+    auto chart = ChartStandIn::Create();
+    chart->ForwardCalls([](const ChartCall&) {});
+    chart->SetKeepsPuts(false);
+    const auto text = [](const OLECHAR* t) { return COleVariant(t); };
+    EXPECT_EQ(CallRaw(chart.Get(), chart::kMeasureData, kPut, {text(OLESTR("A")), COleVariant(LONG{2})}).hr, S_OK);
+    EXPECT_EQ(CallRaw(chart.Get(), chart::kObjectives, kPut, {COleVariant(LONG{1})}).hr, S_OK);
+    EXPECT_EQ(CallRaw(chart.Get(), chart::kFont, kCall, {text(OLESTR("Arial")), COleVariant(SHORT{0}, VT_I2),
+                                                         COleVariant(SHORT{34}, VT_I2)}).hr, S_OK);
+    EXPECT_EQ(CallRaw(chart.Get(), chart::kShowContextMenuItem, kCall, {COleVariant(LONG{3})}).hr, S_OK);
+    chart->FailNext(chart::kAdditionalMeasureItem, E_FAIL);
+    EXPECT_EQ(CallRaw(chart.Get(), chart::kAdditionalMeasureItem, kPut, {text(OLESTR("A")), COleVariant(LONG{5})}).hr,
+              DISP_E_EXCEPTION);
+    EXPECT_EQ(CallRaw(chart.Get(), chart::kInitiativeData, kPut, {text(OLESTR("B")), COleVariant(LONG{7})}).hr, S_OK);
+    std::vector<std::string> drawn;
+    chart->ForEachCall([&](DISPID member, std::span<const COleVariant> args) {
+        std::string shown = std::to_string(member);
+        for (const COleVariant& arg : args) shown += ", " + Show(arg);
+        drawn.push_back(shown);
+    });
+    EXPECT_EQ(drawn, (std::vector<std::string>{"37, BSTR A, I4 2", "38, BSTR Arial, I2 0, I2 34", "36, BSTR B, I4 7"}));
+    EXPECT_EQ(chart->Property(chart::kObjectives), nullptr);
+
+    EXPECT_EQ(chart->SelectedObjective(), OLESTR(""));
+    chart->SetSelection(OLESTR("OBJ"), OLESTR("ignored"), OLESTR("PER"));
+    chart->SetStrategy(OLESTR("GROWTH"));
+    EXPECT_EQ(chart->SelectedObjective(), OLESTR("OBJ"));
+    EXPECT_EQ(chart->SelectedStrategy(), OLESTR("GROWTH"));
+    chart->SetAnswer(chart::kSelectedStrategy, text(OLESTR("GIVEN")));
+    EXPECT_EQ(chart->SelectedStrategy(), OLESTR("GIVEN")) << "what method 73 answers";
 }
 
 }  // namespace

@@ -64,7 +64,7 @@ TEST_F(LookupTablesTest, ContextMenuSendsEachRowWithItsNumbersCut) {
 
 TEST_F(LookupTablesTest, MouseOverTextsGoIntoTheirProperty) {
     ASSERT_TRUE(PutRecords("MouseOver", {Record({{10, "OBJ1"}, {2, "7"}, {60, "Margin up"}, {60, "Owner: CFO"}})}).Ok());
-    EXPECT_EQ(RowCells(chart_->Property(chart::kMouseOver), 0),
+    EXPECT_EQ(RowCells(chart_->PropertyValue(chart::kMouseOver), 0),
               (Row{"BSTR:OBJ1", "BSTR:7", "BSTR:Margin up", "BSTR:Owner: CFO"}));
 }
 

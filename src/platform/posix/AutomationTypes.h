@@ -88,6 +88,8 @@ constexpr HRESULT MakeHresult(std::uint32_t value) { return static_cast<HRESULT>
 #define DISP_E_BADPARAMCOUNT MakeHresult(0x8002000Eu)
 #define DISP_E_PARAMNOTOPTIONAL MakeHresult(0x8002000Fu)
 #define TYPE_E_ELEMENTNOTFOUND MakeHresult(0x8002802Bu)
+#define STG_E_PATHNOTFOUND MakeHresult(0x80030003u)
+#define STG_E_WRITEFAULT MakeHresult(0x8003001Du)
 #define TYPE_E_CANTLOADLIBRARY MakeHresult(0x80029C4Au)
 #define CLASS_E_NOAGGREGATION MakeHresult(0x80040110u)
 #define CLASS_E_CLASSNOTAVAILABLE MakeHresult(0x80040111u)

@@ -1,12 +1,10 @@
-// Chart holdings for the picture tests: made up by a test, or what a chart
-// stand-in keeps.
+// Chart holdings for the picture tests, made up by a test.
 #pragma once
 
 #include <map>
 #include <utility>
 #include <vector>
 
-#include "standins/ChartStandIn.h"
 #include "standins/picture/ChartHoldings.h"
 
 namespace picture_tests {
@@ -41,29 +39,6 @@ private:
     std::map<DISPID, COleVariant> properties_;
     std::vector<std::pair<DISPID, std::vector<COleVariant>>> calls_;
     OleString objective_, strategy_;
-};
-
-// What a chart stand-in holds: its properties, and the indexed puts and
-// method calls among its recorded calls.
-class StandInHoldings : public standins::picture::ChartHoldings {
-public:
-    explicit StandInHoldings(const standins::ChartStandIn& chart) : chart_(chart) {}
-
-    const VARIANT* Property(DISPID member) const override {
-        COleVariant& value = properties_[member];
-        value = chart_.Property(member);
-        return value.vt == VT_EMPTY ? nullptr : &value;
-    }
-    void ForEachCall(const CallVisitor& visit) const override {
-        using standins::ChartCall;
-        for (const ChartCall& call : chart_.Calls())
-            if (call.kind == ChartCall::Call || (call.kind == ChartCall::Put && call.args.size() == 2))
-                visit(call.dispid, call.args);
-    }
-
-private:
-    const standins::ChartStandIn& chart_;
-    mutable std::map<DISPID, COleVariant> properties_;  // copies, as the stand-in hands them out
 };
 
 }  // namespace picture_tests

@@ -176,7 +176,7 @@ TEST_F(ExampleMapTest, ShowsTheExampleScorecard) {
     standins::LoadCellGrid(TESSEL_EXAMPLES_DIR "/chart-links.tsv", "chart-links.tsv", links);
     chart_->SetProperty(chart::kLinks, links);
 
-    const StrategyMap map = ReadStrategyMap(picture_tests::StandInHoldings(*chart_));
+    const StrategyMap map = ReadStrategyMap(*chart_);
     std::vector<std::string> bands, columns;
     for (const auto& band : map.bands) bands.push_back(band.text);
     for (const auto& column : map.columns) columns.push_back(column.key);
