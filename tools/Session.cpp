@@ -113,7 +113,7 @@ SessionResult Session::Run(const std::vector<Step>& steps) {
     const std::size_t stepsUpToLastGet = static_cast<std::size_t>(steps.rend() - lastGet);
     try {
         for (std::size_t i = 0; i < steps.size(); ++i) {
-            chart_->SetKeepsPuts(i < stepsUpToLastGet);
+            chart_->SetKeepsPuts(keepsPuts_ || i < stepsUpToLastGet);
             RunGuarded(steps[i]);
         }
     } catch (...) {

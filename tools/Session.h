@@ -58,6 +58,11 @@ public:
     // the run with SessionError; the steps before it stay reported.
     SessionResult Run(const std::vector<Step>& steps);
 
+    // The chart keeps every put through the run, not only up to the last
+    // step that reads one back: its picture is drawn from them afterwards.
+    void KeepChartPuts() noexcept { keepsPuts_ = true; }
+    const standins::ChartStandIn& Chart() const noexcept { return *chart_; }
+
 private:
     void RunGuarded(const Step& step);
     void RunStep(const Step& step);
@@ -96,6 +101,7 @@ private:
     std::vector<ComPtr<standins::HostRecordTable>> lent_;
     SessionResult result_;
     bool finished_ = false;
+    bool keepsPuts_ = false;
 };
 
 }  // namespace tessel

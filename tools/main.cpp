@@ -8,6 +8,7 @@
 #include <iostream>
 #include <iterator>
 #include <new>
+#include <optional>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -17,6 +18,8 @@
 #include "standins/ChartTrace.h"
 #include "standins/TableFiles.h"
 #include "standins/Utf8.h"
+#include "standins/picture/Picture.h"
+#include "standins/picture/StrategyMap.h"
 #include "tools/CommandLine.h"
 #include "tools/ControlDriver.h"
 #include "tools/DeferredFailure.h"
@@ -50,7 +53,7 @@ constexpr int kFailed = 1;  // a member failed (--strict, grid) or a check found
 constexpr int kUnusable = 2;
 
 constexpr const char* kUsage =
-    "usage: tessel run SESSION [--trace FILE] [--out DIR] [--encoding utf-8] [--strict]\n"
+    "usage: tessel run SESSION [--trace FILE] [--out DIR] [--picture FILE] [--encoding utf-8] [--strict]\n"
     "       tessel grid PROPERTY FILE [--version N] [--json] [--encoding utf-8]\n"
     "       tessel check PROPERTY FILE [--version N] [--encoding utf-8]\n"
     "       tessel layout PROPERTY [--version N] [--json]\n"
@@ -79,7 +82,7 @@ constexpr const char* kEncodingHelp =
     "                on saving)\n";
 
 constexpr const char* kRunHelp =
-    "usage: tessel run SESSION [--trace FILE] [--out DIR] [--encoding utf-8] [--strict]\n"
+    "usage: tessel run SESSION [--trace FILE] [--out DIR] [--picture FILE] [--encoding utf-8] [--strict]\n"
     "\n"
     "Runs the steps of SESSION (- for standard input) in order against a real\n"
     "adapter through IDispatch::Invoke. A failing member is reported (code and\n"
@@ -90,6 +93,8 @@ constexpr const char* kRunHelp =
     "                to FILE (- for standard output) instead of the summary\n"
     "  --out DIR     write the tables the session saves under DIR (created if\n"
     "                only its last folder is missing) instead of its folder\n"
+    "  --picture FILE  draw the strategy map the chart holds after the session\n"
+    "                into FILE, a .png or .svg picture (1600 x 1000)\n"
     "  --strict      exit with status 1 when a member failed\n";
 
 constexpr const char* kRunStatus =
@@ -162,8 +167,8 @@ constexpr const char* kDemoHelp =
     "round trips that write the chart's objectives, links, blob and\n"
     "blob-sourced links back into kept tables. The example is\n"
     "copied from examples/ into DIR and run there, so that examples/ stays as\n"
-    "it is; the summary goes to standard output, the trace and the written-back\n"
-    "tables to DIR.\n"
+    "it is; the summary goes to standard output, the trace, the written-back\n"
+    "tables and the chart's picture (scorecard.png) to DIR.\n"
     "\n"
     "  --out DIR     where the example runs (default " TESSEL_DEMO_DIR ");\n"
     "                only its last folder is created\n";
@@ -226,18 +231,41 @@ private:
     std::string shown_;
 };
 
-// Runs a parsed session into the given sinks. Returns the exit status and
-// prints the error of an unusable session.
+// Where the chart's picture goes, and in what format.
+struct PictureFile {
+    fs::path path;
+    standins::picture::PictureFormat format;
+};
+
+// The --picture file, whose ending says the format: .png or .svg.
+std::optional<PictureFile> PictureOption(const CommandLine& line) {
+    if (!line.Has("--picture")) return std::nullopt;
+    const fs::path path = line.Value("--picture");
+    const auto format = standins::picture::PictureFormatOf(path);
+    if (format != standins::picture::PictureFormat::Png && format != standins::picture::PictureFormat::Svg)
+        throw UsageError("--picture takes a .png or .svg file, not " + path.string());
+    return PictureFile{path, *format};
+}
+
+// Runs a parsed session into the given sinks, then draws what the chart
+// holds into `picture` when one is asked for. Returns the exit status and
+// prints the error of an unusable session or an unwritable picture.
 int RunSteps(const std::string& shown, SessionPlaces places, const std::vector<Step>& steps,
-             std::vector<StepSink*> sinks, SessionResult& result) {
+             std::vector<StepSink*> sinks, SessionResult& result, const std::optional<PictureFile>& picture = {}) {
     try {
         Session session(std::move(places), std::move(sinks));
+        if (picture) session.KeepChartPuts();
         result = session.Run(steps);
+        if (picture)
+            standins::picture::WritePicture(standins::picture::ReadStrategyMap(session.Chart()), picture->format,
+                                            picture->path);
         return kOk;
     } catch (const SessionError& error) {
         PrintError(At(shown, error.Line()) + error.what());
-        return kUnusable;
+    } catch (const std::system_error& error) {
+        PrintError(error.what() + std::string(": ") + error.code().message());
     }
+    return kUnusable;
 }
 
 // The session's text: a file, or standard input for "-".
@@ -281,19 +309,22 @@ void MakeLastFolder(const fs::path& folder) {
         throw OutputError("cannot create " + folder.string() + ": " + error.message());
 }
 
-// The trace is not one of the session's files, nor the session itself.
-void CheckTrace(const std::string& trace, const std::string& session, const SessionFiles& files) {
-    if (trace == "-") return;
-    const fs::path same = Session::SameFile(trace);
-    if (session != "-" && same == Session::SameFile(session))
-        throw UsageError("--trace " + trace + " is the session itself");
-    if (files.inputs.contains(same)) throw UsageError("--trace " + trace + " would overwrite a table the session reads");
-    if (files.outputs.contains(same)) throw UsageError("--trace " + trace + " is a table the session saves");
+// A file an option writes (the trace, the picture) is not one of the
+// session's files, nor the session itself.
+void CheckWritten(const std::string& option, const std::string& file, const std::string& session,
+                  const SessionFiles& files) {
+    if (file == "-") return;
+    const fs::path same = Session::SameFile(file);
+    const std::string named = option + " " + file;
+    if (session != "-" && same == Session::SameFile(session)) throw UsageError(named + " is the session itself");
+    if (files.inputs.contains(same)) throw UsageError(named + " would overwrite a table the session reads");
+    if (files.outputs.contains(same)) throw UsageError(named + " is a table the session saves");
 }
 
 int RunCommand(const std::vector<std::string>& words) {
-    const CommandLine line(words, {"--trace", "--out", "--encoding"}, {"--strict"});
+    const CommandLine line(words, {"--trace", "--out", "--picture", "--encoding"}, {"--strict"});
     if (line.Positional().size() != 1) throw UsageError("run takes one session file");
+    const std::optional<PictureFile> picture = PictureOption(line);
     const std::string& shown = line.Positional()[0];
     const fs::path folder = shown == "-" ? fs::path(".") : fs::path(shown).parent_path();
     SessionPlaces places{folder, line.Has("--out") ? fs::path(line.Value("--out")) : folder, EncodingOption(line)};
@@ -301,7 +332,8 @@ int RunCommand(const std::vector<std::string>& words) {
     SessionFiles files;
     if (!LoadSession(shown, places, steps, files)) return kUnusable;
     const std::string traceName = line.Value("--trace", "-");
-    if (line.Has("--trace")) CheckTrace(traceName, shown, files);
+    if (line.Has("--trace")) CheckWritten("--trace", traceName, shown, files);
+    if (picture) CheckWritten("--picture", picture->path.string(), shown, files);
     if (line.Has("--out")) MakeLastFolder(places.out);
 
     // Opened only now: a session that does not parse leaves no trace file.
@@ -312,7 +344,12 @@ int RunCommand(const std::vector<std::string>& words) {
     std::vector<StepSink*> sinks{&summary};
     if (line.Has("--trace")) sinks = {&trace, &warnings};
     SessionResult result;
-    if (const int status = RunSteps(shown, places, steps, sinks, result); status != kOk) return status;
+    if (const int status = RunSteps(shown, places, steps, sinks, result, picture); status != kOk) return status;
+    // Not into a trace on standard output, which holds trace lines only.
+    if (picture) {
+        std::ostream& note = line.Has("--trace") && traceName == "-" ? std::cerr : std::cout;
+        note << "Picture of the chart: " << picture->path.string() << '\n';
+    }
     return line.Has("--strict") && result.membersFailed > 0 ? kFailed : kOk;
 }
 
@@ -460,10 +497,13 @@ int DemoCommand(const std::vector<std::string>& words) {
     SummaryWriter summary(screen);
     TraceWriter trace(traceFile);
     std::cout << "Running " << shown << " (layout version 310 scorecard)\n" << std::flush;
+    const PictureFile picture{out / "scorecard.png", standins::picture::PictureFormat::Png};
     SessionResult result;
-    if (const int status = RunSteps(shown, places, steps, {&summary, &trace}, result); status != kOk) return status;
+    if (const int status = RunSteps(shown, places, steps, {&summary, &trace}, result, picture); status != kOk)
+        return status;
     std::cout << "\nTrace of every chart call: " << tracePath.string() << '\n'
-              << "Objectives written back from the chart: " << (out / "objectives-back.txt").string() << '\n';
+              << "Objectives written back from the chart: " << (out / "objectives-back.txt").string() << '\n'
+              << "Picture of the chart: " << picture.path.string() << '\n';
     return kOk;
 }
 

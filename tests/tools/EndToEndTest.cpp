@@ -2,7 +2,12 @@
 // status and error messages out.
 #include <gtest/gtest.h>
 
+// jpeglib.h needs FILE and size_t declared before it.
+#include <cstdio>
+#include <jpeglib.h>
+
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "TesselRunner.h"
@@ -24,6 +29,19 @@ const char* const kFontHeight = R"({"chart":"put","dispid":22,"args":[{"vt":"I4"
 std::string Objective(std::string_view key, std::string_view text) {
     return Record({{10, key}, {10, "FIN"}, {10, "GROWTH"}, {3, "  7"}, {1, "1"}, {1, "X"}, {1, ""}, {1, ""},
                    {1, ""}, {60, text}, {30, "short"}, {15, "fifteen"}, {10, "12"}, {10, "owner"}});
+}
+
+// A JPEG's width and height, from its header.
+std::pair<JDIMENSION, JDIMENSION> JpegSize(const std::string& jpeg) {
+    jpeg_decompress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(jpeg.data()), jpeg.size());
+    const bool read = jpeg_read_header(&info, TRUE) == JPEG_HEADER_OK;
+    const std::pair size{read ? info.image_width : 0, read ? info.image_height : 0};
+    jpeg_destroy_decompress(&info);
+    return size;
 }
 
 // ---- A syntax error runs nothing ----------------------------------------------
@@ -253,6 +271,11 @@ TEST(CommandLine, EveryCommandHasHelpMistakesExitWithTwoAndTheDemoRunsAnywhere) 
     EXPECT_EQ(folder.Read("demo/layout-back.bin"), folder.Read("demo/layout.bin")) << "the blob comes back as it went";
     EXPECT_NE(folder.Read("demo/objectives-back.txt").find("OBJ12"), std::string::npos);
     EXPECT_TRUE(folder.Exists("demo/scorecard.trace.jsonl"));
+    EXPECT_NE(demo.out.find("Picture of the chart: demo/scorecard.png\n"), std::string::npos) << demo.out;
+    EXPECT_EQ(folder.Read("demo/scorecard.png").substr(0, 8), "\x89PNG\r\n\x1A\n"s);
+    const std::string jpeg = folder.Read("demo/strategy-map.jpg");  // the session's SaveAsJPeg
+    EXPECT_EQ(jpeg.substr(0, 3), "\xFF\xD8\xFF"s);
+    EXPECT_EQ(JpegSize(jpeg), std::make_pair(JDIMENSION{1600}, JDIMENSION{1000}));
     const std::filesystem::path examples = std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "examples";
     EXPECT_TRUE(std::filesystem::exists(examples / "scorecard.session"));
     EXPECT_FALSE(std::filesystem::exists(examples / "objectives-back.txt")) << "examples/ must stay as it is";
@@ -277,6 +300,30 @@ TEST(HostSteps, EnvironmentAndDialogAnswerTheControl) {
         EXPECT_EQ(colours, c.colourPuts);
         EXPECT_EQ(faces, 1u);
         EXPECT_EQ(saves, 1u) << "the answer is used once; the next dialog is cancelled";
+    }
+}
+
+// The chart's picture after a run, by the file's ending; another ending is
+// refused before any step runs.
+TEST(Picture, RunDrawsTheChartAsPngOrSvgAndRefusesOtherEndings) {
+    struct Case { const char* file; int status; std::string starts; };
+    const Case cases[] = {
+        {"map.png", 0, "\x89PNG"}, {"MAP.SVG", 0, "<?xml"}, {"map.jpg", 2, ""}, {"map", 2, ""}, {"map.png.txt", 2, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        TesselFolder folder;
+        const Ran ran = folder.RunSession("attach\n", {"--picture", c.file});
+        ASSERT_EQ(ran.status, c.status) << ran.err;
+        if (c.status != 0) {
+            const std::string refusal = "--picture takes a .png or .svg file, not "s + c.file;
+            EXPECT_NE(ran.err.find(refusal), std::string::npos) << ran.err;
+            EXPECT_FALSE(folder.Exists(c.file));
+            EXPECT_FALSE(folder.Exists("t.jsonl")) << "no step ran";
+            continue;
+        }
+        EXPECT_EQ(folder.Read(c.file).substr(0, c.starts.size()), c.starts);
+        EXPECT_EQ(ran.out, "Picture of the chart: "s + c.file + "\n") << "the trace went to its file";
     }
 }
 
