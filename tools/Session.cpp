@@ -30,8 +30,15 @@ const std::string* ReadName(const Step& step) {
     return reads ? &step.file : nullptr;
 }
 
+// A get saves the table it returns; a save dialog's answer is where the
+// chart writes its picture.
 const std::string* WriteName(const Step& step) {
-    return step.kind == Step::Kind::Get && !step.file.empty() ? &step.file : nullptr;
+    const bool writes = (step.kind == Step::Kind::Get || step.kind == Step::Kind::Dialog) && !step.file.empty();
+    return writes ? &step.file : nullptr;
+}
+
+std::string Writer(const Step& step) {
+    return step.kind == Step::Kind::Dialog ? "dialog" : "get " + std::string(step.member->name);
 }
 
 std::filesystem::path Under(const std::filesystem::path& folder, const std::string& file) {
@@ -49,7 +56,12 @@ std::filesystem::path Session::SameFile(const std::filesystem::path& path) {
 
 SessionFiles Session::Check(const std::vector<Step>& steps, const SessionPlaces& places) {
     SessionFiles files;
-    std::map<std::filesystem::path, long> readAt;  // an input's first reading line
+    std::map<std::filesystem::path, long> readAt;  // an input's first reading line, 0 for the session
+    if (!places.session.empty()) {
+        const std::filesystem::path session = SameFile(places.session);
+        readAt.emplace(session, 0);
+        files.inputs.insert(session);
+    }
     std::set<std::string> written;
     for (const Step& step : steps) {
         if (const std::string* name = ReadName(step)) {
@@ -58,10 +70,13 @@ SessionFiles Session::Check(const std::vector<Step>& steps, const SessionPlaces&
         }
         if (const std::string* name = WriteName(step)) {
             const std::filesystem::path path = SameFile(Under(places.out, *name));
-            if (const auto input = readAt.find(path); input != readAt.end())
-                throw SessionError(step.line, "get " + std::string(step.member->name) + " would overwrite " + *name +
-                                                  ", which line " + std::to_string(input->second) +
-                                                  " reads; save it under another name, or with --out DIR elsewhere");
+            if (const auto input = readAt.find(path); input != readAt.end()) {
+                const std::string reader = input->second == 0
+                                               ? "the session itself"
+                                               : "which line " + std::to_string(input->second) + " reads";
+                throw SessionError(step.line, Writer(step) + " would overwrite " + *name + ", " + reader +
+                                                  "; save it under another name, or with --out DIR elsewhere");
+            }
             files.outputs.insert(path);
             written.insert(*name);
         }
@@ -159,10 +174,20 @@ void Session::RunStep(const Step& step) {
         // A fill that failed before the chart heard anything stopped in the table.
         const std::string place = outcome.Ok() || stepCalls_ != 0 ? std::string() : PlaceOfFailure(step);
         handed_ = {};
-        // Saved before it is reported, so that the report says so only once it is.
-        if (step.kind == Step::Kind::Get) SaveReturnedTable(step, outcome);
-        const StepRecord record{step, outcome, place};
+        // Saved before it is reported, so that the report says so only once
+        // it is; a save that fails is reported as not done, then ends the run.
+        std::optional<SessionError> saveFailure;
+        bool saved = false;
+        if (step.kind == Step::Kind::Get) {
+            try {
+                saved = SaveReturnedTable(step, outcome);
+            } catch (const SessionError& error) {
+                saveFailure = error;
+            }
+        }
+        const StepRecord record{step, outcome, place, saved};
         for (StepSink* sink : sinks_) sink->Report(record);
+        if (saveFailure) throw *saveFailure;
     }
     std::erase_if(lent_, [](const ComPtr<standins::HostRecordTable>& table) { return table->RefCount() == 1; });
 }
@@ -240,10 +265,10 @@ std::string Session::PlaceOfFailure(const Step& step) const {
     return place;
 }
 
-void Session::SaveReturnedTable(const Step& step, const Outcome& outcome) {
-    if (step.file.empty()) return;
+bool Session::SaveReturnedTable(const Step& step, const Outcome& outcome) {
+    if (step.file.empty()) return false;
     written_.insert(step.file);
-    if (!outcome.Ok() || outcome.value.vt != VT_DISPATCH || !outcome.value.pdispVal) return;
+    if (!outcome.Ok() || outcome.value.vt != VT_DISPATCH || !outcome.value.pdispVal) return false;
     const auto lent = std::ranges::find_if(lent_, [&](const ComPtr<standins::HostRecordTable>& table) {
         return static_cast<IDispatch*>(table.Get()) == outcome.value.pdispVal;
     });
@@ -253,6 +278,7 @@ void Session::SaveReturnedTable(const Step& step, const Outcome& outcome) {
     } catch (const standins::TableFileError& error) {
         throw SessionError(step.line, error.what());
     }
+    return true;
 }
 
 void Session::SetChart(const Step& step) {
@@ -281,6 +307,7 @@ void Session::SetChart(const Step& step) {
             case Step::Kind::Dialog: {
                 dialogAnswer_.reset();
                 if (step.cancel) break;
+                written_.insert(step.file);
                 const std::u8string path = WritePath(step.file).u8string();
                 OleString wide;
                 standins::DecodeUtf8(std::string(path.begin(), path.end()), wide);

@@ -31,6 +31,8 @@ struct SessionPlaces {
     std::filesystem::path folder;
     std::filesystem::path out;
     standins::Encoding encoding = standins::Encoding::Cp1252;
+    // The session file, which no step may overwrite; empty for standard input.
+    std::filesystem::path session = {};
 };
 
 // The files a session reads before writing them, and those it writes, as
@@ -48,7 +50,8 @@ public:
     Session& operator=(const Session&) = delete;
 
     // Refuses, before anything runs, a session that would write a file it
-    // reads (SessionError at the writing step); returns the files it uses.
+    // reads or the session file itself (SessionError at the writing step);
+    // returns the files it uses.
     static SessionFiles Check(const std::vector<Step>& steps, const SessionPlaces& places);
     // The same path whatever way it is written ("a/../b.txt", a link), so
     // that two names of one file compare equal.
@@ -69,7 +72,8 @@ private:
     Outcome RunMember(const Step& step);
     Outcome RunSet(const Step& step);
     void Warn(const Step& step, const std::string& text);
-    void SaveReturnedTable(const Step& step, const Outcome& outcome);
+    // Whether the table a get returned was written to its file.
+    bool SaveReturnedTable(const Step& step, const Outcome& outcome);
     void SetChart(const Step& step);
     std::string PlaceOfFailure(const Step& step) const;
     std::filesystem::path ReadPath(const std::string& file) const;

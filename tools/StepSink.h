@@ -17,6 +17,8 @@ struct StepRecord {
     // A failed set: where in its table the control stopped ("p.txt:3: ..."),
     // when the stand-ins know it.
     std::string_view place;
+    // A get that names a file: whether the table it returned was written.
+    bool saved = false;
 };
 
 // A step's chart calls arrive one by one while the step runs, each with the

@@ -87,7 +87,9 @@ void SummaryWriter::Report(const StepRecord& record) {
             if (!outcome.value.pdispVal)
                 line += ", no table";
             else
-                line += step.file.empty() ? ", a table" : ", table saved to " + step.file;
+                line += step.file.empty() ? ", a table"
+                        : record.saved    ? ", table saved to " + step.file
+                                          : ", table not saved to " + step.file;
         } else if (step.kind == Step::Kind::Get || (step.kind == Step::Kind::Call && step.member->HasResult())) {
             line += " = " + Short(outcome.value);
         }

@@ -327,7 +327,8 @@ int RunCommand(const std::vector<std::string>& words) {
     const std::optional<PictureFile> picture = PictureOption(line);
     const std::string& shown = line.Positional()[0];
     const fs::path folder = shown == "-" ? fs::path(".") : fs::path(shown).parent_path();
-    SessionPlaces places{folder, line.Has("--out") ? fs::path(line.Value("--out")) : folder, EncodingOption(line)};
+    SessionPlaces places{folder, line.Has("--out") ? fs::path(line.Value("--out")) : folder, EncodingOption(line),
+                         shown == "-" ? fs::path() : fs::path(shown)};
     std::vector<Step> steps;
     SessionFiles files;
     if (!LoadSession(shown, places, steps, files)) return kUnusable;
@@ -486,7 +487,7 @@ int DemoCommand(const std::vector<std::string>& words) {
 
     const fs::path sessionFile = out / "scorecard.session";
     const std::string shown = sessionFile.string();
-    const SessionPlaces places{out, out, standins::Encoding::Cp1252};
+    const SessionPlaces places{out, out, standins::Encoding::Cp1252, sessionFile};
     std::vector<Step> steps;
     SessionFiles files;
     if (!LoadSession(shown, places, steps, files)) return kUnusable;

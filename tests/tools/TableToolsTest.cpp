@@ -194,17 +194,25 @@ TEST(Outputs, AreRefusedOverAnInputSavedOnlyWhenWrittenAndGoUnderOut) {
     folder.Write("lent.txt", "");
     const std::string lend = "version 310\nattach\nset Objectives o.txt\nset Objectives lent.txt flag=0\n";
 
-    const Ran over = folder.RunSession(lend + "get Objectives o.txt\n");
-    EXPECT_EQ(over.status, 2);
-    EXPECT_EQ(over.err, "s.session:5: get Objectives would overwrite o.txt, which line 3 reads; save it under another "
-                        "name, or with --out DIR elsewhere\n");
-    EXPECT_FALSE(folder.Exists("t.jsonl")) << "no step ran";
+    const std::pair<std::string, std::string> overwrites[] = {
+        // the last step, its error
+        {"get Objectives o.txt", "get Objectives would overwrite o.txt, which line 3 reads"},
+        {"get Objectives ./s.session", "get Objectives would overwrite ./s.session, the session itself"},
+        {"dialog o.txt", "dialog would overwrite o.txt, which line 3 reads"},
+    };
+    for (const auto& [step, error] : overwrites) {
+        const Ran over = folder.RunSession(lend + step + "\n");
+        EXPECT_EQ(over.status, 2);
+        EXPECT_EQ(over.err, "s.session:5: " + error + "; save it under another name, or with --out DIR elsewhere\n");
+        EXPECT_FALSE(folder.Exists("t.jsonl")) << "no step ran";
+    }
 
     folder.Write("s.session", lend + "get Objectives /nonexistent/dir/x.txt\n");
     const Ran failed = folder.Tessel({"run", "s.session"});
     EXPECT_EQ(failed.status, 2);
     EXPECT_EQ(failed.err, "s.session:5: /nonexistent/dir/x.txt: cannot write: No such file or directory\n");
-    EXPECT_EQ(failed.out.find("saved"), std::string::npos) << failed.out;
+    EXPECT_EQ(Lines(failed.out).at(4),
+              "5: get Objectives: ok, table not saved to /nonexistent/dir/x.txt; chart: get 4 Objectives");
 
     const Ran out = folder.RunSession(lend + "get Objectives back.txt\nset Objectives back.txt\n", {"--out", "out"});
     EXPECT_EQ(out.status, 0) << out.err;
