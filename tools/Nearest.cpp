@@ -42,4 +42,11 @@ std::string DidYouMean(std::string_view nearest) {
     return nearest.empty() ? std::string() : " (did you mean " + std::string(nearest) + "?)";
 }
 
+std::string Suggestion(std::string_view word, std::span<const std::string_view> names, std::string_view kind) {
+    if (const std::string nearest = Nearest(word, names); !nearest.empty()) return DidYouMean(nearest);
+    std::string all = " (" + std::string(kind) + ": ";
+    for (std::size_t i = 0; i < names.size(); ++i) all += (i ? ", " : "") + std::string(names[i]);
+    return all + ")";
+}
+
 }  // namespace tessel

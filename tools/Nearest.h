@@ -12,5 +12,8 @@ namespace tessel {
 std::string Nearest(std::string_view word, std::span<const std::string_view> names);
 // " (did you mean NAME?)", or nothing for an empty name.
 std::string DidYouMean(std::string_view nearest);
+// " (did you mean NAME?)" for the nearest name, or else every name:
+// " (KIND: a, b, c)".
+std::string Suggestion(std::string_view word, std::span<const std::string_view> names, std::string_view kind);
 
 }  // namespace tessel

@@ -128,18 +128,16 @@ Step SessionParser::ParseLine(const std::vector<Word>& words) {
         if (first.text == verb.name) return (this->*verb.parse)(words);
         names.push_back(verb.name);
     }
-    const std::string near = Nearest(first.text, names);
-    if (!near.empty()) Fail("unknown step '" + first.text + "'" + DidYouMean(near));
-    std::string all;
-    for (const std::string_view name : names) all += (all.empty() ? "" : ", ") + std::string(name);
-    Fail("unknown step '" + first.text + "' (steps: " + all + ")");
+    Fail("unknown step '" + first.text + "'" + Suggestion(first.text, names, "steps"));
 }
 
 Step SessionParser::ParseEnv(const std::vector<Word>& words) {
     Expect(words, 2, 2, "env default|none|noscheme");
     const Word& which = words[1];
+    static constexpr std::string_view kEnvironments[] = {"default", "none", "noscheme"};
     if (!which.Is("default") && !which.Is("none") && !which.Is("noscheme"))
-        Fail("env is default, none or noscheme, not '" + which.text + "'");
+        Fail("env is default, none or noscheme, not '" + which.text + "'" +
+             DidYouMean(Nearest(which.text, kEnvironments)));
     Step step;
     step.kind = Step::Kind::Env;
     step.text = which.text;
@@ -161,7 +159,9 @@ Step SessionParser::ParseAttach(const std::vector<Word>& words) {
 
 Step SessionParser::ParseWebgui(const std::vector<Word>& words) {
     Expect(words, 2, 2, "webgui on|off");
-    if (!words[1].Is("on") && !words[1].Is("off")) Fail("webgui is on or off");
+    static constexpr std::string_view kSwitches[] = {"on", "off"};
+    if (!words[1].Is("on") && !words[1].Is("off"))
+        Fail("webgui is on or off, not '" + words[1].text + "'" + DidYouMean(Nearest(words[1].text, kSwitches)));
     return MemberCall("SetUseWEBGui", NumberArgument(VT_BOOL, words[1].Is("on") ? 1 : 0));
 }
 
@@ -273,7 +273,8 @@ Step SessionParser::ParseChart(const std::vector<Word>& words) {
         if (SUCCEEDED(step.code)) Fail(code + " is a success code; a failure has the top bit set");
         if (words.size() == 5) step.texts.push_back(Text(words[4]));
     } else {
-        Fail("chart " + what.text + " is unknown (grid, bytes, selection, matrix, strategy, fail)");
+        static constexpr std::string_view kChartSteps[] = {"grid", "bytes", "selection", "matrix", "strategy", "fail"};
+        Fail("chart " + what.text + " is unknown" + Suggestion(what.text, kChartSteps, "chart steps"));
     }
     return step;
 }

@@ -244,6 +244,9 @@ std::optional<PictureFile> PictureOption(const CommandLine& line) {
     const auto format = standins::picture::PictureFormatOf(path);
     if (format != standins::picture::PictureFormat::Png && format != standins::picture::PictureFormat::Svg)
         throw UsageError("--picture takes a .png or .svg file, not " + path.string());
+    // Found out now rather than once every step has run.
+    if (const fs::path folder = path.parent_path(); !folder.empty() && !fs::is_directory(folder))
+        throw UsageError("--picture " + path.string() + ": there is no folder " + folder.string());
     return PictureFile{path, *format};
 }
 
@@ -263,7 +266,7 @@ int RunSteps(const std::string& shown, SessionPlaces places, const std::vector<S
     } catch (const SessionError& error) {
         PrintError(At(shown, error.Line()) + error.what());
     } catch (const std::system_error& error) {
-        PrintError(error.what() + std::string(": ") + error.code().message());
+        PrintError(error.what());  // which already ends in the code's message
     }
     return kUnusable;
 }
@@ -305,6 +308,7 @@ bool LoadSession(const std::string& shown, const SessionPlaces& places, std::vec
 void MakeLastFolder(const fs::path& folder) {
     std::error_code error;
     if (fs::is_directory(folder, error)) return;
+    if (fs::exists(folder, error)) throw OutputError(folder.string() + " is not a folder");
     if (!fs::create_directory(folder, error) && error)
         throw OutputError("cannot create " + folder.string() + ": " + error.message());
 }
@@ -524,6 +528,20 @@ const Command kCommands[] = {
     {"demo", DemoCommand, kDemoHelp},
 };
 
+const Command* FindCommand(std::string_view name) {
+    const auto found = std::ranges::find(kCommands, name, &Command::name);
+    return found == std::end(kCommands) ? nullptr : found;
+}
+
+// What a usage error of `name` is followed by: the command's own usage
+// line, or every command's when there is no such command.
+std::string UsageAfterError(std::string_view name) {
+    const Command* command = FindCommand(name);
+    if (!command) return kUsage;
+    const std::string_view help = command->help;
+    return std::string(help.substr(0, help.find('\n') + 1)) + "       tessel " + std::string(name) + " --help\n";
+}
+
 int Dispatch(const std::string& name, const std::vector<std::string>& words) {
     if (name == "--help" || name == "-h" || name == "help") {
         std::cout << kHelp << '\n' << kUsage;
@@ -533,7 +551,7 @@ int Dispatch(const std::string& name, const std::vector<std::string>& words) {
         std::cout << "tessel " TESSEL_VERSION "\n";
         return kOk;
     }
-    std::vector<std::string_view> names;
+    std::vector<std::string_view> names{"--version", "--help"};
     for (const Command& command : kCommands) {
         names.push_back(command.name);
         if (command.name != name) continue;
@@ -560,8 +578,8 @@ int main(int argc, char** argv) {
     try {
         return Dispatch(command, words);
     } catch (const UsageError& error) {
-        PrintError("tessel " + (command.starts_with("-") ? "" : command + ": ") + error.what());
-        std::cerr << kUsage;
+        PrintError("tessel" + (FindCommand(command) ? " " + command : std::string()) + ": " + error.what());
+        std::cerr << UsageAfterError(command);
         return kUnusable;
     } catch (const OutputError& error) {
         PrintError(std::string("tessel: ") + error.what());

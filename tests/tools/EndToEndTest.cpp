@@ -47,7 +47,8 @@ std::pair<JDIMENSION, JDIMENSION> JpegSize(const std::string& jpeg) {
 // ---- A syntax error runs nothing ----------------------------------------------
 
 TEST(SyntaxError, IsReportedWithItsLineAndNoStepRuns) {
-    const std::pair<const char*, const char*> cases[] = {  // session, error after "s.session:"
+    const std::pair<const char*, const char*> cases[] = {
+        // session, error after "s.session:"
         {"version 310\nfrobnicate\n",
          "2: unknown step 'frobnicate' (steps: env, version, attach, webgui, set, get, call, chart, dialog)"},
         {"version 310\nattach\nset perspectives p.txt\n", "3: no member 'perspectives' (did you mean Perspectives?)"},
@@ -64,7 +65,8 @@ TEST(SyntaxError, IsReportedWithItsLineAndNoStepRuns) {
         {"chart fail 3 0x00000001\n", "1: 0x00000001 is a success code; a failure has the top bit set"},
         {"chart fail 3 80004005\n", "1: the failure code is 0x and up to 8 hexadecimal digits, not '80004005'"},
         {"version 310\nenv none\n", "2: env must come before the control is created (line 1 creates it)"},
-        // Until their stand-ins exist these two are refused before anything runs.
+        {"env defualt\n", "1: env is default, none or noscheme, not 'defualt' (did you mean default?)"},
+        {"chart fial 3 0x80004005\n", "1: chart fial is unknown (did you mean fail?)"},
     };
     TesselFolder folder;
     folder.Write("m.tsv", "");
@@ -276,7 +278,7 @@ TEST(CommandLine, EveryCommandHasHelpMistakesExitWithTwoAndTheDemoRunsAnywhere) 
     const std::string jpeg = folder.Read("demo/strategy-map.jpg");  // the session's SaveAsJPeg
     EXPECT_EQ(jpeg.substr(0, 3), "\xFF\xD8\xFF"s);
     EXPECT_EQ(JpegSize(jpeg), std::make_pair(JDIMENSION{1600}, JDIMENSION{1000}));
-    const std::filesystem::path examples = std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "examples";
+    const std::filesystem::path examples = std::filesystem::path(TESSEL_SOURCE_DIR) / "examples";
     EXPECT_TRUE(std::filesystem::exists(examples / "scorecard.session"));
     EXPECT_FALSE(std::filesystem::exists(examples / "objectives-back.txt")) << "examples/ must stay as it is";
 }

@@ -231,13 +231,22 @@ TEST(Outputs, AreRefusedOverAnInputSavedOnlyWhenWrittenAndGoUnderOut) {
 
 TEST(Conventions, HoldForEveryCommand) {
     TesselFolder folder;
+    folder.Write("s.session", "version 310\n");
     EXPECT_EQ(folder.Tessel({"--version"}).out, "tessel " TESSEL_PROJECT_VERSION "\n");
     const std::pair<std::vector<std::string>, std::string> mistakes[] = {
-        {{"rnu", "s.session"}, "tessel rnu: unknown command rnu (did you mean run?)"},
-        {{"layout", "Perspektives"}, "tessel layout: Perspektives is not a table property (did you mean Perspectives?)"},
-        {{"check", "Perspectives", "p.txt", "--versoin=30"}, "tessel check: unknown option --versoin (did you mean --version?)"},
-        {{"layout", "Perspectives", "--version", "x"}, "tessel layout: --version takes a 16-bit number such as 310, 30 or 20, not x"},
-        {{"grid", "Perspectives", "p.txt", "--encoding", "utf8"}, "tessel grid: --encoding is cp1252 or utf-8, not utf8 (did you mean utf-8?)"},
+        {{"rnu", "s.session"}, "tessel: unknown command rnu (did you mean run?)"},
+        {{"--versoin"}, "tessel: unknown command --versoin (did you mean --version?)"},
+        {{"run", "s.session", "--picture", "nowhere/p.png"},
+         "tessel run: --picture nowhere/p.png: there is no folder nowhere"},
+        {{"demo", "--out", "s.session"}, "tessel: s.session is not a folder"},
+        {{"layout", "Perspektives"},
+         "tessel layout: Perspektives is not a table property (did you mean Perspectives?)"},
+        {{"check", "Perspectives", "p.txt", "--versoin=30"},
+         "tessel check: unknown option --versoin (did you mean --version?)"},
+        {{"layout", "Perspectives", "--version", "x"},
+         "tessel layout: --version takes a 16-bit number such as 310, 30 or 20, not x"},
+        {{"grid", "Perspectives", "p.txt", "--encoding", "utf8"},
+         "tessel grid: --encoding is cp1252 or utf-8, not utf8 (did you mean utf-8?)"},
     };
     for (const auto& [args, error] : mistakes) {
         const Ran ran = folder.Tessel(args);
