@@ -33,11 +33,8 @@
 #include "tools/TableCheck.h"
 #include "tools/TraceWriter.h"
 
-#ifndef TESSEL_SOURCE_DIR
-#define TESSEL_SOURCE_DIR "."
-#endif
-#ifndef TESSEL_DEMO_DIR
-#define TESSEL_DEMO_DIR "tessel-demo"
+#ifndef TESSEL_EXAMPLES_FROM_EXECUTABLE
+#define TESSEL_EXAMPLES_FROM_EXECUTABLE "../share/tessel/examples"
 #endif
 #ifndef TESSEL_VERSION
 #define TESSEL_VERSION "unknown"
@@ -170,8 +167,8 @@ constexpr const char* kDemoHelp =
     "it is; the summary goes to standard output, the trace, the written-back\n"
     "tables and the chart's picture (scorecard.png) to DIR.\n"
     "\n"
-    "  --out DIR     where the example runs (default " TESSEL_DEMO_DIR ");\n"
-    "                only its last folder is created\n";
+    "  --out DIR     where the example runs (default tessel-demo in the current\n"
+    "                folder); only its last folder is created\n";
 
 // Every error goes to standard error through here, with long words cut:
 // a message stays readable whatever the input echoed into it.
@@ -472,11 +469,24 @@ int ReferenceCommand(const std::vector<std::string>& words) {
     return kOk;
 }
 
+// The bundled example, at its place relative to this executable: installed
+// beside bin/ in share/tessel/examples, and copied to the same relative place
+// in the build tree.
+fs::path ExamplesFolder() {
+    std::error_code error;
+    const fs::path self = fs::read_symlink("/proc/self/exe", error);
+    if (error) throw OutputError("cannot find the tessel executable's folder: " + error.message());
+    const fs::path examples = (self.parent_path() / TESSEL_EXAMPLES_FROM_EXECUTABLE).lexically_normal();
+    if (!fs::is_regular_file(examples / "scorecard.session", error))
+        throw OutputError("the bundled example is not where tessel looks for it, " + examples.string());
+    return examples;
+}
+
 int DemoCommand(const std::vector<std::string>& words) {
     const CommandLine line(words, {"--out"}, {});
     if (!line.Positional().empty()) throw UsageError("demo takes no file");
-    const fs::path examples = fs::path(TESSEL_SOURCE_DIR) / "examples";
-    const fs::path out = line.Value("--out", TESSEL_DEMO_DIR);
+    const fs::path examples = ExamplesFolder();
+    const fs::path out = line.Value("--out", "tessel-demo");
     MakeLastFolder(out);
     for (const fs::directory_entry& entry : fs::directory_iterator(examples)) {
         if (!entry.is_regular_file()) continue;
