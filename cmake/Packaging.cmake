@@ -22,9 +22,10 @@ if(WIN32)
   set(CPACK_GENERATOR ZIP)
   configure_file(${PROJECT_SOURCE_DIR}/packaging/ADMINISTRATORS.txt.in
                  ${PROJECT_BINARY_DIR}/ADMINISTRATORS.txt @ONLY NEWLINE_STYLE CRLF)
-  install(FILES $<TARGET_FILE:TesselAdapter> $<TARGET_FILE:TesselStandIns> ${PROJECT_BINARY_DIR}/ADMINISTRATORS.txt
-                ${PROJECT_SOURCE_DIR}/tools/wine/session.vbs
-          DESTINATION .)
+  # The modules without their import libraries, which no client links;
+  # stripped of their debugging information by cpack.
+  install(TARGETS TesselAdapter TesselStandIns RUNTIME DESTINATION . ARCHIVE DESTINATION lib EXCLUDE_FROM_ALL)
+  install(FILES ${PROJECT_BINARY_DIR}/ADMINISTRATORS.txt ${PROJECT_SOURCE_DIR}/tools/wine/session.vbs DESTINATION .)
 else()
   set(CPACK_PACKAGE_NAME tessel)
   set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "command-line host of the TesselAdapter control")
