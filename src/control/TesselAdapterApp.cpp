@@ -3,6 +3,7 @@
 #include "control/TesselAdapterCtrl.h"
 #include "control/TesselAdapterPropPage.h"
 #include "control/TesselAdapterResources.h"
+#include "platform/DispatchMember.h"
 #include "platform/OleRegistration.h"
 
 const TypeLibraryId kTesselAdapterLib = {
@@ -20,8 +21,8 @@ constexpr DWORD kCantLinkInside = 0x10;
 constexpr DWORD kInsideOut = 0x80;
 constexpr DWORD kInvisibleAtRuntime = 0x400;
 constexpr DWORD kSetClientSiteFirst = 0x20000;
-constexpr DWORD kControlMiscStatus =
-    kRecomposeOnResize | kCantLinkInside | kInsideOut | kInvisibleAtRuntime | kSetClientSiteFirst;
+constexpr DWORD kControlMiscStatus = kRecomposeOnResize | kCantLinkInside | kInsideOut | kInvisibleAtRuntime |
+                                     kSetClientSiteFirst;
 
 template <class Object, class Interface>
 IUnknown* Create() {
@@ -30,11 +31,10 @@ IUnknown* Create() {
 
 bool UpdateControlClass(const COleObjectFactory& factory, bool registering) {
     if (!registering) return AfxOleUnregisterClass(factory.ClassId(), factory.ProgId());
-    return AfxOleRegisterControlClass(theApp.InstanceHandle(),
-                                      {&factory.ClassId(), factory.ProgId(),
-                                       resources::ModuleString(resources::IDS_TESSELADAPTER),
-                                       resources::IDB_TESSELADAPTER, afxRegApartmentThreading, kControlMiscStatus,
-                                       &kTesselAdapterLib});
+    return AfxOleRegisterControlClass(
+        theApp.InstanceHandle(),
+        {&factory.ClassId(), factory.ProgId(), resources::ModuleString(resources::IDS_TESSELADAPTER),
+         resources::IDB_TESSELADAPTER, afxRegApartmentThreading, kControlMiscStatus, &kTesselAdapterLib});
 }
 
 // A property page is registered under its class identifier only.
@@ -58,22 +58,29 @@ int CTesselAdapterApp::ExitInstance() { return COleControlModule::ExitInstance()
 
 std::span<COleObjectFactory* const> CTesselAdapterApp::Factories() const { return g_factories; }
 
-// The type library goes first: a module whose library cannot be registered
-// registers none of its classes.
+// The module's four entry points, each behind the error boundary. The type
+// library goes first: a module whose library cannot be registered registers
+// none of its classes.
 STDAPI DllRegisterServer() {
-    if (!AfxOleRegisterTypeLib(theApp.InstanceHandle(), kTesselAdapterLib)) return SELFREG_E_TYPELIB;
-    if (!theApp.UpdateRegistryAll(true)) return SELFREG_E_CLASS;
-    return S_OK;
+    return AtCallBoundary([]() -> HRESULT {
+        if (!AfxOleRegisterTypeLib(theApp.InstanceHandle(), kTesselAdapterLib)) return SELFREG_E_TYPELIB;
+        if (!theApp.UpdateRegistryAll(true)) return SELFREG_E_CLASS;
+        return S_OK;
+    });
 }
 
 STDAPI DllUnregisterServer() {
-    if (!AfxOleUnregisterTypeLib(kTesselAdapterLib)) return SELFREG_E_TYPELIB;
-    if (!theApp.UpdateRegistryAll(false)) return SELFREG_E_CLASS;
-    return S_OK;
+    return AtCallBoundary([]() -> HRESULT {
+        if (!AfxOleUnregisterTypeLib(kTesselAdapterLib)) return SELFREG_E_TYPELIB;
+        if (!theApp.UpdateRegistryAll(false)) return SELFREG_E_CLASS;
+        return S_OK;
+    });
 }
 
 STDAPI DllGetClassObject(REFCLSID rclsid, REFIID riid, LPVOID* ppv) {
-    return theApp.GetClassObject(rclsid, riid, ppv);
+    return AtCallBoundary([&] { return theApp.GetClassObject(rclsid, riid, ppv); });
 }
 
-STDAPI DllCanUnloadNow() { return theApp.CanUnloadNow(); }
+STDAPI DllCanUnloadNow() {
+    return AtCallBoundary([] { return theApp.CanUnloadNow(); });
+}

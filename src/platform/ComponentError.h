@@ -1,9 +1,14 @@
 // The component error: how a failing result code travels inside the system.
 //
 // Every failing HRESULT from the chart, a host table or the automation layer
-// is raised as a ComponentError. Nothing inside the system catches it; the
-// dispatch boundary (COleControl::Invoke) turns it into DISP_E_EXCEPTION with
-// the code and the description in EXCEPINFO.
+// is raised as a ComponentError. It travels up to the boundary function at
+// the entry point the runtime called (platform/DispatchMember.h); in the
+// control, the platform and the stand-ins only the boundary functions catch
+// it. AtDispatchBoundary, behind every Invoke, turns it into DISP_E_EXCEPTION
+// with the code and the description in EXCEPINFO; AtCallBoundary, at the
+// class factories, the Dll functions, the container interfaces, the property
+// page, the connection points and the stand-ins' guarded calls, into its
+// bare code.
 #pragma once
 
 #include <exception>

@@ -20,8 +20,8 @@ ULONG COleObjectFactory::Release() {
     return --refs_;
 }
 
-// A class whose construction fails reaches the caller as a failed call, as
-// a member does at the dispatch boundary: the same boundary.
+// A class whose construction fails reaches the caller as its failing code,
+// through the boundary every entry point the runtime calls goes through.
 HRESULT COleObjectFactory::CreateInstance(IUnknown* pUnkOuter, REFIID riid, void** ppvObject) {
     if (!ppvObject) return E_POINTER;
     *ppvObject = nullptr;

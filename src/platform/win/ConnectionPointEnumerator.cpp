@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "platform/AnswerQuery.h"
+#include "platform/DispatchMember.h"
 #include "platform/OleControlModule.h"
 
 // A live enumerator keeps the module loaded, as every object of it does.
@@ -63,10 +64,5 @@ HRESULT CConnectionPointEnumerator::Reset() {
 HRESULT CConnectionPointEnumerator::Clone(IEnumConnectionPoints** ppEnum) {
     if (!ppEnum) return E_POINTER;
     *ppEnum = nullptr;
-    try {
-        *ppEnum = new CConnectionPointEnumerator(points_, position_);
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    }
-    return S_OK;
+    return AtCallBoundary([&] { *ppEnum = new CConnectionPointEnumerator(points_, position_); });
 }

@@ -1,9 +1,9 @@
 #include "platform/win/ControlConnectionPoint.h"
 
 #include <algorithm>
-#include <new>
 
 #include "platform/AnswerQuery.h"
+#include "platform/DispatchMember.h"
 
 HRESULT CControlConnectionPoint::QueryInterface(REFIID riid, void** ppvObject) {
     return AnswerQuery(this, riid, {&IID_IUnknown, &IID_IConnectionPoint}, ppvObject);
@@ -35,18 +35,15 @@ HRESULT CControlConnectionPoint::Advise(IUnknown* pUnkSink, DWORD* pdwCookie) {
         FAILED(pUnkSink->QueryInterface(IID_IDispatch, sink.ReceiveVoid())))
         return CONNECT_E_CANNOTCONNECT;
     if (!sink) return CONNECT_E_CANNOTCONNECT;
-    try {
+    return AtCallBoundary([&] {
         sinks_.emplace_back(lastCookie_ + 1, std::move(sink));
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    }
-    *pdwCookie = ++lastCookie_;
-    return S_OK;
+        *pdwCookie = ++lastCookie_;
+    });
 }
 
 HRESULT CControlConnectionPoint::Unadvise(DWORD dwCookie) {
-    const auto found =
-        std::find_if(sinks_.begin(), sinks_.end(), [&](const auto& sink) { return sink.first == dwCookie; });
+    const auto found = std::find_if(sinks_.begin(), sinks_.end(),
+                                    [&](const auto& sink) { return sink.first == dwCookie; });
     if (found == sinks_.end()) return CONNECT_E_NOCONNECTION;
     // Taken out of the list first: releasing a sink may call back.
     const ComPtr<IUnknown> sink = std::move(found->second);

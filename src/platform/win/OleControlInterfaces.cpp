@@ -1,8 +1,8 @@
 #include "platform/win/OleControlInterfaces.h"
 
-#include <new>
 #include <vector>
 
+#include "platform/DispatchMember.h"
 #include "platform/OleControl.h"
 #include "platform/win/ConnectionPointEnumerator.h"
 #include "platform/win/TypeLibraryLoad.h"
@@ -93,17 +93,14 @@ HRESULT COleControlInterfaces::GetClipboardData(DWORD, IDataObject** ppDataObjec
 // interface a property frame needs, so the properties verb is refused.
 HRESULT COleControlInterfaces::DoVerb(LONG iVerb, LPMSG, IOleClientSite*, LONG, HWND hwndParent, LPCRECT) {
     switch (iVerb) {
-    case OLEIVERB_PROPERTIES:
-        return ShowPropertyFrame(hwndParent);
-    case OLEIVERB_PRIMARY:
-    case OLEIVERB_SHOW:
-    case OLEIVERB_OPEN:
-    case OLEIVERB_HIDE:
-    case OLEIVERB_UIACTIVATE:
-    case OLEIVERB_INPLACEACTIVATE:
-        return S_OK;
-    default:
-        return iVerb < 0 ? E_NOTIMPL : OLEOBJ_S_INVALIDVERB;
+        case OLEIVERB_PROPERTIES: return ShowPropertyFrame(hwndParent);
+        case OLEIVERB_PRIMARY:
+        case OLEIVERB_SHOW:
+        case OLEIVERB_OPEN:
+        case OLEIVERB_HIDE:
+        case OLEIVERB_UIACTIVATE:
+        case OLEIVERB_INPLACEACTIVATE: return S_OK;
+        default: return iVerb < 0 ? E_NOTIMPL : OLEOBJ_S_INVALIDVERB;
     }
 }
 
@@ -268,13 +265,11 @@ HRESULT COleControlInterfaces::GetGUID(DWORD dwGuidKind, GUID* pGUID) {
 HRESULT COleControlInterfaces::EnumConnectionPoints(IEnumConnectionPoints** ppEnum) {
     if (!ppEnum) return E_POINTER;
     *ppEnum = nullptr;
-    std::vector<ComPtr<IConnectionPoint>> points;
-    try {
+    return AtCallBoundary([&] {
+        std::vector<ComPtr<IConnectionPoint>> points;
         if (events_.Interface()) points.emplace_back(&events_);
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    }
-    return CConnectionPointEnumerator::Create(std::move(points), ppEnum);
+        return CConnectionPointEnumerator::Create(std::move(points), ppEnum);
+    });
 }
 
 HRESULT COleControlInterfaces::FindConnectionPoint(REFIID riid, IConnectionPoint** ppCP) {

@@ -1,7 +1,6 @@
 #include "platform/win/PropertyPageInterface.h"
 
 #include <cwchar>
-#include <new>
 
 #include "platform/DispatchMember.h"
 #include "platform/OleControlModule.h"
@@ -84,15 +83,12 @@ HRESULT PropertyPageInterface::GetPageInfo(PROPPAGEINFO* pPageInfo) {
 
 HRESULT PropertyPageInterface::SetObjects(ULONG cObjects, IUnknown** ppUnk) {
     if (cObjects && !ppUnk) return E_POINTER;
-    try {
+    return AtCallBoundary([&] {
         std::vector<ComPtr<IUnknown>> objects;
         objects.reserve(cObjects);
         for (ULONG i = 0; i < cObjects; ++i) objects.emplace_back(ppUnk[i]);
         objects_.swap(objects);
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    }
-    return S_OK;
+    });
 }
 
 HRESULT PropertyPageInterface::Show(UINT nCmdShow) {

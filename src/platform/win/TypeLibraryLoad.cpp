@@ -1,8 +1,7 @@
 #include "platform/win/TypeLibraryLoad.h"
 
-#include <new>
-
 #include "platform/ComPtr.h"
+#include "platform/DispatchMember.h"
 #include "platform/OleControlModule.h"
 #include "platform/OleRegistration.h"
 
@@ -12,11 +11,8 @@ HRESULT LoadModuleTypeLib(const TypeLibraryId& library, LCID lcid, ITypeLib** ou
     if (!out) return E_POINTER;
     *out = nullptr;
     if (SUCCEEDED(LoadRegTypeLib(library.libid, library.major, library.minor, lcid, out))) return S_OK;
-    try {
-        return LoadTypeLibEx(ModuleFileName(COleControlModule::InstanceHandle()).c_str(), REGKIND_NONE, out);
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    }
+    return AtCallBoundary(
+        [&] { return LoadTypeLibEx(ModuleFileName(COleControlModule::InstanceHandle()).c_str(), REGKIND_NONE, out); });
 }
 
 HRESULT LoadModuleTypeInfo(const TypeLibraryId& library, REFGUID type, LCID lcid, ITypeInfo** out) noexcept {
