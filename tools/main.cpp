@@ -197,10 +197,6 @@ standins::Encoding EncodingOption(const CommandLine& line) {
     throw UsageError("--encoding is cp1252 or utf-8, not " + text + DidYouMean(Nearest(text, kNames)));
 }
 
-// Map and template tables are only collected by their setters; the
-// template method that sends one shows what its entry holds.
-bool IsCollected(std::string_view property) { return property.ends_with("Map") || property.ends_with("Template"); }
-
 bool CarriesNothing(const standins::ChartCall& call) {
     return std::ranges::all_of(call.args, [](const COleVariant& arg) { return arg.vt == VT_EMPTY; });
 }
@@ -406,15 +402,16 @@ int GridCommand(const std::vector<std::string>& words) {
         control.Prepare(version, chart.Get());
         chart->ClearCalls();  // the attach's own calls are not the table's
         // A table sent straight on is shown as it reaches the chart, so the
-        // chart keeps no second copy of its grid. A collected one is sent by
-        // a template method whose calls are only known to matter afterwards.
-        if (!IsCollected(property)) {
+        // chart keeps no second copy of its grid. A collected one (a map or
+        // template, as its dispatch entry says) is sent by a template method
+        // whose calls are only known to matter afterwards.
+        if (!member.table->collected) {
             chart->ForwardCalls([&](const standins::ChartCall& call) { showFailure.Run([&] { show(call); }); });
             chart->SetKeepsPuts(false);
         }
         outcome = control.Put(property, table);
         table.Clear();
-        if (outcome.Ok() && IsCollected(property)) outcome = SendCollected(control, *chart);
+        if (outcome.Ok() && member.table->collected) outcome = SendCollected(control, *chart);
     }
     CTemplateStore::DiscardAll();
     showFailure.Rethrow();

@@ -20,6 +20,7 @@ struct MemberDetail {
     TableForm form;
     const RecordLayouts* records;  // Records: the converter's layouts; else null
     LayoutPaths fill;              // the layout the setter reads at each version
+    bool collected;                // the setter keeps the grid for AddTemplate / AddTemplateEx to send
     bool writesBack;               // the getter writes the chart's data back into a kept table
     LayoutPaths writeBack;         // ... in this layout at each version
 };

@@ -324,16 +324,18 @@ std::span<const CLSID* const> CTesselAdapterCtrl::PropertyPages() const {
 namespace {
 
 template <class Converter>
-constexpr MemberDetail TableDetail(LayoutPaths fill, bool writesBack, LayoutPaths writeBack) {
+constexpr MemberDetail TableDetail(LayoutPaths fill, bool collected, bool writesBack, LayoutPaths writeBack) {
     if constexpr (std::is_base_of_v<CBlob, Converter>)
-        return {TableForm::Chunks, nullptr, fill, writesBack, writeBack};
+        return {TableForm::Chunks, nullptr, fill, collected, writesBack, writeBack};
     else
-        return {TableForm::Records, &Converter::kLayouts, fill, writesBack, writeBack};
+        return {TableForm::Records, &Converter::kLayouts, fill, collected, writesBack, writeBack};
 }
 template <class Converter, LayoutPaths Fill, bool WritesBack = false, LayoutPaths WriteBack = Fill>
-constexpr MemberDetail kTableDetail = TableDetail<Converter>(Fill, WritesBack, WriteBack);
+constexpr MemberDetail kTableDetail = TableDetail<Converter>(Fill, false, WritesBack, WriteBack);
+template <class Converter, LayoutPaths Fill>
+constexpr MemberDetail kCollectedDetail = TableDetail<Converter>(Fill, true, false, Fill);
 template <LayoutPaths Fill>
-constexpr MemberDetail kCellDetail{TableForm::Cells, nullptr, Fill, false, Fill};
+constexpr MemberDetail kCellDetail{TableForm::Cells, nullptr, Fill, false, false, Fill};
 
 COleControl::DispEntry WithDetail(COleControl::DispEntry entry, const MemberDetail& detail) {
     entry.detail = &detail;
@@ -369,7 +371,7 @@ template <CTemplateStore::Entry Entry>
 COleControl::DispEntry CTesselAdapterCtrl::TemplateTable(const char* name, DISPID id) {
     using C = CTesselAdapterCtrl;
     return WithDetail(DispPropertyPutOnly<&C::SetTemplateTable<Entry, kLayout310Only>>(name, id, VT_DISPATCH),
-                      kTableDetail<CTemplateStore::Converter<Entry>, kLayout310Only>);
+                      kCollectedDetail<CTemplateStore::Converter<Entry>, kLayout310Only>);
 }
 
 std::span<const COleControl::DispEntry> CTesselAdapterCtrl::DispatchMap() {
