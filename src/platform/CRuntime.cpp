@@ -55,8 +55,6 @@ LONG AtoL(std::string_view text) noexcept {
     return reading.Value();
 }
 
-LONG AtoL(const char* text) { return text ? AtoL(std::string_view(text)) : 0; }
-
 LONG AtoL(const OLECHAR* text, UINT length) {
     // Narrowed a piece at a time into a fixed buffer, so a text of any length
     // is read whole without a copy of it; a piece of wide characters never
@@ -72,7 +70,5 @@ LONG AtoL(const OLECHAR* text, UINT length) {
     }
     return reading.Value();
 }
-
-int AtoI(const char* text) { return static_cast<int>(AtoL(text)); }
 
 SHORT Cut16(LONG value) { return static_cast<SHORT>(static_cast<USHORT>(value & 0xFFFF)); }

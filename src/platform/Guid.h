@@ -10,9 +10,5 @@
 // Upper-case hexadecimal, with braces.
 std::string GuidToString(const GUID& guid);
 
-// Accepts the registry form in either letter case, with or without braces.
-// False (and *guid untouched) for anything else.
-bool GuidFromString(std::string_view text, GUID* guid);
-
 // The same text as the platform's wide strings, as the registry holds it.
 OleString GuidToOleString(const GUID& guid);

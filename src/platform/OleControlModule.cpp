@@ -12,7 +12,6 @@ std::atomic<LONG> g_locks{0};
 
 void AfxOleLockApp() noexcept { ++g_locks; }
 void AfxOleUnlockApp() noexcept { --g_locks; }
-LONG AfxOleLockCount() noexcept { return g_locks.load(); }
 
 #ifdef _WIN32
 // The library that holds this code, whichever name it was loaded under.

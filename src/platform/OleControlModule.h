@@ -39,4 +39,3 @@ protected:
 // The module's lock count. Every object of the module holds one lock.
 void AfxOleLockApp() noexcept;
 void AfxOleUnlockApp() noexcept;
-LONG AfxOleLockCount() noexcept;

@@ -175,8 +175,6 @@ void COleSafeArray::GetUBound(DWORD dim, LONG* bound) const {
     CheckResult(SafeArrayGetUBound(ArrayOf(*this), dim, bound));
 }
 
-DWORD COleSafeArray::GetDim() const { return HasArray() ? SafeArrayGetDim(parray) : 0; }
-
 LONG COleSafeArray::GetCount(DWORD dim) const {
     LONG lower = 0;
     LONG upper = 0;

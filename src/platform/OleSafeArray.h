@@ -41,7 +41,6 @@ public:
 
     void GetLBound(DWORD dim, LONG* bound) const;
     void GetUBound(DWORD dim, LONG* bound) const;
-    DWORD GetDim() const;
     // Elements in dimension dim: UBound - LBound + 1.
     LONG GetCount(DWORD dim) const;
 

@@ -4,6 +4,7 @@
 // the same objects as the adapter sees them; and the module's factories and
 // registration against the in-memory registry.
 #include <algorithm>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -168,6 +169,16 @@ TEST_F(RegisteredStandInsTest, RefusesWhatNoMemberTakes) {
     VariantClear(&arg);
 }
 
+// The class identifier as the registry writes it, "{XXXXXXXX-XXXX-...}".
+CLSID ClassIdFrom(const std::string& text) {
+    unsigned part[11] = {};
+    std::sscanf(text.c_str(), "{%8x-%4x-%4x-%2x%2x-%2x%2x%2x%2x%2x%2x}", &part[0], &part[1], &part[2], &part[3],
+                &part[4], &part[5], &part[6], &part[7], &part[8], &part[9], &part[10]);
+    CLSID id{part[0], static_cast<WORD>(part[1]), static_cast<WORD>(part[2]), {}};
+    for (int i = 0; i < 8; ++i) id.Data4[i] = static_cast<BYTE>(part[3 + i]);
+    return id;
+}
+
 class StandInsModuleTest : public StandInTest {
 protected:
     void SetUp() override { platform::ClearRegistry(); }
@@ -190,8 +201,8 @@ TEST_F(StandInsModuleTest, RegistersEachClassAndMakesItFromItsFactory) {
         EXPECT_EQ(testing_support::ReadText(classKey + u"\\ProgID", u""), ToUtf8(progId));
         EXPECT_EQ(testing_support::ReadText(classKey + u"\\InprocServer32", u"ThreadingModel"), "Apartment");
 
-        CLSID clsid{};
-        ASSERT_TRUE(GuidFromString(*clsidText, &clsid));
+        const CLSID clsid = ClassIdFrom(*clsidText);
+        ASSERT_EQ(GuidToString(clsid), *clsidText);
         ComPtr<IClassFactory> factory;
         ASSERT_EQ(theStandIns.GetClassObject(clsid, IID_IClassFactory, factory.ReceiveVoid()), S_OK);
         ComPtr<IUnknown> made;
