@@ -24,7 +24,7 @@ using tessel::Step;
 
 // ---- Session words --------------------------------------------------------------------
 
-TEST_F(SessionWords, QuotesEscapesAndCommentsSplitAsDocumented) {
+TEST_F(SessionWords, QuotesEscapesAndCommentsSplitWords) {
     const std::pair<const char*, std::u16string> cases[] = {
         {"call SaveAsJPeg Title", u"Title"}, {"call SaveAsJPeg \"two words\"  # a comment", u"two words"},
         {"call SaveAsJPeg \"say \\\"hi\\\" \\\\ # not a comment\"", u"say \"hi\" \\ # not a comment"},
