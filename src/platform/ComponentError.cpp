@@ -63,8 +63,8 @@ std::string WhereText(const InterfaceId& where) {
 }  // namespace
 
 ComponentError::ComponentError(HRESULT code, InterfaceId where, OleString description)
-    : code_(code), description_(description.empty() ? DescribeResult(code) : std::move(description)) {
-    what_ = ResultCodeText(code_) + ' ' + ToUtf8(description_) + WhereText(where);
+    : code_(code), where_(where), description_(description.empty() ? DescribeResult(code) : std::move(description)) {
+    what_ = ResultCodeText(code_) + ' ' + ToUtf8(description_) + WhereText(where_);
 }
 
 void RaiseError(HRESULT code, InterfaceId where, OleString description) {

@@ -28,12 +28,17 @@ public:
     ComponentError(HRESULT code, InterfaceId where, OleString description);
 
     HRESULT Code() const noexcept { return code_; }
+    // Name and identifier of the interface whose call failed; a null name
+    // when the failure came from no interface call.
+    const char* InterfaceName() const noexcept { return where_.name; }
+    const IID* Iid() const noexcept { return where_.iid; }
     // The component's own text, or the platform's text for the code.
     const OleString& Description() const noexcept { return description_; }
     const char* what() const noexcept override { return what_.c_str(); }
 
 private:
     HRESULT code_;
+    InterfaceId where_;
     OleString description_;
     std::string what_;
 };
