@@ -2,6 +2,7 @@
 
 #include "control/TesselAdapterCtrl.h"
 #include "platform/DispatchDriver.h"
+#include "platform/MemberId.h"
 #include "standins/Utf8.h"
 
 namespace tessel {
@@ -32,10 +33,8 @@ Outcome ControlDriver::Invoke(std::string_view member, WORD flags, std::span<con
     Outcome out;
     auto known = ids_.find(member);
     if (known == ids_.end()) {
-        OleString name(member.begin(), member.end());
-        LPOLESTR names[1] = {name.data()};
         DISPID id = DISPID_UNKNOWN;
-        const HRESULT hr = control_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
+        const HRESULT hr = MemberIdOf(*control_.Get(), member, id);
         if (FAILED(hr)) {
             out.code = hr;
             out.error = standins::ToUtf8(DescribeResult(hr));

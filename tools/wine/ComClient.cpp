@@ -11,6 +11,7 @@
 
 #include "platform/ComPtr.h"
 #include "platform/DispatchDriver.h"
+#include "platform/MemberId.h"
 #include "platform/OleVariant.h"
 #include "standins/Utf8.h"
 #include "tools/wine/BadInput.h"
@@ -65,10 +66,8 @@ public:
 private:
     DispatchDriver Driver() const { return DispatchDriver(target_.Get(), {"IDispatch", &IID_IDispatch}); }
     DISPID Id(const char* member) const {
-        OleString name(member, member + std::char_traits<char>::length(member));
-        LPOLESTR names[] = {name.data()};
         DISPID id = DISPID_UNKNOWN;
-        CheckResult(target_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id));
+        CheckResult(MemberIdOf(*target_.Get(), member, id));
         return id;
     }
 
