@@ -1,12 +1,9 @@
 #include "tools/ControlDriver.h"
 
-#include "control/TesselAdapterCtrl.h"
 #include "platform/DispatchDriver.h"
 #include "standins/Utf8.h"
 
 namespace tessel {
-
-ControlDriver::ControlDriver() { control_.Attach(new CTesselAdapterCtrl); }
 
 ControlDriver::~ControlDriver() = default;
 

@@ -8,6 +8,7 @@
 
 #include "control/ChartMembers.h"
 #include "control/TesselAdapterCtrl.h"
+#include "links/Blob.h"
 #include "standins/NoInterfaceObject.h"
 #include "support/AdapterFixture.h"
 
@@ -252,8 +253,8 @@ TEST_F(ControlTest, TablesTooLargeForAGridFailOutOfMemoryWithTheirSize) {
     ASSERT_TRUE(Attach().Ok());
     ASSERT_TRUE(SetVersion(310).Ok());
     chart_->ClearCalls();
-    for (const char* member : {"Perspectives", "Strategies", "Objectives", "Links", "StrategyTemplate",
-                               "ObjectiveMap", "LinkMap", "ObjectivesFromBlob"}) {
+    for (const char* member : {"Perspectives", "Strategies", "Objectives", "MeasureFields", "Links",
+                               "StrategyTemplate", "ObjectiveMap", "LinkMap", "ObjectivesFromBlob"}) {
         // Even one variant per row is beyond 4 GiB at 2^28 rows.
         for (ULONG rows : {ULONG{1} << 28, ULONG{0xFFFFFFFF}}) {
             SCOPED_TRACE(std::string(member) + " claiming " + std::to_string(rows) + " rows");
@@ -267,6 +268,21 @@ TEST_F(ControlTest, TablesTooLargeForAGridFailOutOfMemoryWithTheirSize) {
             EXPECT_EQ(chart_->Calls().size(), 0u) << "nothing reaches the chart";
         }
     }
+    // A blob of 2^22 chunks is beyond what one byte array can index, however
+    // short its last chunk, which is not even read.
+    constexpr ULONG kChunks = ULONG{1} << 22;
+    for (const char* member : {"Blob", "BlobTemplate"}) {
+        SCOPED_TRACE(member);
+        auto table = standins::HostRecordTable::Create({"row"});
+        table->ClaimRowCount(kChunks);
+        const Outcome out = Put(member, table.Get());
+        EXPECT_EQ(out.Code(), E_OUTOFMEMORY);
+        const std::string bytes = std::to_string(std::uint64_t{kChunks - 1} * blob_chunk::kDataWidth);
+        EXPECT_NE(out.description.find("no room for a blob of " + bytes + " bytes"), std::string::npos)
+            << out.description;
+        EXPECT_EQ(table->CallCount(standins::HostOp::ReadRow), 0u);
+    }
+    EXPECT_EQ(chart_->Calls().size(), 0u) << "nothing reaches the chart";
     EXPECT_TRUE(PutRecords("Objectives", {Record({{10, "K1"}})}).Ok());
     EXPECT_EQ(ChartCalls(ChartCall::Put, chart::kObjectives).size(), 1u);
 }
