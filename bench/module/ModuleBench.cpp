@@ -19,8 +19,6 @@
 // fills at the largest row count bytes_per_row, the process's private bytes
 // that the grid holds while the chart keeps it.
 #include <windows.h>
-// after windows.h, whose types it uses
-#include <psapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -51,6 +49,7 @@ using module_bench::Settings;
 using module_host::kPutRef;
 using module_host::kRead;
 using module_host::Members;
+using module_host::PrivateBytes;
 using standins::ChartCall;
 using standins::ChartStandIn;
 using standins::HostRecordTable;
@@ -58,13 +57,6 @@ using standins::HostRecordTable;
 constexpr SHORT kVersions[] = {310, 30, 20};
 
 const char* LayoutName(Layout layout) { return layout == Layout::V310 ? "310" : layout == Layout::V30 ? "30" : "20"; }
-
-std::size_t PrivateBytes() {
-    PROCESS_MEMORY_COUNTERS_EX counters{};
-    counters.cb = sizeof counters;
-    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters);
-    return counters.PrivateUsage;
-}
 
 // The control attached to a chart stand-in that drops what it is sent: the
 // host measured here draws nothing and asks for nothing back, so the chart

@@ -69,4 +69,11 @@ private:
 // The folder of the running program, with a trailing separator.
 std::wstring ProgramFolder();
 
+// The bytes this process has committed for itself (its commit charge, the
+// private bytes of Windows' tools).
+std::size_t PrivateBytes();
+// The handles this process has open. Where the process's own count answers
+// nothing (Wine's does), the system's handle list is counted instead.
+unsigned long HandleCount();
+
 }  // namespace module_host
