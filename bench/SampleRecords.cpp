@@ -64,6 +64,7 @@ std::string SampleRecord(const FillLayout& layout, std::size_t index, std::size_
         const std::uint64_t seed = Mix(index * 64 + i);
         switch (f.use) {
             case FieldUse::Skip:
+            case FieldUse::Key:
             case FieldUse::Text: PutText(record, f, seed); break;
             case FieldUse::Long:
             case FieldUse::Short: PutNumber(record, f, seed); break;
