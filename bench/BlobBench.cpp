@@ -7,6 +7,7 @@
 
 #include "Benchmarks.h"
 #include "Measure.h"
+#include "SampleRecords.h"
 #include "links/Blob.h"
 #include "standins/HostRecordTable.h"
 
@@ -20,29 +21,12 @@ std::string SizeName(std::size_t bytes) {
     return bytes >= (1 << 20) ? std::to_string(bytes >> 20) + "MiB" : std::to_string(bytes >> 10) + "KiB";
 }
 
-// The chunk records of a blob of `bytes` bytes of varied content.
-ComPtr<HostRecordTable> ChunkTable(std::size_t bytes) {
-    using namespace blob_chunk;
-    auto table = HostRecordTable::Create();
-    std::string record(kRecordLength, '\0');
-    for (std::size_t offset = 0, chunk = 1; offset < bytes; offset += kDataWidth, ++chunk) {
-        const std::size_t length = std::min(kDataWidth, bytes - offset);
-        record.assign(kRecordLength, '\0');
-        record[kNumberOffset] = static_cast<char>(chunk & 0xFF);
-        record[kLengthOffset] = static_cast<char>(length & 0xFF);
-        record[kLengthOffset + 1] = static_cast<char>(length >> 8);
-        for (std::size_t k = 0; k < length; ++k) record[kDataOffset + k] = static_cast<char>((offset + k) * 131 >> 3);
-        table->AddRow(record);
-    }
-    return table;
-}
-
 void Report(benchmark::State& state, std::size_t bytes) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
 }
 
 void BlobFill(benchmark::State& state, std::size_t bytes) {
-    ComPtr<HostRecordTable> table = ChunkTable(bytes);
+    ComPtr<HostRecordTable> table = bench::ChunkTable(bytes);
     CBlob blob;
     BOOL filled = TRUE;
     bench::Measure(
@@ -58,7 +42,7 @@ void BlobFill(benchmark::State& state, std::size_t bytes) {
 
 void BlobWriteBack(benchmark::State& state, std::size_t bytes) {
     CBlob blob;
-    if (!blob.Fill310(ChunkTable(bytes))) return state.SkipWithError("no blob");
+    if (!blob.Fill310(bench::ChunkTable(bytes))) return state.SkipWithError("no blob");
     // One target throughout, so its storage is warm after the first run.
     ComPtr<HostRecordTable> target = HostRecordTable::Create();
     BOOL written = TRUE;

@@ -3,7 +3,11 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <string>
 #include <string_view>
+
+#include "links/Blob.h"
+#include "platform/OleVariant.h"
 
 namespace bench {
 namespace {
@@ -17,8 +21,8 @@ std::uint64_t Mix(std::uint64_t x) {
 }
 
 constexpr std::array<std::string_view, 16> kWords = {
-    "Raise", "the", "operating", "margin", "Customer", "retention", "Caf\xE9", "cost",
-    "per", "unit", "\x80", "growth", "Na\xEFve", "quality", "\x93new\x94", "market",
+    "Raise", "the",  "operating", "margin", "Customer", "retention", "Caf\xE9",     "cost",
+    "per",   "unit", "\x80",      "growth", "Na\xEFve", "quality",   "\x93new\x94", "market",
 };
 
 void PutText(std::string& record, const FieldSpec& f, std::uint64_t seed) {
@@ -59,14 +63,15 @@ std::string SampleRecord(const FillLayout& layout, std::size_t index, std::size_
         const FieldSpec& f = layout.fields[i];
         const std::uint64_t seed = Mix(index * 64 + i);
         switch (f.use) {
-        case FieldUse::Skip:
-        case FieldUse::Text: PutText(record, f, seed); break;
-        case FieldUse::Long:
-        case FieldUse::Short: PutNumber(record, f, seed); break;
-        case FieldUse::Row: PutRowNumber(record, f, index, rows); break;
-        case FieldUse::Digit: record[f.offset] = static_cast<char>('0' + seed % 10); break;
-        case FieldUse::Marker:
-        case FieldUse::Flag: record[f.offset] = seed % 2 ? 'X' : ' '; break;
+            case FieldUse::Skip:
+            case FieldUse::Key:
+            case FieldUse::Text: PutText(record, f, seed); break;
+            case FieldUse::Long:
+            case FieldUse::Short: PutNumber(record, f, seed); break;
+            case FieldUse::Row: PutRowNumber(record, f, index, rows); break;
+            case FieldUse::Digit: record[f.offset] = static_cast<char>('0' + seed % 10); break;
+            case FieldUse::Marker:
+            case FieldUse::Flag: record[f.offset] = seed % 2 ? 'X' : ' '; break;
         }
     }
     return record;
@@ -75,6 +80,38 @@ std::string SampleRecord(const FillLayout& layout, std::size_t index, std::size_
 ComPtr<standins::HostRecordTable> SampleTable(const FillLayout& layout, std::size_t rows) {
     auto table = standins::HostRecordTable::Create();
     for (std::size_t i = 0; i < rows; ++i) table->AddRow(SampleRecord(layout, i, rows));
+    return table;
+}
+
+ComPtr<standins::HostCellTable> SampleCells(LONG rows, LONG groupRows) {
+    constexpr LONG kColumns = 6;
+    auto table = standins::HostCellTable::Create(rows, kColumns);
+    for (LONG r = 1; r <= rows; ++r) {
+        const std::string key = "OBJ" + std::to_string((r - 1) / groupRows);
+        const std::string row = "ROW" + std::to_string(r);
+        table->SetCell(r, 1, COleVariant::FromAnsi(key.data(), key.size()));
+        table->SetCell(r, 2, COleVariant::FromAnsi("Revenue", 7));
+        table->SetCell(r, 3, COleVariant::FromAnsi(row.data(), row.size()));
+        table->SetCell(r, 4, COleVariant::FromAnsi("Caf\xE9 target", 11));
+        table->SetCell(r, 5, COleVariant(r, VT_I4));
+        table->SetCell(r, 6, COleVariant(static_cast<SHORT>(r % 1000), VT_I2));
+    }
+    return table;
+}
+
+ComPtr<standins::HostRecordTable> ChunkTable(std::size_t bytes) {
+    using namespace blob_chunk;
+    auto table = standins::HostRecordTable::Create();
+    std::string record(kRecordLength, '\0');
+    for (std::size_t offset = 0, chunk = 1; offset < bytes; offset += kDataWidth, ++chunk) {
+        const std::size_t length = std::min(kDataWidth, bytes - offset);
+        record.assign(kRecordLength, '\0');
+        record[kNumberOffset] = static_cast<char>(chunk & 0xFF);
+        record[kLengthOffset] = static_cast<char>(length & 0xFF);
+        record[kLengthOffset + 1] = static_cast<char>(length >> 8);
+        for (std::size_t k = 0; k < length; ++k) record[kDataOffset + k] = static_cast<char>((offset + k) * 131 >> 3);
+        table->AddRow(record);
+    }
     return table;
 }
 

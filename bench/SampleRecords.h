@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/ComPtr.h"
+#include "standins/HostCellTable.h"
 #include "standins/HostRecordTable.h"
 #include "tables/RecordLayout.h"
 
@@ -17,5 +18,12 @@ namespace bench {
 std::string SampleRecord(const FillLayout& layout, std::size_t index, std::size_t rows);
 
 ComPtr<standins::HostRecordTable> SampleTable(const FillLayout& layout, std::size_t rows);
+
+// A measure data table of `rows` cell rows, in groups of `groupRows` rows
+// with one key each: the key, two texts, the row key and two numbers.
+ComPtr<standins::HostCellTable> SampleCells(LONG rows, LONG groupRows);
+
+// The chunk records of a layout blob of `bytes` bytes of varied content.
+ComPtr<standins::HostRecordTable> ChunkTable(std::size_t bytes);
 
 }  // namespace bench

@@ -6,6 +6,7 @@
 
 #include "Benchmarks.h"
 #include "Measure.h"
+#include "SampleRecords.h"
 #include "scorecard/TreeItems.h"
 #include "standins/HostCellTable.h"
 
@@ -13,25 +14,8 @@ namespace {
 
 using standins::HostCellTable;
 
-constexpr LONG kColumns = 6;  // key, two texts, the row key, two numbers
-
-ComPtr<HostCellTable> SampleCells(LONG rows, LONG groupRows) {
-    auto table = HostCellTable::Create(rows, kColumns);
-    for (LONG r = 1; r <= rows; ++r) {
-        const std::string key = "OBJ" + std::to_string((r - 1) / groupRows);
-        const std::string row = "ROW" + std::to_string(r);
-        table->SetCell(r, 1, COleVariant::FromAnsi(key.data(), key.size()));
-        table->SetCell(r, 2, COleVariant::FromAnsi("Revenue", 7));
-        table->SetCell(r, 3, COleVariant::FromAnsi(row.data(), row.size()));
-        table->SetCell(r, 4, COleVariant::FromAnsi("Caf\xE9 target", 11));
-        table->SetCell(r, 5, COleVariant(r, VT_I4));
-        table->SetCell(r, 6, COleVariant(static_cast<SHORT>(r % 1000), VT_I2));
-    }
-    return table;
-}
-
 void TreeFill(benchmark::State& state, LONG rows, LONG groupRows) {
-    ComPtr<HostCellTable> table = SampleCells(rows, groupRows);
+    ComPtr<HostCellTable> table = bench::SampleCells(rows, groupRows);
     BOOL filled = TRUE;
     auto items = std::make_unique<CTreeItems>();
     bench::Measure(

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "links/TemplateStore.h"
-#include "platform/posix/LiveCounts.h"
+#include "platform/LiveCounts.h"
 #include "standins/HostRecordTable.h"
 #include "standins/StandInObject.h"
 

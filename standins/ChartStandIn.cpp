@@ -259,7 +259,7 @@ HRESULT ChartStandIn::Serve(MemberCall& call, Answer answer) {
         RaiseError(raised.code, {}, raised.description);
     }
     if (const HRESULT hr = answer(*this, call, recorded); FAILED(hr)) return hr;
-    if (IsDrawn(call)) KeepDrawn(call);
+    if (keepsDrawing_ && IsDrawn(call)) KeepDrawn(call);
     if (const auto given = answers_.find(call.Member()); given != answers_.end()) call.Result() = given->second;
     return S_OK;
 }

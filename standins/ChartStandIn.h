@@ -76,6 +76,9 @@ public:
     // the drawing reads (ForEachCall) are kept whatever this says and
     // whether calls are forwarded or recorded.
     void SetKeepsPuts(bool keeps) noexcept { keepsPuts_ = keeps; }
+    // false: the calls the drawing reads are no longer kept either, for a
+    // host that never draws (a benchmark or a soak that sends millions).
+    void SetKeepsDrawing(bool keeps) noexcept { keepsDrawing_ = keeps; }
 
     const std::vector<ChartCall>& Calls() const noexcept { return calls_; }
     void ClearCalls() noexcept;
@@ -162,6 +165,7 @@ private:
     std::vector<std::pair<DISPID, std::vector<COleVariant>>> drawn_;
     Listener listener_;
     bool keepsPuts_ = true;
+    bool keepsDrawing_ = true;
 };
 
 }  // namespace standins

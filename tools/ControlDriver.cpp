@@ -1,13 +1,10 @@
 #include "tools/ControlDriver.h"
 
-#include "control/TesselAdapterCtrl.h"
 #include "platform/DispatchDriver.h"
 #include "platform/MemberId.h"
 #include "standins/Utf8.h"
 
 namespace tessel {
-
-ControlDriver::ControlDriver() { control_.Attach(new CTesselAdapterCtrl); }
 
 ControlDriver::~ControlDriver() = default;
 

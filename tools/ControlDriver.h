@@ -1,6 +1,10 @@
 // The host's side of the adapter: a CTesselAdapterCtrl reached only through
 // IDispatch, member names resolved by GetIDsOfNames, every call made with
 // Invoke as a host makes it.
+//
+// Where the control comes from is the constructor's business: here it is
+// made in this process (InProcessControl.cpp); the Windows replay programs
+// (tests/endurance) make it from the control module's class factory.
 #pragma once
 
 #include <map>

@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstdint>
 #include <cstring>
+#include <string>
 
 using namespace blob_chunk;
 
@@ -30,6 +31,15 @@ private:
     COleSafeArray& blob_;
     unsigned char* data_ = nullptr;
 };
+
+// A blob is one byte array, indexed by a signed 32-bit number: a larger one
+// is more than a process can be given, and the host is told its size.
+void CheckRoom(std::uint64_t bytes) {
+    if (bytes <= LONG_MAX) return;
+    const std::string text = "Out of memory: no room for a blob of " + std::to_string(bytes) +
+                             " bytes, more than an array can hold (" + std::to_string(LONG_MAX) + " bytes)";
+    RaiseError(E_OUTOFMEMORY, {}, OleString(text.begin(), text.end()));
+}
 
 void ReadChunk(IHostRowStore& store, ULONG row, Record& record) {
     CheckResult(store.ReadRow(row, kRecordLength, reinterpret_cast<LPSTR>(record.data())),
@@ -97,15 +107,16 @@ BOOL CBlob::Fill310(ComPtr<IHostTable> table) {
     if (!store) return FALSE;
     const ULONG rows = RowCountOf(*store);
     if (rows == 0) return FALSE;  // an empty blob table never reaches the chart
+    CheckRoom(std::uint64_t{rows - 1} * kDataWidth);  // however short the last chunk
     Record record;
     ReadChunk(*store, rows, record);
     const LONG last = LengthOf(record.data());
     if (last < 0 || last > static_cast<LONG>(kDataWidth)) return FALSE;
     const std::uint64_t size = std::uint64_t{rows - 1} * kDataWidth + static_cast<std::uint64_t>(last);
-    if (size > LONG_MAX) return FALSE;
+    CheckRoom(size);
 
     const DWORD elements = static_cast<DWORD>(size);
-    if (!TryCreate(VT_UI1, 1, &elements)) return FALSE;
+    Create(VT_UI1, 1, &elements);  // raises E_OUTOFMEMORY, with the size, when there is no room
     BlobBytes bytes(*this);
     for (ULONG row = 1; row <= rows; ++row) {
         unsigned char* const data = bytes.Data() + std::size_t{row - 1} * kDataWidth;

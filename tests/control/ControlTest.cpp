@@ -250,8 +250,8 @@ TEST_F(ControlTest, TablesTooLargeForAGridFailOutOfMemoryWithTheirSize) {
     ASSERT_TRUE(Attach().Ok());
     ASSERT_TRUE(SetVersion(310).Ok());
     chart_->ClearCalls();
-    for (const char* member : {"Perspectives", "Strategies", "Objectives", "Links", "StrategyTemplate",
-                               "ObjectiveMap", "LinkMap", "ObjectivesFromBlob"}) {
+    for (const char* member : {"Perspectives", "Strategies", "Objectives", "MeasureFields", "Links",
+                               "StrategyTemplate", "ObjectiveMap", "LinkMap", "ObjectivesFromBlob"}) {
         // Even one variant per row is beyond 4 GiB at 2^28 rows.
         for (ULONG rows : {ULONG{1} << 28, ULONG{0xFFFFFFFF}}) {
             SCOPED_TRACE(std::string(member) + " claiming " + std::to_string(rows) + " rows");

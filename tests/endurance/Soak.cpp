@@ -1,0 +1,358 @@
+// tessel_soak ROUNDS [EXAMPLES_FOLDER]: the bundled example's host session,
+// ROUNDS times in one process, on the control module as a host loads it
+// (TesselAdapter.ocx, its class factory, IDispatch::Invoke) and on the
+// operating system's automation runtime.
+//
+// Each round runs the session twice: on one control kept for every round,
+// and on a fresh control made and released within the round. The session
+// calls every member: each table property set, and got back where it can
+// be, the templates, the colours and the font (sent when the chart is
+// attached), single values, selections and commands, and the failing paths:
+// chart calls that fail, a table left kept, chart values of the wrong shape,
+// a read-only property written.
+//
+// After round 100 and after the last it prints
+//   {"round": N, "private_bytes": B, "handles": H, "live_objects": L}
+// (live_objects: stand-in objects alive beyond the tables the soak holds).
+// It exits non-zero when a step answers otherwise than a host expects, when
+// the private bytes grew by 1 MiB or more from round 100 (or the first
+// round, for shorter soaks) to the last, when a handle was gained, when an
+// object is left once everything is released, or when DllCanUnloadNow then
+// answers anything but S_OK.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "ModuleHost.h"
+#include "control/ChartMembers.h"
+#include "platform/ComponentError.h"
+#include "platform/OleSafeArray.h"
+#include "standins/ChartStandIn.h"
+#include "standins/StandInObject.h"
+#include "standins/TableFiles.h"
+#include "standins/Utf8.h"
+
+namespace {
+
+using module_host::kCall;
+using module_host::kPut;
+using module_host::kPutRef;
+using module_host::kRead;
+using module_host::Members;
+using standins::ChartStandIn;
+using standins::HostRecordTable;
+
+struct Snapshot {
+    long round;
+    std::size_t privateBytes;
+    unsigned long handles;
+    long liveObjects;
+};
+
+Snapshot Take(long round, long heldObjects) {
+    return {round, module_host::PrivateBytes(), module_host::HandleCount(), standins::LiveObjects() - heldObjects};
+}
+
+void Print(const Snapshot& s) {
+    std::printf("{\"round\": %ld, \"private_bytes\": %llu, \"handles\": %lu, \"live_objects\": %ld}\n", s.round,
+                static_cast<unsigned long long>(s.privateBytes), s.handles, s.liveObjects);
+    std::fflush(stdout);
+}
+
+COleVariant Object(IDispatch* object) { return COleVariant(object); }
+COleVariant Short(SHORT value) { return COleVariant(value); }
+COleVariant Text(const wchar_t* text) { return COleVariant(text); }
+
+// The example's tables, loaded once: a host keeps its tables too.
+class Tables {
+public:
+    explicit Tables(const std::filesystem::path& folder) : folder_(folder) {}
+    IDispatch* operator[](const char* file) {
+        auto found = loaded_.find(file);
+        if (found == loaded_.end()) found = loaded_.emplace(file, standins::LoadTable(folder_ / file, file)).first;
+        return found->second.Dispatch();
+    }
+    // The stand-ins record every call made to them: forgotten each round,
+    // so that what grows is the module's, not the record's.
+    void RestartCalls() {
+        for (auto& [file, table] : loaded_) {
+            if (table.records) table.records->RestartCalls();
+            if (table.cells) table.cells->RestartCalls();
+        }
+    }
+    const COleSafeArray& ChartLinks() {
+        if (chartLinks_.vt == VT_EMPTY)
+            standins::LoadCellGrid(folder_ / "chart-links.tsv", "chart-links.tsv", chartLinks_);
+        return chartLinks_;
+    }
+
+private:
+    std::filesystem::path folder_;
+    std::map<std::string, standins::LoadedTable> loaded_;
+    COleSafeArray chartLinks_;
+};
+
+// One session's steps against one control and its chart; a step whose
+// outcome is not the expected one is counted and its first few printed.
+class Session {
+public:
+    Session(const Members& control, ChartStandIn& chart, Tables& tables, long& faults)
+        : control_(control), chart_(chart), tables_(tables), faults_(faults) {}
+
+    void Run();
+
+private:
+    void Unexpected(const std::string& what);
+    void Expect(const char* member, WORD flags, const std::vector<COleVariant>& args, bool succeeds);
+    void Ok(const char* member, WORD flags, const std::vector<COleVariant>& args = {}) {
+        Expect(member, flags, args, true);
+    }
+    void Fails(const char* member, WORD flags, const std::vector<COleVariant>& args = {}) {
+        Expect(member, flags, args, false);
+    }
+    void Set(const char* member, const char* file) { Ok(member, kPutRef, {Object(tables_[file])}); }
+    // Lends an empty table, gets the member and checks that the lent table
+    // came back with rows.
+    void GetBack(const char* member);
+    void Templates();
+    void FailingPaths();
+
+    const Members& control_;
+    ChartStandIn& chart_;
+    Tables& tables_;
+    long& faults_;
+};
+
+void Session::Unexpected(const std::string& what) {
+    if (++faults_ <= 10) std::fprintf(stderr, "%s\n", what.c_str());
+}
+
+void Session::Expect(const char* member, WORD flags, const std::vector<COleVariant>& args, bool succeeds) {
+    const DispatchResult result = control_.Try(member, flags, args);
+    if (result.Ok() == succeeds) return;
+    Unexpected(std::string(member) + " (flags " + std::to_string(flags) + "): " +
+               (succeeds ? "failed, " + ResultCodeText(result.code) + " " + standins::ToUtf8(result.description)
+                         : "succeeded where it should fail"));
+}
+
+void Session::GetBack(const char* member) {
+    ComPtr<HostRecordTable> lent = HostRecordTable::Create();
+    lent->SetDataFlag(0);
+    Ok(member, kPutRef, {Object(lent.Get())});
+    const DispatchResult back = control_.Try(member, kRead);
+    if (back.Ok() && back.value.vt == VT_DISPATCH && back.value.pdispVal == lent.Get() && lent->RowCount() > 0) return;
+    Unexpected(std::string(member) + ": the lent table did not come back filled");
+}
+
+void Session::Run() {
+    Ok("SetVersion", kCall, {Short(310)});
+    Ok("HandleTesselCtrl", kCall, {Object(&chart_)});  // sends the colours and the font
+    Ok("SetUseWEBGui", kCall, {COleVariant(SHORT{0}, VT_BOOL)});
+
+    Set("UIStrings", "ui-strings.txt");
+    Set("Perspectives", "perspectives.txt");
+    Set("Strategies", "strategies.txt");
+    Set("Objectives", "objectives.txt");
+    Set("MeasureFields", "measure-fields.txt");
+    Set("InitiativeFields", "initiative-fields.txt");
+    Set("AdditionalMeasureFields", "measure-fields.txt");
+    Set("AdditionalInitiativesFields", "initiative-fields.txt");
+    Set("MeasureData", "measures.tsv");
+    Set("InitiativeData", "initiatives.tsv");
+    Set("MeasureDataRow", "measures.tsv");
+    Set("InitiativeDataRow", "initiatives.tsv");
+    Set("AdditionalMeasureItem", "measures.tsv");
+    Set("AdditionalInitiativeItem", "initiatives.tsv");
+    Set("Links", "links.txt");
+    Set("ContextMenu", "context-menu.txt");
+    Set("MouseOver", "mouse-over.txt");
+    Set("Blob", "layout.bin");
+    Set("LinksFromBlob", "links-from-blob.txt");
+    Set("ObjectivesFromBlob", "template-objectives-from-blob.txt");
+    Set("StrategiesFromBlob", "template-strategies-from-blob.txt");
+    Set("PerspectivesFromBlob", "template-perspectives-from-blob.txt");
+
+    for (const char* member : {"PresentationMode", "MovingRestrictions", "StatusBitmapVersion"}) {
+        Ok(member, kPut, {Short(1)});
+        Ok(member, kRead);
+    }
+    chart_.SetSelection(L"OBJ04", L"INTIMACY", L"CUS");
+    for (const char* member : {"ObjectiveSelectionObj", "ObjectiveSelectionStrat", "ObjectiveSelectionPers"})
+        Ok(member, kRead);
+    chart_.SetMatrix(L"OBJ04", L"M-NPS");
+    Ok("MatrixSelectionObj", kRead);
+    Ok("MatrixSelectionRow", kRead);
+    chart_.SetStrategy(L"INTIMACY");
+    Ok("SelectedStrategy", kRead);
+    for (const char* member : {"DisableContextMenu", "EnableContextMenu", "HideContextMenu", "ShowContextMenu"})
+        Ok(member, kCall, {COleVariant(LONG{5})});
+    // No one answers the save dialog here: it is cancelled, and nothing is saved.
+    Ok("SaveAsJPeg", kCall, {Text(L"Save the strategy map")});
+
+    // Each table the chart hands back, into a lent table; the links as the
+    // chart holds them come from the example.
+    chart_.SetProperty(chart::kLinks, tables_.ChartLinks());
+    for (const char* member : {"Objectives", "Links", "Blob", "LinksFromBlob", "ObjectivesFromBlob",
+                               "StrategiesFromBlob", "PerspectivesFromBlob"})
+        GetBack(member);
+
+    Templates();
+    FailingPaths();
+}
+
+void Session::Templates() {
+    Set("StrategyTemplate", "template-strategies.txt");
+    Set("ObjectiveTemplate", "template-objectives.txt");
+    Set("ObjectiveLinkTemplate", "template-links.txt");
+    Set("StrategyMap", "strategy-map.txt");
+    Set("PerspectiveMap", "perspective-map.txt");
+    Set("ObjectiveMap", "objective-map.txt");
+    Set("LinkMap", "link-map.txt");
+    Set("BlobTemplate", "template-layout.bin");
+    Ok("AddTemplate", kCall);
+    Set("StrategyTemplate", "template-strategies.txt");
+    Set("ObjectiveTemplate", "template-objectives.txt");
+    Set("ObjectiveLinkTemplate", "template-links.txt");
+    Set("StrategiesFromBlobTemplate", "template-strategies-from-blob.txt");
+    Set("PerspectivesFromBlobTemplate", "template-perspectives-from-blob.txt");
+    Set("ObjectivesFromBlobTemplate", "template-objectives-from-blob.txt");
+    Set("LinksFromBlobTemplate", "template-links-from-blob.txt");
+    Set("StrategyMap", "strategy-map.txt");
+    Set("PerspectiveMap", "perspective-map.txt");
+    Set("ObjectiveMap", "objective-map.txt");
+    Set("LinkMap", "link-map.txt");
+    Ok("AddTemplateEx", kCall);
+}
+
+void Session::FailingPaths() {
+    // The chart refuses a put, raised and plain.
+    chart_.FailNext(chart::kPerspectives, E_FAIL, L"chart refused the perspectives");
+    Fails("Perspectives", kPutRef, {Object(tables_["perspectives.txt"])});
+    chart_.FailCall(standins::ChartOp::Put, chart_.CallCount(standins::ChartOp::Put) + 1, E_OUTOFMEMORY);
+    Fails("Strategies", kPutRef, {Object(tables_["strategies.txt"])});
+    // A failing get leaves the lent table kept.
+    ComPtr<HostRecordTable> lent = HostRecordTable::Create();
+    lent->SetDataFlag(0);
+    Ok("Objectives", kPutRef, {Object(lent.Get())});
+    chart_.FailNext(chart::kObjectives, E_FAIL, L"chart has no objectives now");
+    Fails("Objectives", kRead);
+    // Chart values of the wrong shape: a text, then a one-dimensional grid.
+    const COleVariant kept = chart_.PropertyValue(chart::kObjectives);
+    chart_.SetProperty(chart::kObjectives, Text(L"not a grid"));
+    Fails("Objectives", kRead);
+    COleSafeArray row;
+    row.CreateOneDim(VT_VARIANT, 3);
+    chart_.SetProperty(chart::kObjectives, row);
+    Fails("Objectives", kRead);
+    chart_.SetProperty(chart::kObjectives, kept);
+    // The lent table stays kept into the next round, or the control's release.
+    Ok("Objectives", kPutRef, {Object(lent.Get())});
+    // Tables too large for any grid or blob: E_OUTOFMEMORY, nothing read.
+    for (const auto& [member, rows] : {std::pair{"Objectives", ULONG{1} << 28}, std::pair{"MeasureFields", ~ULONG{0}},
+                                       std::pair{"Blob", ULONG{1} << 22}}) {
+        ComPtr<HostRecordTable> huge = HostRecordTable::Create({"row"});
+        huge->ClaimRowCount(rows);
+        const DispatchResult result = control_.Try(member, kPutRef, {Object(huge.Get())});
+        if (result.code != E_OUTOFMEMORY || result.description.empty() ||
+            huge->CallCount(standins::HostOp::ReadRow) != 0)
+            Unexpected(std::string(member) + " too large: " + ResultCodeText(result.code));
+    }
+    // Members that refuse what they are given.
+    Fails("SelectedStrategy", kPut, {Text(L"x")});
+    Fails("HandleTesselCtrl", kCall, {Object(nullptr)});
+    Ok("Objectives", kPutRef, {Object(&chart_)});  // no host table: nothing to fill from
+    Ok("Objectives", kPutRef, {Object(nullptr)});  // nothing to fill from
+}
+
+// The chart of a soak keeps what is put, for the gets, and nothing else: no
+// record of the calls and nothing for a drawing.
+ComPtr<ChartStandIn> SoakChart() {
+    ComPtr<ChartStandIn> chart = ChartStandIn::Create();
+    chart->ForwardCalls([](const standins::ChartCall&) {});
+    chart->SetKeepsDrawing(false);
+    return chart;
+}
+
+int Soak(long rounds, const std::filesystem::path& examples) {
+    long faults = 0;
+    std::vector<Snapshot> shown;
+    HRESULT unload = E_FAIL;
+    long left = 0;
+    {
+        const module_host::ControlModule module;
+        {
+            Tables tables(examples);
+            const Members kept(module.CreateControl());
+            long held = 0;
+            const long from = rounds >= 200 ? 100 : 1;
+            for (long round = 1; round <= rounds; ++round) {
+                // The kept control gets a fresh chart each round (the chart
+                // stand-in records its calls' stamps); a reference the module
+                // kept on an old one shows as a live object.
+                tables.RestartCalls();
+                Session(kept, *SoakChart(), tables, faults).Run();
+                {
+                    const Members fresh(module.CreateControl());
+                    const ComPtr<ChartStandIn> freshChart = SoakChart();
+                    Session(fresh, *freshChart, tables, faults).Run();
+                }
+                // What a round leaves by design: the loaded tables, the kept
+                // control's chart and the lent table that control keeps.
+                if (round == 1) held = standins::LiveObjects();
+                if (round == from || round == rounds) {
+                    shown.push_back(Take(round, held));
+                    Print(shown.back());
+                }
+            }
+        }
+        left = standins::LiveObjects();
+        unload = module.CanUnloadNow();
+    }
+    int status = 0;
+    const auto miss = [&status](const std::string& what) {
+        std::fprintf(stderr, "MISSED: %s\n", what.c_str());
+        status = 1;
+    };
+    if (faults) miss(std::to_string(faults) + " steps answered otherwise than expected");
+    if (shown.size() == 2) {
+        const Snapshot& first = shown.front();
+        const Snapshot& last = shown.back();
+        if (last.privateBytes >= first.privateBytes + (std::size_t{1} << 20))
+            miss("private bytes grew by " + std::to_string(last.privateBytes - first.privateBytes));
+        if (last.handles > first.handles) miss("handles grew by " + std::to_string(last.handles - first.handles));
+        if (last.liveObjects != first.liveObjects)
+            miss("live objects went from " + std::to_string(first.liveObjects) + " to " +
+                 std::to_string(last.liveObjects));
+    }
+    if (left != 0) miss(std::to_string(left) + " objects left once everything was released");
+    if (unload != S_OK) miss("DllCanUnloadNow answered " + ResultCodeText(unload));
+    std::printf("{\"rounds\": %ld, \"faults\": %ld, \"objects_left\": %ld, \"can_unload\": %s}\n", rounds, faults, left,
+                unload == S_OK ? "true" : "false");
+    return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const long rounds = argc > 1 ? std::atol(argv[1]) : 0;
+    if (rounds < 1 || argc > 3) {
+        std::fprintf(stderr, "usage: %s ROUNDS [EXAMPLES_FOLDER]\n", argv[0]);
+        return 2;
+    }
+    const std::filesystem::path examples = argc > 2 ? argv[2] : TESSEL_EXAMPLES_DIR;
+    if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 1;
+    int status = 1;
+    try {
+        status = Soak(rounds, examples);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "%s\n", error.what());
+    }
+    CoUninitialize();
+    return status;
+}
