@@ -87,7 +87,8 @@ int Write(const Options& o) {
         return 1;
     }
     const std::string module = ToUtf8(ModuleFileName(nullptr));
-    const std::string folder = Parent(module.substr(0, module.find_last_not_of("/\\") + 1));
+    // The module is a file of this system: its folder ends at the last slash.
+    const std::string folder = module.substr(0, module.find_last_of('/'));
     auto installed = [&](std::string text) {
         text = Formatted(text);
         ReplaceAll(text, Formatted(module), "[#" + o.fileId + "]");
