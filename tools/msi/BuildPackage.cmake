@@ -17,6 +17,11 @@ if(DEFINED SKELETON)
     string(REPLACE "${marker}" "${rows}" source "${source}")
     file(READ "${ROWS}/${name}.sql" component_keys)
     string(APPEND keys "${component_keys}")
+    # The Vantor folder above the module's goes too once it is empty; wixl
+    # removes only a component's own folder.
+    string(REGEX REPLACE "[^0-9]" "" bits "${name}")
+    string(APPEND keys "INSERT INTO `RemoveFile` (`FileKey`, `Component_`, `DirProperty`, `InstallMode`) "
+                       "VALUES ('RemoveVantor${bits}', '${name}', 'Vantor${bits}', 2)\n")
   endforeach()
   file(WRITE "${WXS}" "${source}")
   file(WRITE "${KEYS}" "${keys}")
