@@ -17,11 +17,10 @@ if(DEFINED SKELETON)
     string(REPLACE "${marker}" "${rows}" source "${source}")
     file(READ "${ROWS}/${name}.sql" component_keys)
     string(APPEND keys "${component_keys}")
-    # The Vantor folder above the module's goes too once it is empty; wixl
-    # removes only a component's own folder.
+    # The Vantor folder above the module's goes too once it is empty: the
+    # component owns it as a created folder, which removal takes away.
     string(REGEX REPLACE "[^0-9]" "" bits "${name}")
-    string(APPEND keys "INSERT INTO `RemoveFile` (`FileKey`, `Component_`, `DirProperty`, `InstallMode`) "
-                       "VALUES ('RemoveVantor${bits}', '${name}', 'Vantor${bits}', 2)\n")
+    string(APPEND keys "INSERT INTO `CreateFolder` (`Directory_`, `Component_`) VALUES ('Vantor${bits}', '${name}')\n")
   endforeach()
   file(WRITE "${WXS}" "${source}")
   file(WRITE "${KEYS}" "${keys}")
