@@ -64,6 +64,18 @@ added() {
       line = replace(line, ENVIRON["FOLDER"] "\\\\\"", "<folder>\"")
       print replace(line, ENVIRON["FOLDER"], "<folder>") }'
 }
+# Wine's msiexec leaves the empty Vantor folder that the package created
+# (it does not act on the package's RemoveFile row for it; Windows removes
+# the folder). The check says so, and drops that one line from a snapshot taken
+# after a removal, and only while the folder really is empty; everything
+# else is still compared exactly.
+wine_keeps_empty_vantor() {
+  local dir="$WINEPREFIX/drive_c/Program Files/Vantor"
+  [ -d "$dir" ] && [ -z "$(ls -A "$dir")" ] || return 0
+  grep -v -x -F "Program Files/Vantor $(stat -c %s "$dir")" "$scratch/$1.files" >"$scratch/$1.kept" || true
+  mv "$scratch/$1.kept" "$scratch/$1.files"
+  echo "LIMITATION Wine's msiexec left the empty 'C:\\Program Files\\Vantor' (Windows removes it): not compared"
+}
 same_as() {
   local a=$1 b=$2 what=$3 ext
   for ext in 64 32 files; do
@@ -178,11 +190,13 @@ expect_products "$newer_version "
 echo "== removal, twice"
 expect_exit 0 msiexec /x "$(winepath -w "$newer")" /qn
 snapshot removed
+wine_keeps_empty_vantor removed
 same_as removed before "removed"
 expect_products ""
 # The second finds no product to remove.
 expect_exit 1605 msiexec /x "$(winepath -w "$newer")" /qn
 snapshot removed_again
+wine_keeps_empty_vantor removed_again
 same_as removed_again before "removed again"
 
 echo "== over a hand registration of another copy"
@@ -198,6 +212,7 @@ server=$({ wine reg query "$control\\InprocServer32" /ve 2>/dev/null || true; } 
 pass "the control's server is the installed module"
 expect_exit 0 msiexec /x "$(winepath -w "$msi64")" /qn
 snapshot taken_over
+wine_keeps_empty_vantor taken_over
 same_as taken_over before "removed after taking over a hand registration"
 
 if [ -f "$msi86" ]; then
