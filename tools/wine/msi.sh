@@ -156,6 +156,14 @@ snapshot before
 expect_exit 0 msiexec /i "$(winepath -w "$msi64")" /qn
 snapshot installed
 added before installed "$folder" >"$scratch/msi.added"
+# With the 32-bit module in it, the x64 package also writes that module's
+# registration in the 32-bit view. Its regsvr32 would need 32-bit code,
+# which cannot run here: then only the 64-bit view is compared with
+# regsvr32, and the x86 check below compares the 32-bit rows by table.
+if msiinfo export "$msi64" Component | cut -f1 | grep -q -x Module32; then
+  echo "LIMITATION the x64 package holds the 32-bit module; 32-bit regsvr32 cannot run here: its view is checked by table only"
+  for f in regsvr32 msi; do grep '^64 ' "$scratch/$f.added" >"$scratch/$f.64only" || true; mv "$scratch/$f.64only" "$scratch/$f.added"; done
+fi
 if ! diff "$scratch/regsvr32.added" "$scratch/msi.added" >"$scratch/diff.txt"; then
   cat "$scratch/diff.txt"
   fail "the package's keys differ from regsvr32's (< regsvr32, > package)"
@@ -193,8 +201,16 @@ snapshot removed
 wine_keeps_empty_vantor removed
 same_as removed before "removed"
 expect_products ""
-# The second finds no product to remove.
-expect_exit 1605 msiexec /x "$(winepath -w "$newer")" /qn
+# The second finds no product to remove: Windows says so with 1605
+# (ERROR_UNKNOWN_PRODUCT); Wine's msiexec ends with 0 and does nothing.
+# Either way the state after it is compared exactly below.
+again=0
+wine msiexec /x "$(winepath -w "$newer")" /qn >/dev/null 2>&1 || again=$?
+case $again in
+  $((1605 % 256))) pass "removing again exits 1605" ;;
+  0) echo "LIMITATION Wine's msiexec /x of a product that is not installed exits 0, where Windows exits 1605" ;;
+  *) fail "removing again: exit $again, want 1605" ;;
+esac
 snapshot removed_again
 wine_keeps_empty_vantor removed_again
 same_as removed_again before "removed again"
