@@ -5,6 +5,9 @@
 #include <vector>
 
 #include "platform/Guid.h"
+#ifndef _WIN32
+#include "platform/posix/TypeLibraryResource.h"
+#endif
 
 namespace {
 
@@ -26,9 +29,7 @@ OleString Number(unsigned long value, int base = 10) {
     return OleString(digits, end);
 }
 
-OleString Version(const TypeLibraryId& library) {
-    return Number(library.major) + OLESTR(".") + Number(library.minor);
-}
+OleString Version(const TypeLibraryId& library) { return Number(library.major) + OLESTR(".") + Number(library.minor); }
 
 OleString ClassKey(REFCLSID clsid) { return OLESTR("CLSID\\") + GuidToOleString(clsid); }
 
@@ -36,8 +37,8 @@ OleString ClassKey(REFCLSID clsid) { return OLESTR("CLSID\\") + GuidToOleString(
 class RegistryKey {
 public:
     explicit RegistryKey(const OleString& path) {
-        if (RegCreateKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE,
-                            nullptr, &key_, nullptr) != ERROR_SUCCESS)
+        if (RegCreateKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr,
+                            &key_, nullptr) != ERROR_SUCCESS)
             key_ = nullptr;
     }
     ~RegistryKey() {
@@ -78,8 +79,7 @@ bool WriteClassKeys(const std::vector<RegistryEntry>& entries, REFCLSID clsid, L
     return false;
 }
 
-void AddServer(std::vector<RegistryEntry>& entries, const OleString& classKey, const OleString& module,
-               int regFlags) {
+void AddServer(std::vector<RegistryEntry>& entries, const OleString& classKey, const OleString& module, int regFlags) {
     entries.push_back({classKey + OLESTR("\\InprocServer32"), {}, module});
     if (regFlags & afxRegApartmentThreading)
         entries.push_back({classKey + OLESTR("\\InprocServer32"), OLESTR("ThreadingModel"), OLESTR("Apartment")});
@@ -102,16 +102,17 @@ std::vector<RegistryEntry> ServerClassEntries(const OleString& module, REFCLSID 
 std::vector<RegistryEntry> ControlClassEntries(HINSTANCE instance, const ControlClassInfo& info) {
     const OleString module = ModuleFileName(instance);
     const OleString classKey = ClassKey(*info.clsid);
-    std::vector<RegistryEntry> entries =
-        ServerClassEntries(module, *info.clsid, info.progId, info.typeName, info.regFlags);
-    entries.insert(entries.end(), {
-        {classKey + OLESTR("\\Control"), {}, {}, false},
-        {classKey + OLESTR("\\MiscStatus"), {}, OLESTR("0")},
-        {classKey + OLESTR("\\MiscStatus\\1"), {}, Number(info.miscStatus)},
-        {classKey + OLESTR("\\ToolboxBitmap32"), {}, module + OLESTR(", ") + Number(info.toolboxBitmap)},
-        {classKey + OLESTR("\\TypeLib"), {}, GuidToOleString(info.library->libid)},
-        {classKey + OLESTR("\\Version"), {}, Version(*info.library)},
-    });
+    std::vector<RegistryEntry> entries = ServerClassEntries(module, *info.clsid, info.progId, info.typeName,
+                                                            info.regFlags);
+    entries.insert(entries.end(),
+                   {
+                       {classKey + OLESTR("\\Control"), {}, {}, false},
+                       {classKey + OLESTR("\\MiscStatus"), {}, OLESTR("0")},
+                       {classKey + OLESTR("\\MiscStatus\\1"), {}, Number(info.miscStatus)},
+                       {classKey + OLESTR("\\ToolboxBitmap32"), {}, module + OLESTR(", ") + Number(info.toolboxBitmap)},
+                       {classKey + OLESTR("\\TypeLib"), {}, GuidToOleString(info.library->libid)},
+                       {classKey + OLESTR("\\Version"), {}, Version(*info.library)},
+                   });
     return entries;
 }
 
@@ -134,8 +135,7 @@ bool AfxOleRegisterControlClass(HINSTANCE instance, const ControlClassInfo& info
     return WriteClassKeys(ControlClassEntries(instance, info), *info.clsid, info.progId);
 }
 
-bool AfxOleRegisterServerClass(HINSTANCE instance, REFCLSID clsid, LPCOLESTR progId, LPCOLESTR typeName,
-                               int regFlags) {
+bool AfxOleRegisterServerClass(HINSTANCE instance, REFCLSID clsid, LPCOLESTR progId, LPCOLESTR typeName, int regFlags) {
     return WriteClassKeys(ServerClassEntries(ModuleFileName(instance), clsid, progId, typeName, regFlags), clsid,
                           progId);
 }
@@ -166,39 +166,74 @@ bool AfxOleUnregisterTypeLib(const TypeLibraryId& library) {
 
 #else
 
-// No type-library loader exists here, so the library's own keys are written
-// as the platform writes them, with the module as the library's file.
+// No type-library loader exists here: the keys the runtime writes for the
+// module's library are written from what the build read from its .idl, with
+// the module as the library's file.
 namespace {
 
-OleString LibraryKey(const TypeLibraryId& library) {
-    return OLESTR("TypeLib\\") + GuidToOleString(library.libid);
-}
+OleString LibraryKey(const OleString& libid) { return OLESTR("TypeLib\\") + libid; }
 
 OleString Folder(const OleString& file) {
     const std::size_t slash = file.find_last_of(OLESTR("/\\"));
     return slash == OleString::npos ? OleString() : file.substr(0, slash);
 }
 
+// Where the interfaces of the registered module's library are looked up:
+// its own view, and for a 64-bit module the 32-bit view too.
+std::vector<OleString> InterfaceFolders() {
+    if (platform::RegisteredModuleBitness() == platform::ModuleBitness::x64)
+        return {OLESTR("Interface\\"), OLESTR("Wow6432Node\\Interface\\")};
+    return {OLESTR("Interface\\")};
+}
+
+platform::ModuleBitness g_bitness = sizeof(void*) == 8 ? platform::ModuleBitness::x64 : platform::ModuleBitness::x86;
+
 }  // namespace
 
-bool AfxOleRegisterTypeLib(HINSTANCE instance, const TypeLibraryId& library) {
+void platform::SetRegisteredModuleBitness(ModuleBitness bitness) { g_bitness = bitness; }
+
+platform::ModuleBitness platform::RegisteredModuleBitness() { return g_bitness; }
+
+bool AfxOleRegisterTypeLib(HINSTANCE instance, const TypeLibraryId& id) {
+    const platform::TypeLibraryResource& library = platform::ModuleTypeLibrary();
     const OleString module = ModuleFileName(instance);
-    const OleString versionKey = LibraryKey(library) + OLESTR("\\") + Version(library);
-    if (Write({
-            {versionKey + OLESTR("\\") + Number(library.lcid, 16) + OLESTR("\\win32"), {}, module},
-            {versionKey + OLESTR("\\FLAGS"), {}, OLESTR("0")},
-            {versionKey + OLESTR("\\HELPDIR"), {}, Folder(module)},
-        }))
-        return true;
-    AfxOleUnregisterTypeLib(library);
+    const OleString libid = library.libid;
+    const OleString version = Number(library.major) + OLESTR(".") + Number(library.minor);
+    const OleString versionKey = LibraryKey(libid) + OLESTR("\\") + version;
+    const OleString platformKey = platform::RegisteredModuleBitness() == platform::ModuleBitness::x64
+                                      ? OLESTR("\\win64")
+                                      : OLESTR("\\win32");
+    std::vector<RegistryEntry> entries = {
+        {versionKey, {}, library.helpString},
+        {versionKey + OLESTR("\\") + Number(library.lcid, 16) + platformKey, {}, module},
+        {versionKey + OLESTR("\\FLAGS"), {}, Number(library.flags)},
+        {versionKey + OLESTR("\\HELPDIR"), {}, Folder(module)},
+    };
+    for (const OleString& folder : InterfaceFolders())
+        for (const platform::TypeLibraryInterface& type : library.interfaces) {
+            const OleString key = folder + type.iid;
+            entries.insert(entries.end(), {
+                                              {key, {}, type.name},
+                                              {key + OLESTR("\\ProxyStubClsid"), {}, type.proxyStubClsid},
+                                              {key + OLESTR("\\ProxyStubClsid32"), {}, type.proxyStubClsid},
+                                              {key + OLESTR("\\TypeLib"), {}, libid},
+                                              {key + OLESTR("\\TypeLib"), OLESTR("Version"), version},
+                                          });
+        }
+    if (Write(entries)) return true;
+    AfxOleUnregisterTypeLib(id);
     return false;
 }
 
-// As on the platform, a library that is not registered cannot be removed.
+// As on the platform, a library that is not registered cannot be removed;
+// its interfaces go with it.
 bool AfxOleUnregisterTypeLib(const TypeLibraryId& library) {
-    const OleString libraryKey = LibraryKey(library);
+    const OleString libraryKey = LibraryKey(GuidToOleString(library.libid));
     if (RegDeleteTreeW(HKEY_CLASSES_ROOT, (libraryKey + OLESTR("\\") + Version(library)).c_str()) != ERROR_SUCCESS)
         return false;
+    for (const OleString& folder : InterfaceFolders())
+        for (const platform::TypeLibraryInterface& type : platform::ModuleTypeLibrary().interfaces)
+            RegDeleteTreeW(HKEY_CLASSES_ROOT, (folder + type.iid).c_str());
     // Other versions of the library keep its key.
     const LSTATUS status = RegDeleteKeyW(HKEY_CLASSES_ROOT, libraryKey.c_str());
     return status == ERROR_SUCCESS || status == ERROR_ACCESS_DENIED;

@@ -14,6 +14,7 @@
 #include "platform/ComPtr.h"
 #include "platform/OleRegistration.h"
 #include "platform/posix/RegistryStore.h"
+#include "platform/posix/TypeLibraryResource.h"
 #include "standins/Utf8.h"
 #include "support/AdapterFixture.h"
 #include "support/RegistryText.h"
@@ -28,6 +29,9 @@ const std::u16string kControl = u"CLSID\\{04A4CC2A-6452-11D3-96B4-0004AC96572D}"
 const std::u16string kPage = u"CLSID\\{04A4CC2B-6452-11D3-96B4-0004AC96572D}";
 const std::u16string kProgId = u"Vantor.TesselAdapter.1";
 const std::u16string kLibrary = u"TypeLib\\{04A4CC27-6452-11D3-96B4-0004AC96572D}";
+const std::u16string kDispatch = u"Interface\\{04A4CC28-6452-11D3-96B4-0004AC96572D}";
+const std::u16string kEvents = u"Interface\\{04A4CC29-6452-11D3-96B4-0004AC96572D}";
+const std::u16string k32BitView = u"Wow6432Node\\";
 // Keys every machine has, and one class of somebody else's.
 const std::u16string kOtherClass = u"CLSID\\{00000000-0000-0000-0000-0000000000AB}";
 
@@ -41,8 +45,8 @@ std::set<std::string> AllKeys() {
 
 void CreateKey(const std::u16string& path) {
     HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE,
-                              nullptr, &key, nullptr),
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr,
+                              &key, nullptr),
               ERROR_SUCCESS);
     RegCloseKey(key);
 }
@@ -53,11 +57,14 @@ protected:
         LeakCheckedTest::SetUp();
         platform::ClearRegistry();
         CreateKey(u"TypeLib");
+        CreateKey(u"Interface");
+        CreateKey(k32BitView + u"Interface");
         CreateKey(kOtherClass + u"\\InprocServer32");
         before_ = AllKeys();
         module_ = standins::ToUtf8(ModuleFileName(nullptr));
     }
     void TearDown() override {
+        platform::SetRegisteredModuleBitness(platform::ModuleBitness::x64);
         platform::DenyRegistryWritesBelow(u"");
         platform::ClearRegistry();
         LeakCheckedTest::TearDown();
@@ -92,22 +99,49 @@ TEST_F(RegistrationTest, RegisterWritesEveryKeyOfTheModule) {
         {kPage, u"", "Vantor TesselAdapter Property Page"},
         {kPage + u"\\InprocServer32", u"", module_},
         {kPage + u"\\InprocServer32", u"ThreadingModel", kNoValue},
-        {kLibrary + u"\\1.0\\409\\win32", u"", module_},
-        {kLibrary + u"\\1.0\\FLAGS", u"", "0"},
+        {kLibrary + u"\\1.0", u"", "TesselAdapter ActiveX Control module"},
+        {kLibrary + u"\\1.0\\409\\win64", u"", module_},
+        {kLibrary + u"\\1.0\\FLAGS", u"", "10"},  // a control's library, read from a file
         {kLibrary + u"\\1.0\\HELPDIR", u"", folder},
     };
     ASSERT_EQ(DllRegisterServer(), S_OK);
 
     std::set<std::string> keys = before_;
-    for (const std::u16string& between : {kLibrary, kLibrary + u"\\1.0", kLibrary + u"\\1.0\\409"})
-        keys.insert(standins::ToUtf8(between));
+    for (const std::u16string& between : {kLibrary, kLibrary + u"\\1.0\\409"}) keys.insert(standins::ToUtf8(between));
     for (const Expected& e : expected) {
         SCOPED_TRACE(standins::ToUtf8(e.key) + " " + standins::ToUtf8(e.name));
         EXPECT_EQ(ReadText(e.key, e.name), e.text);
         keys.insert(standins::ToUtf8(e.key));
     }
+    // Both dispatch interfaces, for 64-bit and for 32-bit callers, as the
+    // system's type-library registration writes them.
+    for (const std::u16string& view : {std::u16string(), k32BitView})
+        for (const auto& [key, name] : {std::pair{kDispatch, "_DTesselAdapter"}, {kEvents, "_DTesselAdapterEvents"}}) {
+            const std::u16string path = view + key;
+            SCOPED_TRACE(standins::ToUtf8(path));
+            EXPECT_EQ(ReadText(path, u""), name);
+            EXPECT_EQ(ReadText(path + u"\\ProxyStubClsid", u""), "{00020420-0000-0000-C000-000000000046}");
+            EXPECT_EQ(ReadText(path + u"\\ProxyStubClsid32", u""), "{00020420-0000-0000-C000-000000000046}");
+            EXPECT_EQ(ReadText(path + u"\\TypeLib", u""), "{04A4CC27-6452-11D3-96B4-0004AC96572D}");
+            EXPECT_EQ(ReadText(path + u"\\TypeLib", u"Version"), "1.0");
+            for (const char16_t* sub : {u"", u"\\ProxyStubClsid", u"\\ProxyStubClsid32", u"\\TypeLib"})
+                keys.insert(standins::ToUtf8(path + sub));
+        }
     // Nothing else was written.
     EXPECT_EQ(AllKeys(), keys);
+}
+
+// The 32-bit module's registration, as the package build writes it: the
+// library's file is its win32 one, and its interfaces are in its own view.
+TEST_F(RegistrationTest, A32BitModuleRegistersInItsOwnViewOnly) {
+    platform::SetRegisteredModuleBitness(platform::ModuleBitness::x86);
+    ASSERT_EQ(DllRegisterServer(), S_OK);
+    EXPECT_EQ(ReadText(kLibrary + u"\\1.0\\409\\win32", u""), module_);
+    EXPECT_EQ(ReadText(kLibrary + u"\\1.0\\409\\win64", u""), std::nullopt);
+    EXPECT_EQ(ReadText(kDispatch, u""), "_DTesselAdapter");
+    EXPECT_EQ(ReadText(k32BitView + kDispatch, u""), std::nullopt);
+    EXPECT_EQ(DllUnregisterServer(), S_OK);
+    EXPECT_EQ(AllKeys(), before_);
 }
 
 TEST_F(RegistrationTest, UnregisterRemovesEveryKeyItWroteAndNothingElse) {

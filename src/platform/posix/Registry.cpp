@@ -18,13 +18,14 @@ namespace {
 using Path = std::u16string;
 
 struct Value {
+    Path name;  // as written
     DWORD type = REG_NONE;
     std::vector<BYTE> data;
 };
 
 struct Key {
-    Path path;                          // as created
-    std::map<Path, Value> values;       // by folded name; "" is the default value
+    Path path;                     // as created
+    std::map<Path, Value> values;  // by folded name; "" is the default value
 };
 
 struct Store {
@@ -131,12 +132,11 @@ LSTATUS RegSetValueExW(HKEY hKey, LPCWSTR lpValueName, DWORD, DWORD dwType, cons
     if (!key) return ERROR_INVALID_HANDLE;  // deleted while open
     if (Denied(store, Fold(hKey->path))) return ERROR_ACCESS_DENIED;
     const Path name = lpValueName ? lpValueName : u"";
-    key->values[Fold(name)] = Value{dwType, std::vector<BYTE>(lpData, lpData + cbData)};
+    key->values[Fold(name)] = Value{name, dwType, std::vector<BYTE>(lpData, lpData + cbData)};
     return ERROR_SUCCESS;
 }
 
-LSTATUS RegQueryValueExW(HKEY hKey, LPCWSTR lpValueName, LPDWORD, LPDWORD lpType, LPBYTE lpData,
-                         LPDWORD lpcbData) {
+LSTATUS RegQueryValueExW(HKEY hKey, LPCWSTR lpValueName, LPDWORD, LPDWORD lpType, LPBYTE lpData, LPDWORD lpcbData) {
     if (!hKey || hKey == HKEY_CLASSES_ROOT) return ERROR_INVALID_HANDLE;
     if (lpData && !lpcbData) return ERROR_INVALID_PARAMETER;
     Store& store = TheStore();
@@ -188,6 +188,24 @@ std::vector<std::u16string> RegistryKeyPaths() {
     std::vector<std::u16string> paths;
     for (const auto& [folded, key] : store.keys) paths.push_back(key.path);
     return paths;
+}
+
+std::vector<RegistryTextValue> RegistryTextValues(const std::u16string& path) {
+    Store& store = TheStore();
+    std::lock_guard guard(store.lock);
+    std::vector<RegistryTextValue> values;
+    const Key* key = Find(store, path);
+    if (!key) return values;
+    for (const auto& [folded, value] : key->values) {
+        if (value.type != REG_SZ) continue;
+        std::u16string text(value.data.size() / sizeof(char16_t), u'\0');
+        std::copy(value.data.begin(), value.data.begin() + text.size() * sizeof(char16_t),
+                  reinterpret_cast<BYTE*>(text.data()));
+        // The stored bytes end with the terminating NUL.
+        while (!text.empty() && text.back() == u'\0') text.pop_back();
+        values.push_back({value.name, text});
+    }
+    return values;
 }
 
 void ClearRegistry() {
