@@ -19,12 +19,27 @@
 #                         [SOURCES ...] [LIBRARIES ...]
 #                         [RC_INCLUDES <folder>...] [RC_DEPENDS <file>...])
 #       a shared library named <target><suffix> in the top of the build tree.
+#       Its resources may include "TesselVersion.rci", the project's version
+#       as TESSEL_VERSION_NUMBERS (for FILEVERSION and PRODUCTVERSION) and
+#       TESSEL_VERSION_TEXT.
+#   tessel_def_for_target(<def> <output>)
+#       the exports of <def> as this target links them: on 32-bit Windows
+#       every entry point is a stdcall function whose symbol carries its
+#       argument bytes (DllGetClassObject@12), so each undecorated name is
+#       written as an alias of its decorated symbol.
 
 # In script mode (cmake -P, as the generators' test runs them) there is no
 # build to configure: only the generators are defined.
 if(NOT CMAKE_SCRIPT_MODE_FILE)
   enable_language(RC)
-  find_program(TESSEL_WIDL NAMES x86_64-w64-mingw32-widl widl REQUIRED)
+  # widl writes the library for the target's pointer size.
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    set(TESSEL_WIDL_TARGET --win32)
+    find_program(TESSEL_WIDL NAMES i686-w64-mingw32-widl widl REQUIRED)
+  else()
+    set(TESSEL_WIDL_TARGET --win64)
+    find_program(TESSEL_WIDL NAMES x86_64-w64-mingw32-widl widl REQUIRED)
+  endif()
   # widl's importlib("stdole2.tlb") reads the library Wine ships.
   find_path(TESSEL_STDOLE2_DIR stdole2.tlb
     PATHS /usr/lib/x86_64-linux-gnu/wine/x86_64-windows /usr/lib/wine/x86_64-windows /usr/lib64/wine/x86_64-windows
@@ -52,7 +67,7 @@ function(tessel_typelib out_var idl)
     list(APPEND depends ${imported})
   endforeach()
   add_custom_command(OUTPUT ${outputs}
-    COMMAND "${TESSEL_WIDL}" --win64 -t -h -u ${include_flags} -L "${TESSEL_STDOLE2_DIR}" "${idl}"
+    COMMAND "${TESSEL_WIDL}" ${TESSEL_WIDL_TARGET} -t -h -u ${include_flags} -L "${TESSEL_STDOLE2_DIR}" "${idl}"
     WORKING_DIRECTORY "${CMAKE_CURRENT_BINARY_DIR}"
     DEPENDS ${depends}
     COMMENT "Type library ${name}.tlb with its header and identifiers"
@@ -149,16 +164,58 @@ function(tessel_rc_bitmap art output)
     CONTENT "// Generated from ${art}.\n${arg_ID} 2 // RT_BITMAP\nBEGIN\n    ${data}\nEND\n" @ONLY)
 endfunction()
 
+# The bytes of arguments each entry point a module may export takes: the
+# suffix of its stdcall symbol on 32-bit Windows.
+set(_tessel_stdcall_bytes
+  DllCanUnloadNow=0 DllGetClassObject=12 DllRegisterServer=0 DllUnregisterServer=0)
+
+function(tessel_def_for_target def output)
+  _tessel_configure_depends("${def}")
+  file(STRINGS "${def}" lines)
+  set(text "")
+  foreach(line IN LISTS lines)
+    if(CMAKE_SIZEOF_VOID_P EQUAL 4 AND line MATCHES "^([ \t]+)([A-Za-z_][A-Za-z_0-9]*)(.*)$")
+      set(name "${CMAKE_MATCH_2}")
+      set(entry ${_tessel_stdcall_bytes})
+      list(FILTER entry INCLUDE REGEX "^${name}=")
+      if(NOT entry)
+        message(FATAL_ERROR "${def}: no argument size known for the export ${name} (cmake/WindowsModule.cmake)")
+      endif()
+      string(REPLACE "=" "@" decorated "${entry}")
+      set(line "${CMAKE_MATCH_1}${name} = ${decorated}${CMAKE_MATCH_3}")
+    endif()
+    string(APPEND text "${line}\n")
+  endforeach()
+  file(CONFIGURE OUTPUT "${output}" CONTENT "${text}" @ONLY)
+endfunction()
+
+# The version every module's resources carry.
+if(NOT CMAKE_SCRIPT_MODE_FILE)
+  set(TESSEL_VERSION_INCLUDE "${CMAKE_BINARY_DIR}/version")
+  set(tweak "${PROJECT_VERSION_TWEAK}")
+  if(tweak STREQUAL "")
+    set(tweak 0)
+  endif()
+  file(CONFIGURE OUTPUT "${TESSEL_VERSION_INCLUDE}/TesselVersion.rci" CONTENT [=[
+// Generated from the project's version (CMakeLists.txt).
+#define TESSEL_VERSION_NUMBERS @PROJECT_VERSION_MAJOR@,@PROJECT_VERSION_MINOR@,@PROJECT_VERSION_PATCH@,@tweak@
+#define TESSEL_VERSION_TEXT "@PROJECT_VERSION@"
+]=] @ONLY)
+endif()
+
 function(tessel_windows_module target)
   cmake_parse_arguments(PARSE_ARGV 1 arg "" "SUFFIX;DEF;RC" "SOURCES;LIBRARIES;RC_INCLUDES;RC_DEPENDS")
-  add_library(${target} SHARED ${arg_SOURCES} "${arg_DEF}" "${arg_RC}")
+  get_filename_component(def_name "${arg_DEF}" NAME)
+  set(def "${CMAKE_CURRENT_BINARY_DIR}/${def_name}")
+  tessel_def_for_target("${arg_DEF}" "${def}")
+  add_library(${target} SHARED ${arg_SOURCES} "${def}" "${arg_RC}")
   set_target_properties(${target} PROPERTIES
     PREFIX ""
     SUFFIX "${arg_SUFFIX}"
     RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}")
   target_link_libraries(${target} PRIVATE ${arg_LIBRARIES})
   target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++)
-  foreach(dir IN LISTS arg_RC_INCLUDES)
+  foreach(dir IN LISTS arg_RC_INCLUDES TESSEL_VERSION_INCLUDE)
     set_property(SOURCE "${arg_RC}" APPEND PROPERTY INCLUDE_DIRECTORIES "${dir}")
   endforeach()
   set_property(SOURCE "${arg_RC}" APPEND PROPERTY OBJECT_DEPENDS ${arg_RC_DEPENDS})

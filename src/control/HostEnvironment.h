@@ -9,6 +9,7 @@
 #include "platform/Automation.h"
 #include "platform/ComPtr.h"
 #include "platform/InterfaceTraits.h"
+#include "platform/StdcallCheck.h"
 
 extern const CLSID CLSID_HostEnvironment;
 extern const IID IID_IHostEnvironment;
@@ -80,6 +81,15 @@ struct IHostSchemeStatus : IUnknown {
 protected:
     ~IHostSchemeStatus() = default;
 };
+
+// The host calls these as stdcall methods on 32-bit Windows.
+TESSEL_STDCALL(IHostEnvironment, GetPropertyCollection);
+TESSEL_STDCALL(IHostEnvironment, GetColorScheme);
+TESSEL_STDCALL(IHostEnvironment, GetSchemeAvailable);
+TESSEL_STDCALL(IHostEnvironment, GetSchemeStatus);
+TESSEL_STDCALL(IHostPropertyCollection, GetProperty);
+TESSEL_STDCALL(IHostColorScheme, GetColor);
+TESSEL_STDCALL(IHostSchemeStatus, GetInUse);
 
 TESSEL_INTERFACE_TRAITS(IHostEnvironment, IID_IHostEnvironment);
 TESSEL_INTERFACE_TRAITS(IHostPropertyCollection, IID_IHostPropertyCollection);

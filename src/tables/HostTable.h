@@ -7,6 +7,7 @@
 
 #include "platform/Automation.h"
 #include "platform/InterfaceTraits.h"
+#include "platform/StdcallCheck.h"
 
 extern const IID IID_IHostTable;
 extern const IID IID_IHostRowStore;
@@ -66,6 +67,14 @@ struct IHostCellTable : IDispatch {
 protected:
     ~IHostCellTable() = default;
 };
+
+// The host calls these as stdcall methods on 32-bit Windows.
+TESSEL_STDCALL(IHostTable, GetDataFlag);
+TESSEL_STDCALL(IHostTable, GetRowStore);
+TESSEL_STDCALL(IHostRowStore, ReadRow);
+TESSEL_STDCALL(IHostRowStore, AppendRow);
+TESSEL_STDCALL(IHostRowStore, ClearRows);
+TESSEL_STDCALL(IHostRowStore, GetRowCount);
 
 TESSEL_INTERFACE_TRAITS(IHostTable, IID_IHostTable);
 TESSEL_INTERFACE_TRAITS(IHostRowStore, IID_IHostRowStore);

@@ -33,6 +33,10 @@ struct Recorder {
     int calls = 0;
 };
 
+// Variadic, so cdecl on 32-bit Windows: the slots are declared CC_CDECL, so
+// that the dispatcher removes the arguments it pushed, whatever their number.
+// Declared stdcall, the callee would be expected to remove them, and a
+// variadic function never does.
 LONG_PTR RecordCall(Recorder* self, ...) {
     ++self->calls;
     return 0;
@@ -81,8 +85,8 @@ private:
         params_.push_back(std::move(params));
         std::vector<PARAMDATA>& kept = params_.back();
         methods_.push_back(METHODDATA{name, kept.empty() ? nullptr : kept.data(), id,
-                                      static_cast<UINT>(methods_.size()), CC_STDCALL,
-                                      static_cast<UINT>(kept.size()), kind, result});
+                                      static_cast<UINT>(methods_.size()), CC_CDECL, static_cast<UINT>(kept.size()),
+                                      kind, result});
     }
     void AddFunction(ITypeInfo* members, UINT index) {
         FUNCDESC* desc = nullptr;

@@ -274,6 +274,15 @@ void CheckPagesAndPersistence(IUnknown* control) {
     Expect("Load from the end", persist->Load(stream.Get()), STG_E_READFAULT);
 }
 
+// Keeps the first visible window in the HWND that `found` points to. The
+// system calls it as a stdcall function: on 32-bit Windows a lambda would
+// convert only to a cdecl pointer.
+BOOL CALLBACK FirstVisibleWindow(HWND window, LPARAM found) {
+    if (!IsWindowVisible(window)) return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
 // The properties verb shows the system's modal frame: a helper thread
 // closes the first window this thread shows, as a user would.
 void CheckPropertiesVerb(IOleObject* object) {
@@ -282,14 +291,7 @@ void CheckPropertiesVerb(IOleObject* object) {
     std::thread closer([&] {
         for (int tries = 0; tries < 100 && !closed; ++tries) {
             HWND shown = nullptr;
-            EnumThreadWindows(
-                self,
-                [](HWND window, LPARAM found) -> BOOL {
-                    if (!IsWindowVisible(window)) return TRUE;
-                    *reinterpret_cast<HWND*>(found) = window;
-                    return FALSE;
-                },
-                reinterpret_cast<LPARAM>(&shown));
+            EnumThreadWindows(self, FirstVisibleWindow, reinterpret_cast<LPARAM>(&shown));
             if (shown) {
                 wchar_t title[128] = {};
                 GetWindowTextW(shown, title, 128);

@@ -154,18 +154,27 @@ TEST_F(DriverCall, LaysOutArgumentsLastFirstWithTheRightFlags) {
     EXPECT_EQ(chart.calls, expected);
 }
 
+// The runtime calls the deferred fill-in as a stdcall function: on 32-bit
+// Windows a lambda would convert only to a cdecl pointer.
+HRESULT STDMETHODCALLTYPE FillInLater(EXCEPINFO* later) {
+    later->scode = CTL_E_SETNOTSUPPORTED, later->bstrDescription = SysAllocString(OLESTR("filled later"));
+    return S_OK;
+}
+
 // The callee's EXCEPINFO strings are the caller's to free: the fixture checks.
 TEST_F(DriverCall, ConvertsResultsAndRaisesTheCalleesCodeAndText) {
     struct Case { HRESULT answer; std::function<void(EXCEPINFO&)> raise; HRESULT code; OleString description; };
     const Case cases[] = {
         {E_FAIL, nullptr, E_FAIL, DescribeResult(E_FAIL)},
-        {DISP_E_EXCEPTION, [](EXCEPINFO& e) { e.scode = DISP_E_BADINDEX, e.bstrSource = SysAllocString(OLESTR("chart"));
-                                              e.bstrDescription = SysAllocString(OLESTR("no row")); },
+        {DISP_E_EXCEPTION,
+         [](EXCEPINFO& e) {
+             e.scode = DISP_E_BADINDEX, e.bstrSource = SysAllocString(OLESTR("chart"));
+             e.bstrDescription = SysAllocString(OLESTR("no row"));
+         },
          DISP_E_BADINDEX, OLESTR("no row")},
         {DISP_E_EXCEPTION, [](EXCEPINFO& e) { e.wCode = 1001; }, DISP_E_EXCEPTION, DescribeResult(DISP_E_EXCEPTION)},
-        {DISP_E_EXCEPTION, [](EXCEPINFO& e) { e.pfnDeferredFillIn = [](EXCEPINFO* later) -> HRESULT {
-             later->scode = CTL_E_SETNOTSUPPORTED, later->bstrDescription = SysAllocString(OLESTR("filled later"));
-             return S_OK; }; }, CTL_E_SETNOTSUPPORTED, OLESTR("filled later")},
+        {DISP_E_EXCEPTION, [](EXCEPINFO& e) { e.pfnDeferredFillIn = FillInLater; }, CTL_E_SETNOTSUPPORTED,
+         OLESTR("filled later")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.description));
