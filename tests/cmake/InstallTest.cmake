@@ -14,10 +14,26 @@ endfunction()
 run("cmake --install" "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${WORK_DIR}/staged")
 file(RENAME "${WORK_DIR}/staged" "${WORK_DIR}/moved")
 set(prefix "${WORK_DIR}/moved")
-foreach(file bin/tessel share/tessel/examples/scorecard.session share/doc/tessel/tessel.md share/doc/tessel/reference.md)
+foreach(file bin/tessel share/tessel/examples/scorecard.session share/doc/tessel/tessel.md share/doc/tessel/reference.md
+    share/doc/tessel/picture.md)
   if(NOT EXISTS "${prefix}/${file}")
     message(FATAL_ERROR "the install has no ${file}")
   endif()
+endforeach()
+
+# Every relative link of an installed page leads to an installed file.
+file(GLOB pages "${prefix}/share/doc/tessel/*.md")
+foreach(page ${pages})
+  file(READ "${page}" text)
+  # A list element holding a bracket would not split: mark each link first.
+  string(REPLACE "](" "\n<link>" text "${text}")
+  string(REGEX MATCHALL "<link>[^)#:\n]+" links "${text}")
+  foreach(link ${links})
+    string(REPLACE "<link>" "" target "${link}")
+    if(NOT EXISTS "${prefix}/share/doc/tessel/${target}")
+      message(FATAL_ERROR "${page} links to ${target}, which is not installed")
+    endif()
+  endforeach()
 endforeach()
 
 # A file only the installed examples hold shows which ones the demo copied.
