@@ -163,7 +163,7 @@ private:
 };
 
 void Bench::Records(RecordMember member, bool listOnly) {
-    member.id = rig_.Control().Id(member.name);
+    member.id = rig_.Control().MemberId(member.name);
     std::set<Layout> filled, written;
     for (SHORT version : kVersions) {
         const Layout fill = member.detail->fill.For(version);
@@ -290,7 +290,7 @@ void Bench::Tree(bool listOnly) {
             rig_.SetVersion(310);
             const COleVariant argument(static_cast<IDispatch*>(table.Get()));
             const VARIANT args[] = {argument};
-            const DISPID id = rig_.Control().Id("MeasureData");
+            const DISPID id = rig_.Control().MemberId("MeasureData");
             module_bench::Print(name, Time(rows, [&] {
                                     table->RestartCalls();
                                     rig_.Check(rig_.Control().Try(id, kPutRef, args), name);
@@ -307,7 +307,7 @@ std::string SizeName(std::size_t bytes) {
 void Bench::Blob(bool listOnly) {
     std::vector<std::size_t> sizes{1 << 20};
     if (settings_.full) sizes.insert(sizes.end(), {16 << 20, 64 << 20});
-    const DISPID id = rig_.Control().Id("Blob");
+    const DISPID id = rig_.Control().MemberId("Blob");
     for (std::size_t bytes : sizes) {
         const std::string size = SizeName(bytes);
         const std::size_t chunks = (bytes + blob_chunk::kDataWidth - 1) / blob_chunk::kDataWidth;

@@ -5,7 +5,7 @@
 #include <winternl.h>
 
 #include "platform/ComponentError.h"
-#include "platform/OleString.h"
+#include "platform/MemberId.h"
 
 extern const CLSID CLSID_TesselAdapter;
 
@@ -95,22 +95,20 @@ ComPtr<IDispatch> ControlModule::CreateControl() const {
 
 HRESULT ControlModule::CanUnloadNow() const { return canUnloadNow_(); }
 
-DISPID Members::Id(const char* name) const {
-    OleString wide(name, name + std::char_traits<char>::length(name));
-    LPOLESTR names[] = {wide.data()};
+DISPID Members::MemberId(const char* name) const {
     DISPID id = DISPID_UNKNOWN;
-    CheckResult(target_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id));
+    CheckResult(MemberIdOf(*target_.Get(), name, id));
     return id;
 }
 
 DispatchResult Members::Try(const char* name, WORD flags, const std::vector<COleVariant>& args) const {
     const std::vector<VARIANT> plain(args.begin(), args.end());  // shallow: args keep ownership
-    return Try(Id(name), flags, plain);
+    return Try(MemberId(name), flags, plain);
 }
 
 COleVariant Members::Call(const char* name, WORD flags, const std::vector<COleVariant>& args) const {
     const std::vector<VARIANT> plain(args.begin(), args.end());
-    return DispatchDriver(target_.Get(), {"IDispatch", &IID_IDispatch}).Invoke(Id(name), flags, plain, VT_VARIANT);
+    return DispatchDriver(target_.Get(), {"IDispatch", &IID_IDispatch}).Invoke(MemberId(name), flags, plain, VT_VARIANT);
 }
 
 }  // namespace module_host

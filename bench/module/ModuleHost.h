@@ -51,7 +51,7 @@ public:
     explicit Members(ComPtr<IDispatch> target) : target_(std::move(target)) {}
 
     IDispatch* Get() const noexcept { return target_.Get(); }
-    DISPID Id(const char* name) const;
+    DISPID MemberId(const char* name) const;
 
     // Never raises.
     DispatchResult Try(DISPID id, WORD flags, std::span<const VARIANT> args = {}) const noexcept {
