@@ -6,7 +6,9 @@
 
 #include <optional>
 #include <set>
+#include <fstream>
 #include <string>
+#include <vector>
 
 #include "control/TesselAdapterApp.h"
 #include "control/TesselAdapterCtrl.h"
@@ -29,8 +31,6 @@ const std::u16string kControl = u"CLSID\\{04A4CC2A-6452-11D3-96B4-0004AC96572D}"
 const std::u16string kPage = u"CLSID\\{04A4CC2B-6452-11D3-96B4-0004AC96572D}";
 const std::u16string kProgId = u"Vantor.TesselAdapter.1";
 const std::u16string kLibrary = u"TypeLib\\{04A4CC27-6452-11D3-96B4-0004AC96572D}";
-const std::u16string kDispatch = u"Interface\\{04A4CC28-6452-11D3-96B4-0004AC96572D}";
-const std::u16string kEvents = u"Interface\\{04A4CC29-6452-11D3-96B4-0004AC96572D}";
 const std::u16string k32BitView = u"Wow6432Node\\";
 // Keys every machine has, and one class of somebody else's.
 const std::u16string kOtherClass = u"CLSID\\{00000000-0000-0000-0000-0000000000AB}";
@@ -74,74 +74,70 @@ protected:
     std::string module_;
 };
 
-struct Expected {
+// One value a registration writes: its key, its name (empty: the key's
+// default) and its data.
+struct Row {
     std::u16string key;
     std::u16string name;
-    std::string text;  // kNoValue: the key holds no value
+    std::string data;  // kNoValue: the key holds no such value
 };
 
-TEST_F(RegistrationTest, RegisterWritesEveryKeyOfTheModule) {
-    ASSERT_FALSE(module_.empty());
-    const std::string folder = module_.substr(0, module_.find_last_of('/'));
-    const Expected expected[] = {
-        {kProgId, u"", "Vantor TesselAdapter Control"},
-        {kProgId + u"\\CLSID", u"", "{04A4CC2A-6452-11D3-96B4-0004AC96572D}"},
-        {kControl, u"", "Vantor TesselAdapter Control"},
-        {kControl + u"\\ProgID", u"", "Vantor.TesselAdapter.1"},
-        {kControl + u"\\InprocServer32", u"", module_},
-        {kControl + u"\\InprocServer32", u"ThreadingModel", "Apartment"},
-        {kControl + u"\\Control", u"", kNoValue},
-        {kControl + u"\\MiscStatus", u"", "0"},
-        {kControl + u"\\MiscStatus\\1", u"", "132241"},
-        {kControl + u"\\ToolboxBitmap32", u"", module_ + ", 1"},
-        {kControl + u"\\TypeLib", u"", "{04A4CC27-6452-11D3-96B4-0004AC96572D}"},
-        {kControl + u"\\Version", u"", "1.0"},
-        {kPage, u"", "Vantor TesselAdapter Property Page"},
-        {kPage + u"\\InprocServer32", u"", module_},
-        {kPage + u"\\InprocServer32", u"ThreadingModel", kNoValue},
-        {kLibrary + u"\\1.0", u"", "TesselAdapter ActiveX Control module"},
-        {kLibrary + u"\\1.0\\409\\win64", u"", module_},
-        {kLibrary + u"\\1.0\\FLAGS", u"", "10"},  // a control's library, read from a file
-        {kLibrary + u"\\1.0\\HELPDIR", u"", folder},
-    };
-    ASSERT_EQ(DllRegisterServer(), S_OK);
-
-    std::set<std::string> keys = before_;
-    for (const std::u16string& between : {kLibrary, kLibrary + u"\\1.0\\409"}) keys.insert(standins::ToUtf8(between));
-    for (const Expected& e : expected) {
-        SCOPED_TRACE(standins::ToUtf8(e.key) + " " + standins::ToUtf8(e.name));
-        EXPECT_EQ(ReadText(e.key, e.name), e.text);
-        keys.insert(standins::ToUtf8(e.key));
-    }
-    // Both dispatch interfaces, for 64-bit and for 32-bit callers, as the
-    // system's type-library registration writes them.
-    for (const std::u16string& view : {std::u16string(), k32BitView})
-        for (const auto& [key, name] : {std::pair{kDispatch, "_DTesselAdapter"}, {kEvents, "_DTesselAdapterEvents"}}) {
-            const std::u16string path = view + key;
-            SCOPED_TRACE(standins::ToUtf8(path));
-            EXPECT_EQ(ReadText(path, u""), name);
-            EXPECT_EQ(ReadText(path + u"\\ProxyStubClsid", u""), "{00020420-0000-0000-C000-000000000046}");
-            EXPECT_EQ(ReadText(path + u"\\ProxyStubClsid32", u""), "{00020420-0000-0000-C000-000000000046}");
-            EXPECT_EQ(ReadText(path + u"\\TypeLib", u""), "{04A4CC27-6452-11D3-96B4-0004AC96572D}");
-            EXPECT_EQ(ReadText(path + u"\\TypeLib", u"Version"), "1.0");
-            for (const char16_t* sub : {u"", u"\\ProxyStubClsid", u"\\ProxyStubClsid32", u"\\TypeLib"})
-                keys.insert(standins::ToUtf8(path + sub));
-        }
-    // Nothing else was written.
-    EXPECT_EQ(AllKeys(), keys);
+void Substitute(std::string& text, const std::string& placeholder, const std::string& by) {
+    for (std::size_t at = text.find(placeholder); at != std::string::npos; at = text.find(placeholder, at + by.size()))
+        text.replace(at, placeholder.size(), by);
 }
 
-// The 32-bit module's registration, as the package build writes it: the
-// library's file is its win32 one, and its interfaces are in its own view.
-TEST_F(RegistrationTest, A32BitModuleRegistersInItsOwnViewOnly) {
-    platform::SetRegisteredModuleBitness(platform::ModuleBitness::x86);
-    ASSERT_EQ(DllRegisterServer(), S_OK);
-    EXPECT_EQ(ReadText(kLibrary + u"\\1.0\\409\\win32", u""), module_);
-    EXPECT_EQ(ReadText(kLibrary + u"\\1.0\\409\\win64", u""), std::nullopt);
-    EXPECT_EQ(ReadText(kDispatch, u""), "_DTesselAdapter");
-    EXPECT_EQ(ReadText(k32BitView + kDispatch, u""), std::nullopt);
-    EXPECT_EQ(DllUnregisterServer(), S_OK);
-    EXPECT_EQ(AllKeys(), before_);
+// The rows of registered-keys.txt (keys and names in ASCII) as a module of
+// `bitness` in the file `module` writes them.
+std::vector<Row> RowsFor(platform::ModuleBitness bitness, const std::string& module) {
+    const bool x64 = bitness == platform::ModuleBitness::x64;
+    const std::vector<std::u16string> views = x64 ? std::vector<std::u16string>{u"", k32BitView}
+                                                  : std::vector<std::u16string>{u""};
+    std::ifstream file(TESSEL_REGISTERED_KEYS);
+    EXPECT_TRUE(file.is_open()) << TESSEL_REGISTERED_KEYS;
+    std::vector<Row> rows;
+    for (std::string line; std::getline(file, line);) {
+        if (line.empty() || line[0] == '#') continue;
+        const std::size_t tab1 = line.find('\t'), tab2 = line.find('\t', tab1 + 1);
+        std::string key = line.substr(0, tab1), name = line.substr(tab1 + 1, tab2 - tab1 - 1),
+                    data = line.substr(tab2 + 1);
+        Substitute(key, "{syskind}", x64 ? "win64" : "win32");
+        Substitute(data, "{module}", module);
+        Substitute(data, "{folder}", module.substr(0, module.find_last_of('/')));
+        Substitute(data, "{none}", kNoValue);
+        if (name == "@") name.clear();
+        const bool inEachView = key.starts_with("{view}");
+        for (const std::u16string& view : inEachView ? views : std::vector<std::u16string>{u""})
+            rows.push_back({view + std::u16string(key.begin() + (inEachView ? 6 : 0), key.end()),
+                            std::u16string(name.begin(), name.end()), data});
+    }
+    EXPECT_FALSE(rows.empty());
+    return rows;
+}
+
+// The 64-bit module also writes its interfaces for 32-bit callers; the
+// 32-bit module's library file is its win32 one, and its interfaces are in
+// its own view only.
+TEST_F(RegistrationTest, RegisterWritesEveryKeyOfTheListAndNothingElse) {
+    ASSERT_FALSE(module_.empty());
+    for (const platform::ModuleBitness bitness : {platform::ModuleBitness::x64, platform::ModuleBitness::x86}) {
+        SCOPED_TRACE(bitness == platform::ModuleBitness::x64 ? "64-bit" : "32-bit");
+        platform::SetRegisteredModuleBitness(bitness);
+        ASSERT_EQ(DllRegisterServer(), S_OK);
+        std::set<std::string> keys = before_;
+        for (const Row& row : RowsFor(bitness, module_)) {
+            SCOPED_TRACE(standins::ToUtf8(row.key) + " " + standins::ToUtf8(row.name));
+            EXPECT_EQ(ReadText(row.key, row.name), row.data);
+            // The key and the keys it is below.
+            for (std::size_t end = 0; end != std::u16string::npos;) {
+                end = row.key.find(u'\\', end + 1);
+                keys.insert(standins::ToUtf8(row.key.substr(0, end)));
+            }
+        }
+        EXPECT_EQ(AllKeys(), keys);
+        EXPECT_EQ(DllUnregisterServer(), S_OK);
+        EXPECT_EQ(AllKeys(), before_);
+    }
 }
 
 TEST_F(RegistrationTest, UnregisterRemovesEveryKeyItWroteAndNothingElse) {

@@ -17,9 +17,13 @@ scratch=$(mktemp -d "${TMPDIR:-/tmp}/tessel-run.XXXXXX")
 # prefix.sh's own exit trap removes the prefix; this one adds the scratch.
 trap 'rm -rf "$scratch"; wine_prefix_remove' EXIT
 
+# The library's platform subkey, and the views its interfaces are written in:
+# a 64-bit module writes them for 32-bit callers too.
+syskind=win64 views=("" 'Wow6432Node\')
 # A 32-bit module needs a Wine that runs 32-bit code, which a 64-bit-only
 # machine lacks: try a one-line 32-bit program first and skip when it fails.
 if i686-w64-mingw32-objdump -f "$ocx" 2>/dev/null | grep -q 'pei-i386'; then
+  syskind=win32 views=("")
   # Wine answers 0 when its 32-bit loader fails, so the probe's own code counts.
   echo 'int main(void) { return 42; }' | i686-w64-mingw32-gcc -x c - -static -o "$scratch/probe32.exe"
   probe=0
@@ -123,29 +127,41 @@ expect_no_key "$progid"
 echo "== registration"
 regsvr32_expect 0 /s "$ocx"
 [ -f "$standins" ] && regsvr32_expect 0 /s "$standins"
-read_registered "$control" "$page" "$progid" "$library" "$dispatch"
-expect_value "$control" "" "Vantor TesselAdapter Control"
-expect_value "$control\\InprocServer32" "" "$module"
-expect_value "$control\\InprocServer32" ThreadingModel Apartment
-expect_value "$control\\ProgID" "" "Vantor.TesselAdapter.1"
-expect_key "$control\\Control"
-expect_value "$control\\MiscStatus" "" 0
-expect_value "$control\\MiscStatus\\1" "" 132241
-expect_value "$control\\ToolboxBitmap32" "" "$module, 1"
-expect_value "$control\\TypeLib" "" "$libid"
-expect_value "$control\\Version" "" 1.0
-expect_value "$progid" "" "Vantor TesselAdapter Control"
-expect_value "$progid\\CLSID" "" "{04A4CC2A-6452-11D3-96B4-0004AC96572D}"
-expect_value "$page" "" "Vantor TesselAdapter Property Page"
-expect_value "$page\\InprocServer32" "" "$module"
-expect_value "$page\\InprocServer32" ThreadingModel ""
-expect_value "$library\\1.0" "" "TesselAdapter ActiveX Control module"
-# The runtime records the library's file in its own long-path form.
-library_file=$(value "$library\\1.0\\409\\win64")
-[ "${library_file#\\\\?\\}" = "$module" ] || fail "$library\\1.0\\409\\win64: got '$library_file', want '$module'"
-pass "$library\\1.0\\409\\win64 = $library_file"
-expect_value "$dispatch" "" _DTesselAdapter
-expect_value "$dispatch\\TypeLib" "" "$libid"
+# Every value of tests/control/registered-keys.txt, its placeholders
+# substituted for this module.
+registered=()
+while IFS=$'\t' read -r key name data; do
+  [[ -z $key || $key == \#* ]] && continue
+  key=${key//\{syskind\}/$syskind} data=${data//\{module\}/"$module"}
+  data=${data//\{folder\}/"${module%\\*}"}
+  for view in "${views[@]}"; do
+    [[ $key == \{view\}* ]] && registered+=("HKCR\\$view${key#\{view\}}"$'\t'"$name"$'\t'"$data")
+  done
+  [[ $key == \{view\}* ]] || registered+=("HKCR\\$key"$'\t'"$name"$'\t'"$data")
+done <tests/control/registered-keys.txt
+# Dumped once a top key: the key up to its identifier, or its first part.
+tops=()
+for row in "${registered[@]}"; do
+  key=${row%%$'\t'*}
+  [[ $key =~ ^[^{]*\{[^}]*\} ]] && tops+=("${BASH_REMATCH[0]}") || tops+=("HKCR\\$(cut -d'\' -f2 <<<"$key")")
+done
+mapfile -t tops < <(printf '%s\n' "${tops[@]}" | sort -u)
+read_registered "${tops[@]}"
+for row in "${registered[@]}"; do
+  IFS=$'\t' read -r key name data <<<"$row"
+  [ "$name" = @ ] && name=""
+  if [ "$data" = "{none}" ]; then
+    expect_key "$key"
+    [ -z "$name" ] || expect_value "$key" "$name" ""
+  elif [[ $key == *\\$syskind ]]; then
+    # The runtime records the library's file in its own long-path form.
+    got=$(value "$key" "$name")
+    [ "${got#\\\\?\\}" = "$data" ] || fail "$key ${name:-(default)}: got '$got', want '$data'"
+    pass "$key ${name:-(default)} = $got"
+  else
+    expect_value "$key" "$name" "$data"
+  fi
+done
 
 [ -f "$build/tessel_container_check.exe" ] && run_client "container check" wine "$build/tessel_container_check.exe"
 [ -f tools/wine/session.vbs ] && run_client "VBScript session" wine cscript //nologo tools/wine/session.vbs
