@@ -36,30 +36,6 @@ TEST_F(ChartStandInTest, KeepsWhatIsPutFailsAsToldAndRecordsEveryCall) {
     EXPECT_EQ(recorded, "|0 3, I4 1|0 3, I4 5|0 37, BSTR key, I4 2|1 3|2 31, BSTR x");
 }
 
-TEST_F(ChartStandInTest, MethodsFillTheirOutTextsAndAnswerAsTold) {
-    auto chart = ChartStandIn::Create();
-    BSTR texts[3] = {SysAllocString(OLESTR("a")), SysAllocString(OLESTR("b")), SysAllocString(OLESTR("c"))};
-    auto call = [&](DISPID member, UINT count) {
-        std::vector<COleVariant> args;
-        for (UINT i = 0; i < count; ++i) args.push_back(ByRef(VT_BSTR, &texts[i]));
-        EXPECT_EQ(Show(CallRaw(chart.Get(), member, kCall, args).result), "BOOL -1");
-        return Narrow(texts[0]) + "," + Narrow(texts[1]) + "," + Narrow(texts[2]);
-    };
-    EXPECT_EQ(call(43, 3), "a,b,c");  // nothing set: left alone
-    chart->SetSelection(OLESTR("obj"), OLESTR("strat"), OLESTR("pers"));
-    chart->SetMatrix(OLESTR("m-obj"), OLESTR("m-row"));
-    EXPECT_EQ(call(43, 3), "obj,strat,pers");
-    EXPECT_EQ(call(45, 2), "m-obj,m-row,pers");
-    const Outcome mistyped = CallRaw(chart.Get(), 45, kCall, {ByRef(VT_BSTR, &texts[0]), COleVariant(OLESTR("x"))});
-    EXPECT_EQ(std::pair(mistyped.hr, mistyped.argErr), std::pair(DISP_E_TYPEMISMATCH, 0u));
-    for (BSTR text : texts) SysFreeString(text);
-    EXPECT_EQ(Show(CallRaw(chart.Get(), 73, kCall, {}).result), "EMPTY");
-    chart->SetStrategy(OLESTR("plan"));
-    chart->SetProperty(11, COleVariant(LONG{11}));
-    EXPECT_EQ(Show(CallRaw(chart.Get(), 73, kCall, {}).result), "BSTR plan");
-    EXPECT_EQ(Show(CallRaw(chart.Get(), 70, kCall, {COleVariant(LONG{2})}).result), "I4 11");
-}
-
 // Forwarded calls reach the listener with the caller's own values (the same
 // array, not a copy), references followed, and are not recorded; a put is
 // kept as a copy until the chart is told to keep puts no more.
@@ -121,13 +97,11 @@ TEST_F(ChartStandInTest, KeepsWhatTheDrawingReadsWhateverItForwardsOrKeeps) {
     EXPECT_EQ(drawn, (std::vector<std::string>{"37, BSTR A, I4 2", "38, BSTR Arial, I2 0, I2 34", "36, BSTR B, I4 7"}));
     EXPECT_EQ(chart->Property(chart::kObjectives), nullptr);
 
-    EXPECT_EQ(chart->SelectedObjective(), OLESTR(""));
     chart->SetSelection(OLESTR("OBJ"), OLESTR("ignored"), OLESTR("PER"));
     chart->SetStrategy(OLESTR("GROWTH"));
-    EXPECT_EQ(chart->SelectedObjective(), OLESTR("OBJ"));
-    EXPECT_EQ(chart->SelectedStrategy(), OLESTR("GROWTH"));
     chart->SetAnswer(chart::kSelectedStrategy, text(OLESTR("GIVEN")));
-    EXPECT_EQ(chart->SelectedStrategy(), OLESTR("GIVEN")) << "what method 73 answers";
+    EXPECT_EQ(chart->SelectedObjective(), OLESTR("OBJ"));
+    EXPECT_EQ(chart->SelectedStrategy(), OLESTR("GIVEN")) << "what method 73 answers, not the strategy set";
 }
 
 }  // namespace
