@@ -3,7 +3,6 @@
 // tables that do not add up.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <vector>
 
 #include "control/ChartMembers.h"
@@ -17,15 +16,7 @@ using standins::ChartCall;
 using standins::HostRecordTable;
 using Bytes = std::string;
 
-// A chunk record: number, reserved, length (little-endian), data, reserved.
-std::string Chunk(int number, int length, std::string_view data) {
-    std::string record(blob_chunk::kRecordLength, '\x5A');
-    record[0] = static_cast<char>(number);
-    record[2] = static_cast<char>(length & 0xFF);
-    record[3] = static_cast<char>((length >> 8) & 0xFF);
-    std::memcpy(record.data() + 4, data.data(), std::min<std::size_t>(data.size(), 1021));
-    return record;
-}
+std::string Chunk(int number, int length, std::string_view data) { return ChunkRecord(number, length, data, '\x5A'); }
 
 Bytes Pattern(std::size_t size) {
     Bytes bytes(size, '\0');
@@ -37,19 +28,6 @@ COleSafeArray ByteArray(const Bytes& bytes) {
     COleSafeArray array;
     array.CreateOneDim(VT_UI1, static_cast<DWORD>(bytes.size()), bytes.data());
     return array;
-}
-
-// The bytes a chart value holds, or "<no bytes>".
-Bytes BytesOf(const VARIANT& value) {
-    if (value.vt != (VT_ARRAY | VT_UI1)) return "<no bytes>";
-    LONG lower = 0, upper = 0;
-    SafeArrayGetLBound(value.parray, 1, &lower);
-    SafeArrayGetUBound(value.parray, 1, &upper);
-    void* data = nullptr;
-    SafeArrayAccessData(value.parray, &data);
-    Bytes bytes(static_cast<const char*>(data), static_cast<std::size_t>(upper - lower + 1));
-    SafeArrayUnaccessData(value.parray);
-    return bytes;
 }
 
 using BlobTest = AttachedFixture;

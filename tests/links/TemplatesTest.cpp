@@ -58,14 +58,7 @@ const Method kAddTemplate{"AddTemplate", chart::kAddTemplate, 8};
 const Method kAddTemplateEx{"AddTemplateEx", chart::kAddTemplateEx, 11};
 
 // One chunk record carrying the bytes.
-std::string Chunk(std::string_view bytes) {
-    std::string record(1026, '\0');
-    record[0] = 1;
-    record[2] = static_cast<char>(bytes.size() & 0xFF);
-    record[3] = static_cast<char>(bytes.size() >> 8);
-    record.replace(4, bytes.size(), bytes);
-    return record;
-}
+std::string Chunk(std::string_view bytes) { return ChunkRecord(1, static_cast<int>(bytes.size()), bytes); }
 
 // A record long enough for every layout, a different character at each place.
 std::string VariedRecord() {
@@ -82,18 +75,7 @@ std::string RowsOf(const VARIANT& grid) {
 }
 
 // A grid's cells, or a byte array's bytes.
-std::string Dump(const VARIANT& grid) {
-    if (grid.vt != (VT_ARRAY | VT_UI1)) return RowsOf(grid);
-    LONG last = -1;
-    SafeArrayGetUBound(grid.parray, 1, &last);
-    std::string bytes;
-    for (LONG i = 0; i <= last; ++i) {
-        BYTE byte = 0;
-        SafeArrayGetElement(grid.parray, &i, &byte);
-        bytes += static_cast<char>(byte);
-    }
-    return bytes;
-}
+std::string Dump(const VARIANT& grid) { return grid.vt == (VT_ARRAY | VT_UI1) ? BytesOf(grid) : RowsOf(grid); }
 
 class TemplatesTest : public AttachedFixture {
 protected:

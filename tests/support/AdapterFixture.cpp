@@ -72,6 +72,27 @@ COleSafeArray Grid(const std::vector<std::vector<COleVariant>>& rows, DWORD colu
     return grid;
 }
 
+std::string ChunkRecord(int number, int length, std::string_view data, char fill) {
+    std::string record(1026, fill);
+    record[0] = static_cast<char>(number);
+    record[2] = static_cast<char>(length & 0xFF);
+    record[3] = static_cast<char>((length >> 8) & 0xFF);
+    record.replace(4, std::min<std::size_t>(data.size(), 1021), data.substr(0, 1021));
+    return record;
+}
+
+std::string BytesOf(const VARIANT& value) {
+    if (value.vt != (VT_ARRAY | VT_UI1)) return "<no bytes>";
+    LONG lower = 0, upper = 0;
+    SafeArrayGetLBound(value.parray, 1, &lower);
+    SafeArrayGetUBound(value.parray, 1, &upper);
+    void* data = nullptr;
+    SafeArrayAccessData(value.parray, &data);
+    std::string bytes(static_cast<const char*>(data), static_cast<std::size_t>(upper - lower + 1));
+    SafeArrayUnaccessData(value.parray);
+    return bytes;
+}
+
 COleVariant Text(std::string_view text) {
     const OleString wide(text.begin(), text.end());
     return COleVariant(wide.c_str(), static_cast<UINT>(wide.size()));

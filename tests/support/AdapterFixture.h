@@ -51,6 +51,12 @@ std::pair<LONG, LONG> Shape(const VARIANT& grid);
 // row does not give stay empty.
 COleSafeArray Grid(const std::vector<std::vector<COleVariant>>& rows, DWORD columns);
 
+// A blob chunk record: number, reserved, length (little-endian), up to 1021
+// bytes of data, the rest `fill`.
+std::string ChunkRecord(int number, int length, std::string_view data, char fill = '\0');
+// The bytes of a byte array, or "<no bytes>" for any other value.
+std::string BytesOf(const VARIANT& value);
+
 // A string variant of this ASCII text (NULs included).
 COleVariant Text(std::string_view text);
 // VT_NULL, which has no text form.
