@@ -61,8 +61,7 @@ inline std::string Describe(const VARIANT& v) {
 // answers with `result` and, where there is room, a copy of `value`; for
 // DISP_E_EXCEPTION `raise` fills EXCEPINFO.
 struct FakeObject final : IDispatch {
-    struct Received { DISPID id; WORD flags; std::vector<LONG> args; std::vector<DISPID> named;
-                      bool operator==(const Received&) const = default; };
+    struct Received { DISPID id; WORD flags; std::vector<LONG> args; };
     explicit FakeObject(VARIANT v = {}, HRESULT invokeResult = S_OK) : value(v), result(invokeResult) {}
     ~FakeObject() { VariantClear(&value); }
 
@@ -78,8 +77,7 @@ struct FakeObject final : IDispatch {
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* out,
                                      EXCEPINFO* info, UINT*) override {
-        const DISPID* named = params->rgdispidNamedArgs;
-        calls.push_back({member, flags, {}, {named, named + params->cNamedArgs}});
+        calls.push_back({member, flags, {}});
         for (UINT i = 0; i < params->cArgs; ++i) calls.back().args.push_back(params->rgvarg[i].lVal);
         if (result == DISP_E_EXCEPTION && raise && info) raise(*info);
         return FAILED(result) || !out ? result : VariantCopy(out, &value);
