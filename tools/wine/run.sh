@@ -153,8 +153,8 @@ for row in "${registered[@]}"; do
   if [ "$data" = "{none}" ]; then
     expect_key "$key"
     [ -z "$name" ] || expect_value "$key" "$name" ""
-  elif [[ $key == *\\$syskind ]]; then
-    # The runtime records the library's file in its own long-path form.
+  elif [[ $key == 'HKCR\TypeLib\'* && $data == "${module%\\*}"* ]]; then
+    # The runtime records the library's file and folder in its long-path form.
     got=$(value "$key" "$name")
     [ "${got#\\\\?\\}" = "$data" ] || fail "$key ${name:-(default)}: got '$got', want '$data'"
     pass "$key ${name:-(default)} = $got"
