@@ -209,7 +209,9 @@ void Bench::Fill(const RecordMember& member, SHORT version, const FillLayout& la
             rig_.Forget();
             const std::size_t before = PrivateBytes();
             rig_.Check(rig_.Control().Try(id, kPutRef, args), name);
-            const std::size_t held = PrivateBytes() - before;
+            // A member that keeps its grid in the module has just released
+            // the grid of the timed runs: the charge can fall, which reads 0.
+            const std::size_t after = PrivateBytes(), held = after > before ? after - before : 0;
             if (const auto put = rig_.Last(ChartCall::Put)) rig_.Chart().SetProperty(*put, COleVariant());
             rig_.Chart().SetKeepsPuts(false);
             extra = ", \"bytes_per_row\": " + std::to_string(held / rows) +
