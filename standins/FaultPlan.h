@@ -1,13 +1,15 @@
 // Counts the calls of each operation of a stand-in and fails the ones a test
 // asked to fail. Calls are counted from the object's creation, failed ones
 // included, so "the 3rd ReadRow" means the same thing however the test got
-// there. Every call also gets a stamp from one process-wide clock, so that a
-// test can tell in which order calls on different stand-ins happened.
+// there. Unless the plan keeps counts only, every call also gets a stamp
+// from one process-wide clock, so that a test can tell in which order calls
+// on different stand-ins happened.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
 #include <map>
+#include <type_traits>
 #include <vector>
 
 #include "platform/Automation.h"
@@ -25,7 +27,12 @@ inline std::atomic<std::uint64_t>& CallClock() noexcept {
 }
 }  // namespace detail
 
-template <class Op>
+// What a plan keeps of each call. The stamps grow by one per call for the
+// object's life: a stand-in that a control may hold for as long as it lives
+// and that no test asks for the order of its calls keeps counts only.
+enum class CallRecord { Stamps, Counts };
+
+template <class Op, CallRecord Record = CallRecord::Stamps>
 class FaultPlan {
 public:
     // How a failed call ends: with the code alone, or, for an operation
@@ -44,8 +51,7 @@ public:
     // Counts one call of op; returns how it must fail (code S_OK: it must not).
     const Failure& Enter(Op op) {
         static const Failure none;
-        stamps_[op].push_back(++detail::CallClock());
-        const auto nth = static_cast<unsigned>(stamps_[op].size());
+        const unsigned nth = Add(calls_[op]);
         for (const Fault& fault : faults_)
             if (fault.op == op && fault.nth == nth) return fault.failure;
         return none;
@@ -55,15 +61,25 @@ public:
     // so a benchmark that repeats the same calls does not pay for a record
     // that grows without end.
     void RestartCounts() noexcept {
-        for (auto& [op, stamps] : stamps_) stamps.clear();
+        for (auto& [op, calls] : calls_) {
+            if constexpr (Record == CallRecord::Stamps)
+                calls.clear();
+            else
+                calls = 0;
+        }
     }
 
-    unsigned Count(Op op) const { return static_cast<unsigned>(Stamps(op).size()); }
+    unsigned Count(Op op) const {
+        const auto found = calls_.find(op);
+        return found == calls_.end() ? 0 : Size(found->second);
+    }
     // The clock's reading at each call of op, in order.
-    const std::vector<std::uint64_t>& Stamps(Op op) const {
+    const std::vector<std::uint64_t>& Stamps(Op op) const
+        requires(Record == CallRecord::Stamps)
+    {
         static const std::vector<std::uint64_t> none;
-        const auto found = stamps_.find(op);
-        return found == stamps_.end() ? none : found->second;
+        const auto found = calls_.find(op);
+        return found == calls_.end() ? none : found->second;
     }
 
 private:
@@ -72,7 +88,17 @@ private:
         unsigned nth;
         Failure failure;
     };
-    std::map<Op, std::vector<std::uint64_t>> stamps_;
+    // Each operation's calls: their stamps, or their number.
+    using Calls = std::conditional_t<Record == CallRecord::Stamps, std::vector<std::uint64_t>, unsigned>;
+    static unsigned Add(std::vector<std::uint64_t>& stamps) {
+        stamps.push_back(++detail::CallClock());
+        return static_cast<unsigned>(stamps.size());
+    }
+    static unsigned Add(unsigned& count) noexcept { return ++count; }
+    static unsigned Size(const std::vector<std::uint64_t>& stamps) noexcept { return static_cast<unsigned>(stamps.size()); }
+    static unsigned Size(unsigned count) noexcept { return count; }
+
+    std::map<Op, Calls> calls_;
     std::vector<Fault> faults_;
 };
 

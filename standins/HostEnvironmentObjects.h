@@ -28,7 +28,9 @@ struct HostLook {
     enum class FontKind { Font, NotAFont, Nothing } fontKind = FontKind::Font;
     // Operations that answer success with a null interface.
     std::map<LookOp, bool> handsOutNothing;
-    FaultPlan<LookOp> faults;
+    // Counts only: a control holds its environment and colour scheme for
+    // its life and asks 18 colours at every attach of a chart.
+    FaultPlan<LookOp, CallRecord::Counts> faults;
 
     static std::map<std::array<LONG, 3>, OLE_COLOR> DefaultColours();
     static LOGFONTA DefaultFont();
