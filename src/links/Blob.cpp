@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <array>
-#include <climits>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 #include <string>
 
 using namespace blob_chunk;
@@ -35,9 +35,12 @@ private:
 // A blob is one byte array, indexed by a signed 32-bit number: a larger one
 // is more than a process can be given, and the host is told its size.
 void CheckRoom(std::uint64_t bytes) {
-    if (bytes <= LONG_MAX) return;
+    // The platform's LONG, not the C library's long: off Windows that one
+    // has 64 bits, and a table of any size would pass on to its reads.
+    constexpr auto kMost = static_cast<std::uint64_t>(std::numeric_limits<LONG>::max());
+    if (bytes <= kMost) return;
     const std::string text = "Out of memory: no room for a blob of " + std::to_string(bytes) +
-                             " bytes, more than an array can hold (" + std::to_string(LONG_MAX) + " bytes)";
+                             " bytes, more than an array can hold (" + std::to_string(kMost) + " bytes)";
     RaiseError(E_OUTOFMEMORY, {}, OleString(text.begin(), text.end()));
 }
 

@@ -8,6 +8,7 @@
 
 #include "control/ChartMembers.h"
 #include "control/TesselAdapterCtrl.h"
+#include "links/Blob.h"
 #include "standins/NoInterfaceObject.h"
 #include "support/AdapterFixture.h"
 
@@ -263,6 +264,21 @@ TEST_F(ControlTest, TablesTooLargeForAGridFailOutOfMemoryWithTheirSize) {
             EXPECT_EQ(chart_->Calls().size(), 0u) << "nothing reaches the chart";
         }
     }
+    // A blob of 2^22 chunks is beyond what one byte array can index, however
+    // short its last chunk, which is not even read.
+    constexpr ULONG kChunks = ULONG{1} << 22;
+    const std::string bytes = std::to_string(std::uint64_t{kChunks - 1} * blob_chunk::kDataWidth);
+    for (const char* member : {"Blob", "BlobTemplate"}) {
+        SCOPED_TRACE(member);
+        auto table = standins::HostRecordTable::Create({"row"});
+        table->ClaimRowCount(kChunks);
+        const Outcome out = Put(member, table.Get());
+        EXPECT_EQ(out.Code(), E_OUTOFMEMORY);
+        EXPECT_NE(out.description.find("no room for a blob of " + bytes + " bytes"), std::string::npos)
+            << out.description;
+        EXPECT_EQ(table->CallCount(standins::HostOp::ReadRow), 0u);
+    }
+    EXPECT_EQ(chart_->Calls().size(), 0u) << "nothing reaches the chart";
     EXPECT_TRUE(PutRecords("Objectives", {Record({{10, "K1"}})}).Ok());
     EXPECT_EQ(ChartCalls(ChartCall::Put, chart::kObjectives).size(), 1u);
 }
