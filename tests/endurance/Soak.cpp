@@ -1,12 +1,13 @@
-// tessel_soak ROUNDS [EXAMPLES_FOLDER]: the bundled example's host session,
-// ROUNDS times in one process, on the control module as a host loads it
-// (TesselAdapter.ocx, its class factory, IDispatch::Invoke) and on the
-// operating system's automation runtime.
+// tessel_soak ROUNDS [EXAMPLES_FOLDER [kept|fresh]]: the bundled example's
+// host session, ROUNDS times in one process, on the control module as a host
+// loads it (TesselAdapter.ocx, its class factory, IDispatch::Invoke) and on
+// the operating system's automation runtime.
 //
 // Each round runs the session twice: on one control kept for every round,
-// and on a fresh control made and released within the round. The session
-// calls every member: each table property set, and got back where it can
-// be, the templates, the colours and the font (sent when the chart is
+// and on a fresh control made and released within the round (`kept` or
+// `fresh` runs only that one, so that growth is told by control). The
+// session calls every member: each table property set, and got back where it
+// can be, the templates, the colours and the font (sent when the chart is
 // attached), single values, selections and commands, and the failing paths:
 // chart calls that fail, a table left kept, chart values of the wrong shape,
 // a read-only property written.
@@ -279,7 +280,12 @@ ComPtr<ChartStandIn> SoakChart() {
     return chart;
 }
 
-int Soak(long rounds, const std::filesystem::path& examples) {
+struct Controls {
+    bool kept = true;
+    bool fresh = true;
+};
+
+int Soak(long rounds, const std::filesystem::path& examples, Controls controls) {
     long faults = 0;
     std::vector<Snapshot> shown;
     HRESULT unload = E_FAIL;
@@ -296,8 +302,8 @@ int Soak(long rounds, const std::filesystem::path& examples) {
                 // stand-in records its calls' stamps); a reference the module
                 // kept on an old one shows as a live object.
                 tables.RestartCalls();
-                Session(kept, *SoakChart(), tables, faults).Run();
-                {
+                if (controls.kept) Session(kept, *SoakChart(), tables, faults).Run();
+                if (controls.fresh) {
                     const Members fresh(module.CreateControl());
                     const ComPtr<ChartStandIn> freshChart = SoakChart();
                     Session(fresh, *freshChart, tables, faults).Run();
@@ -341,15 +347,17 @@ int Soak(long rounds, const std::filesystem::path& examples) {
 
 int main(int argc, char** argv) {
     const long rounds = argc > 1 ? std::atol(argv[1]) : 0;
-    if (rounds < 1 || argc > 3) {
-        std::fprintf(stderr, "usage: %s ROUNDS [EXAMPLES_FOLDER]\n", argv[0]);
+    const std::string only = argc > 3 ? argv[3] : "";
+    if (rounds < 1 || argc > 4 || (argc > 3 && only != "kept" && only != "fresh")) {
+        std::fprintf(stderr, "usage: %s ROUNDS [EXAMPLES_FOLDER [kept|fresh]]\n", argv[0]);
         return 2;
     }
     const std::filesystem::path examples = argc > 2 ? argv[2] : TESSEL_EXAMPLES_DIR;
+    const Controls controls{only != "fresh", only != "kept"};
     if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 1;
     int status = 1;
     try {
-        status = Soak(rounds, examples);
+        status = Soak(rounds, examples, controls);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "%s\n", error.what());
     }
