@@ -5,7 +5,8 @@
 #     aside), in both registry views; its 32-bit component writes the rows
 #     the registration list gives for the 32-bit module, as they land when
 #     imported into the 32-bit view there (a 64-bit Wine cannot run the
-#     32-bit regsvr32); the clients then pass against the installed module;
+#     32-bit regsvr32); together they write what both of those write; the
+#     clients then pass against the installed module;
 #   - installing it twice, a newer version over it, removing it, and removing
 #     it again (which fails cleanly), each leaving HKEY_CLASSES_ROOT and the
 #     program files folders as they should be;
