@@ -4,15 +4,7 @@
 #   cmake -DSOURCE_DIR=<project> -DWORK_DIR=<scratch> -P WindowsResourcesTest.cmake
 include(${SOURCE_DIR}/cmake/WindowsModule.cmake)
 file(MAKE_DIRECTORY ${WORK_DIR})
-set(failures 0)
-
-function(expect_equal what got want)
-  if(NOT got STREQUAL want)
-    message(SEND_ERROR "${what}:\n  got  [${got}]\n  want [${want}]")
-  else()
-    message(STATUS "ok ${what}")
-  endif()
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/ExpectEqual.cmake)
 
 # A header in the style of the module's, with comments after the values.
 file(WRITE ${WORK_DIR}/Resources.h [=[

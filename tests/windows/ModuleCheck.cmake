@@ -12,13 +12,8 @@ function(objdump out_var)
   set(${out_var} "${text}" PARENT_SCOPE)
 endfunction()
 
-function(expect_equal what got want)
-  if(NOT got STREQUAL want)
-    message(SEND_ERROR "${MODULE}: ${what}:\n  got  [${got}]\n  want [${want}]")
-  else()
-    message(STATUS "ok ${what}: ${got}")
-  endif()
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/../cmake/ExpectEqual.cmake)
+set(expect_subject "${MODULE}: ")
 
 objdump(headers -p)
 
