@@ -25,7 +25,7 @@ if(WIN32)
   # The modules without their import libraries, which no client links;
   # stripped of their debugging information by cpack.
   install(TARGETS TesselAdapter TesselStandIns RUNTIME DESTINATION . ARCHIVE DESTINATION lib EXCLUDE_FROM_ALL)
-  install(FILES ${PROJECT_BINARY_DIR}/ADMINISTRATORS.txt ${PROJECT_SOURCE_DIR}/tools/wine/session.vbs DESTINATION .)
+  install(FILES ${PROJECT_BINARY_DIR}/ADMINISTRATORS.txt ${PROJECT_SOURCE_DIR}/tests/wine/session.vbs DESTINATION .)
 else()
   set(CPACK_PACKAGE_NAME tessel)
   set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "command-line host of the TesselAdapter control")

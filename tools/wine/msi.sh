@@ -30,7 +30,7 @@ msi86=$packages/TesselAdapter-$version-x86.msi
 ocx=$build/TesselAdapter.ocx
 ocx86=$build86/TesselAdapter.ocx
 standins=$build/TesselStandIns.dll
-session=tools/wine/session.vbs
+session=tests/wine/session.vbs
 # The tool that made the packages' rows: it writes the registration list of
 # either bitness as a registry file too.
 rows_tool=$packages/tools/msi/tessel_registry_rows

@@ -164,7 +164,7 @@ for row in "${registered[@]}"; do
 done
 
 [ -f "$build/tessel_container_check.exe" ] && run_client "container check" wine "$build/tessel_container_check.exe"
-[ -f tools/wine/session.vbs ] && run_client "VBScript session" wine cscript //nologo tools/wine/session.vbs
+[ -f tests/wine/session.vbs ] && run_client "VBScript session" wine cscript //nologo tests/wine/session.vbs
 [ -f "$build/tessel_com_client.exe" ] && run_client "C++ client" wine "$build/tessel_com_client.exe"
 
 echo "== unregistration"

@@ -8,7 +8,7 @@
 // control's dispatch interface (CreateDispTypeInfo), with one vtable slot per
 // method, property get and property put, all served by one function that
 // counts the calls reaching it.
-#include "tools/wine/BadInput.h"
+#include "tests/wine/BadInput.h"
 
 #include <cstdio>
 #include <deque>

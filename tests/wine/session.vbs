@@ -3,7 +3,7 @@
 ' the chart's trace checked for what reached it, a table written back, and
 ' failing members seen as Err.Number and Err.Description.
 '
-' Run with: wine cscript //nologo tools/wine/session.vbs
+' Run with: wine cscript //nologo tests/wine/session.vbs
 ' Each check prints a PASS or FAIL line; the last line is "DONE failures=<n>".
 ' A script error ends cscript without that line, which the runner requires.
 Option Explicit

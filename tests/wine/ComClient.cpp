@@ -14,7 +14,7 @@
 #include "platform/MemberId.h"
 #include "platform/OleVariant.h"
 #include "standins/Utf8.h"
-#include "tools/wine/BadInput.h"
+#include "tests/wine/BadInput.h"
 
 namespace {
 
