@@ -95,11 +95,8 @@ ComPtr<IDispatch> ControlModule::CreateControl() const {
 
 HRESULT ControlModule::CanUnloadNow() const { return canUnloadNow_(); }
 
-DISPID Members::MemberId(const char* name) const {
-    DISPID id = DISPID_UNKNOWN;
-    CheckResult(MemberIdOf(*target_.Get(), name, id));
-    return id;
-}
+// The platform's MemberId: this class's own one hides it.
+DISPID Members::MemberId(const char* name) const { return ::MemberId(*target_.Get(), name); }
 
 DispatchResult Members::Try(const char* name, WORD flags, const std::vector<COleVariant>& args) const {
     const std::vector<VARIANT> plain(args.begin(), args.end());  // shallow: args keep ownership
