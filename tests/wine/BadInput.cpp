@@ -10,7 +10,6 @@
 // counts the calls reaching it.
 #include "tests/wine/BadInput.h"
 
-#include <cstdio>
 #include <deque>
 #include <string>
 #include <vector>
@@ -18,6 +17,7 @@
 #include "platform/ComPtr.h"
 #include "platform/ComponentError.h"
 #include "platform/ExcepInfo.h"
+#include "platform/MemberId.h"
 #include "platform/OleVariant.h"
 #include "standins/Utf8.h"
 
@@ -171,14 +171,6 @@ Answer Send(IDispatch* target, DISPID id, const BadCall& call) {
     return out;
 }
 
-DISPID IdOf(IDispatch* target, const char* member) {
-    OleString name(member, member + std::char_traits<char>::length(member));
-    LPOLESTR names[] = {name.data()};
-    DISPID id = DISPID_UNKNOWN;
-    CheckResult(target->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id));
-    return id;
-}
-
 std::string Show(const Answer& a) {
     std::string text = ResultCodeText(a.hr);
     if (a.argErr != kNoArg) text += " argErr=" + std::to_string(a.argErr);
@@ -204,16 +196,18 @@ bool Expected(const BadCall& call, const Answer& control, const Answer& referenc
     return SameOutcome(control, reference);
 }
 
-const char* Note(const BadCall& call) {
+// What Expected accepts, in words, with the dispatcher's answer beside it.
+std::string Wanted(const BadCall& call, const Answer& reference, bool memberRan) {
+    const std::string dispatcher = "the dispatcher's " + Show(reference) + (memberRan ? " (member ran)" : "");
     switch (call.expect) {
     case BadCall::Own:
-        return " (the control's own error)";
+        return "the control's own error, scode=" + ResultCodeText(call.code) + "; " + dispatcher;
     case BadCall::Runtime:
-        return " (the runtime's code; Wine's dispatcher differs)";
+        return "the runtime's " + ResultCodeText(call.code) + " (Wine's dispatcher differs); " + dispatcher;
     case BadCall::Dispatcher:
         break;
     }
-    return "";
+    return dispatcher;
 }
 
 COleVariant Text(LPCOLESTR text) { return COleVariant(text); }
@@ -228,7 +222,7 @@ COleVariant ByRef(VARTYPE type, void* target) {
     return COleVariant(v);
 }
 
-int RunCalls(IDispatch* control, const Reference& reference, IDispatch* chart) {
+void RunCalls(ClientReport& report, IDispatch* control, const Reference& reference, IDispatch* chart) {
     // What the by-reference arguments point at.
     LONG seven = 7;
     COleVariant sevenText(OLESTR("7")), heldText(OLESTR("7")), heldChart(chart);
@@ -272,19 +266,14 @@ int RunCalls(IDispatch* control, const Reference& reference, IDispatch* chart) {
         {"no flags", "PresentationMode", 0, 0, {}, {}},
     };
 
-    int failures = 0;
     for (const BadCall& call : calls) {
-        const DISPID id = call.member ? IdOf(control, call.member) : call.id;
+        const DISPID id = call.member ? MemberId(*control, call.member) : call.id;
         const int before = reference.Calls();
         const Answer mine = Send(control, id, call);
         const Answer theirs = Send(reference.Dispatcher(), id, call);
-        const bool ok = Expected(call, mine, theirs);
-        std::printf("%s bad input: %s: control %s, dispatcher %s%s%s\n", ok ? "PASS" : "FAIL", call.what,
-                    Show(mine).c_str(), Show(theirs).c_str(), reference.Calls() > before ? " (member ran)" : "",
-                    Note(call));
-        if (!ok) ++failures;
+        report.Check(std::string("bad input: ") + call.what, Expected(call, mine, theirs), Show(mine),
+                     Wanted(call, theirs, reference.Calls() > before));
     }
-    return failures;
 }
 
 // ---- Names ------------------------------------------------------------------
@@ -311,31 +300,27 @@ std::string ShowIds(HRESULT hr, const std::vector<DISPID>& ids) {
     return text + "]";
 }
 
-int RunNames(IDispatch* control, const Reference& reference) {
+void RunNames(ClientReport& report, IDispatch* control, const Reference& reference) {
     const std::vector<BadNames> cases = {
         {"an unknown name", {"NoSuchMember"}},
         {"a name in other letter case", {"presentationmode"}},
         {"a method and its parameter's name", {"DisableContextMenu", "itemNb"}},
         {"a method and an unknown parameter", {"DisableContextMenu", "nothing"}},
     };
-    int failures = 0;
     for (const BadNames& c : cases) {
         HRESULT mineHr = S_OK, theirsHr = S_OK;
         const std::vector<DISPID> mine = IdsOf(control, c.names, mineHr);
         const std::vector<DISPID> theirs = IdsOf(reference.Dispatcher(), c.names, theirsHr);
-        const bool ok = mineHr == theirsHr && mine == theirs;
-        std::printf("%s bad names: %s: control %s, dispatcher %s\n", ok ? "PASS" : "FAIL", c.what,
-                    ShowIds(mineHr, mine).c_str(), ShowIds(theirsHr, theirs).c_str());
-        if (!ok) ++failures;
+        report.Compare(std::string("bad names: ") + c.what, ShowIds(mineHr, mine), ShowIds(theirsHr, theirs));
     }
-    return failures;
 }
 
 }  // namespace
 
-int CheckBadInput(IDispatch* control, IDispatch* chart) {
+void CheckBadInput(ClientReport& report, IDispatch* control, IDispatch* chart) {
     ComPtr<ITypeInfo> members;
     CheckResult(control->GetTypeInfo(0, LOCALE_USER_DEFAULT, members.Receive()));
     const Reference reference(members.Get());
-    return RunCalls(control, reference, chart) + RunNames(control, reference);
+    RunCalls(report, control, reference, chart);
+    RunNames(report, control, reference);
 }

@@ -3,7 +3,8 @@
 #pragma once
 
 #include "platform/Automation.h"
+#include "tests/wine/ClientReport.h"
 
-// Prints one PASS or FAIL line a call and returns the failures. `chart` is
-// an attached chart, passed once by reference.
-int CheckBadInput(IDispatch* control, IDispatch* chart);
+// One check a call, each the control's answer beside the answer wanted.
+// `chart` is an attached chart, passed once by reference.
+void CheckBadInput(ClientReport& report, IDispatch* control, IDispatch* chart);

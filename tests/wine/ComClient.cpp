@@ -3,8 +3,7 @@
 // found by name, values are passed as a script passes them (2-byte integers,
 // objects by reference), and failures are read from EXCEPINFO.
 //
-// Each check prints a PASS or FAIL line; the last line is "DONE failures=<n>".
-#include <cstdio>
+// Each check prints its line (ClientReport); the last is "DONE failures=<n>".
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,6 +14,7 @@
 #include "platform/OleVariant.h"
 #include "standins/Utf8.h"
 #include "tests/wine/BadInput.h"
+#include "tests/wine/ClientReport.h"
 
 namespace {
 
@@ -49,12 +49,12 @@ public:
 
     DispatchResult Try(const char* member, WORD flags, const std::vector<COleVariant>& args = {}) const {
         const std::vector<VARIANT> plain(args.begin(), args.end());  // shallow: args keep ownership
-        return Driver().TryInvoke(Id(member), flags, plain);
+        return Driver().TryInvoke(MemberId(*target_.Get(), member), flags, plain);
     }
     // Raises when the member fails.
     COleVariant Call(const char* member, WORD flags, const std::vector<COleVariant>& args = {}) const {
         const std::vector<VARIANT> plain(args.begin(), args.end());
-        return Driver().Invoke(Id(member), flags, plain, VT_VARIANT);
+        return Driver().Invoke(MemberId(*target_.Get(), member), flags, plain, VT_VARIANT);
     }
     std::string Text(const char* member, const std::vector<COleVariant>& args = {}) const {
         return TextOf(Call(member, kRead, args));
@@ -65,11 +65,6 @@ public:
 
 private:
     DispatchDriver Driver() const { return DispatchDriver(target_.Get(), {"IDispatch", &IID_IDispatch}); }
-    DISPID Id(const char* member) const {
-        DISPID id = DISPID_UNKNOWN;
-        CheckResult(MemberIdOf(*target_.Get(), member, id));
-        return id;
-    }
 
     ComPtr<IDispatch> target_;
 };
@@ -83,38 +78,29 @@ bool SameObject(IDispatch* a, IDispatch* b) {
 
 class Session {
 public:
-    void Report(const std::string& name, bool ok, const std::string& detail) {
-        if (ok) {
-            std::printf("PASS %s\n", name.c_str());
-        } else {
-            std::printf("FAIL %s: %s\n", name.c_str(), detail.c_str());
-            ++failures_;
-        }
-    }
-    void CheckEqual(const std::string& name, const std::string& got, const std::string& wanted) {
-        Report(name, got == wanted, "got [" + got + "], wanted [" + wanted + "]");
-    }
-    void CheckTrace(const std::string& name, const Object& chart, const std::string& fragment) {
-        const std::string trace = chart.Text("Trace");
-        Report(name, trace.find(fragment) != std::string::npos, "no " + fragment + " in\n" + trace);
-    }
-    void CheckError(const std::string& name, const DispatchResult& call, HRESULT code, const std::string& text) {
-        CheckEqual(name + " (result)", ResultCodeText(call.hr), ResultCodeText(DISP_E_EXCEPTION));
-        CheckEqual(name + " (code)", ResultCodeText(call.code), ResultCodeText(code));
-        CheckEqual(name + " (description)", standins::ToUtf8(call.description), text);
-    }
-    int Failures() const noexcept { return failures_; }
+    explicit Session(ClientReport& report) : report_(report) {}
 
     void Run();
 
 private:
+    // The chart's trace: every call the adapter made since the last ClearTrace.
+    void CheckTrace(const std::string& name, const Object& chart, const std::string& fragment) {
+        const std::string trace = chart.Text("Trace");
+        report_.Check(name, trace.find(fragment) != std::string::npos, "\n" + trace, "a call with " + fragment);
+    }
+    void CheckError(const std::string& name, const DispatchResult& call, HRESULT code, const std::string& text) {
+        report_.Compare(name + " (result)", ResultCodeText(call.hr), ResultCodeText(DISP_E_EXCEPTION));
+        report_.Compare(name + " (code)", ResultCodeText(call.code), ResultCodeText(code));
+        report_.Compare(name + " (description)", standins::ToUtf8(call.description), text);
+    }
+
     static Object Records(const std::vector<std::string_view>& lines) {
         Object table = Object::Create(OLESTR("Tessel.RecordTable"));
         for (std::string_view line : lines) table.Call("Add", kCall, {Record(line)});
         return table;
     }
 
-    int failures_ = 0;
+    ClientReport& report_;
 };
 
 void Session::Run() {
@@ -136,9 +122,9 @@ void Session::Run() {
     CheckTrace("PresentationMode = 42 is put as a long", chart,
                R"({"chart":"put","dispid":1,"args":[{"vt":"I4","v":42}]})");
     chart.Call("Answer", kCall, {Short(1), Short(7)});
-    CheckEqual("PresentationMode reads the chart", adapter.Text("PresentationMode"), "7");
+    report_.Compare("PresentationMode reads the chart", adapter.Text("PresentationMode"), "7");
     chart.Call("Answer", kCall, {Short(73), COleVariant(OLESTR("INTIMACY"))});
-    CheckEqual("SelectedStrategy reads the chart", adapter.Text("SelectedStrategy"), "INTIMACY");
+    report_.Compare("SelectedStrategy reads the chart", adapter.Text("SelectedStrategy"), "INTIMACY");
 
     // ---- Record tables, set by reference.
     const Object perspectives = Records({
@@ -164,7 +150,7 @@ void Session::Run() {
     measures.Call("Cell", kPut, {Short(0), Short(1), COleVariant(LONG{1})});
     measures.Call("Cell", kPut, {Short(0), Short(2), COleVariant(OLESTR("M-REV"))});
     measures.Call("Cell", kPut, {Short(0), Short(3), COleVariant(OLESTR("Revenue"))});
-    CheckEqual("a cell reads back", measures.Text("Cell", {Short(0), Short(2)}), "M-REV");
+    report_.Compare("a cell reads back", measures.Text("Cell", {Short(0), Short(2)}), "M-REV");
     chart.Call("ClearTrace", kCall);
     adapter.SetRef("MeasureData", measures);
     CheckTrace("MeasureData puts chart property 37 for OBJ01", chart,
@@ -175,17 +161,18 @@ void Session::Run() {
     lent.Call("DataFlag", kPut, {Short(0)});
     adapter.SetRef("Objectives", lent);
     const COleVariant back = adapter.Call("Objectives", kRead);
-    Report("the written-back table is the lent one",
-           back.vt == VT_DISPATCH && SameObject(back.pdispVal, lent.Get()), "another object came back");
-    CheckEqual("one record per objective", lent.Text("Count"), "2");
-    CheckEqual("the first record is OBJ01", lent.Text("Item", {Short(0)}).substr(0, 5), "OBJ01");
-    CheckEqual("the second record is OBJ04", lent.Text("Item", {Short(1)}).substr(0, 5), "OBJ04");
+    report_.Check("the written-back table is the lent one",
+                  back.vt == VT_DISPATCH && SameObject(back.pdispVal, lent.Get()), "another object", "the lent one");
+    report_.Compare("one record per objective", lent.Text("Count"), "2");
+    report_.Compare("the first record is OBJ01", lent.Text("Item", {Short(0)}).substr(0, 5), "OBJ01");
+    report_.Compare("the second record is OBJ04", lent.Text("Item", {Short(1)}).substr(0, 5), "OBJ04");
     const COleVariant again = adapter.Call("Objectives", kRead);
-    Report("a second read has no kept table", again.vt == VT_DISPATCH && !again.pdispVal, "a table came back");
+    report_.Check("a second read has no kept table", again.vt == VT_DISPATCH && !again.pdispVal, "a table",
+                  "no table");
 
     // ---- Text travels as code page 1252 bytes.
     const Object text = Records({"Unit cost \x80\xE9"});
-    CheckEqual("the euro sign survives the record", text.Text("Item", {Short(0)}), "Unit cost \u20AC\u00E9");
+    report_.Compare("the euro sign survives the record", text.Text("Item", {Short(0)}), "Unit cost \u20AC\u00E9");
 
     // ---- Failing members.
     const COleVariant refusal(OLESTR("chart refused the perspectives"));
@@ -202,24 +189,21 @@ void Session::Run() {
                "Item: no record with this index");
 
     // ---- Malformed calls, beside the runtime's own dispatcher.
-    failures_ += CheckBadInput(adapter.Get(), chart.Get());
+    CheckBadInput(report_, adapter.Get(), chart.Get());
 }
 
 }  // namespace
 
 int main() {
-    Session session;
-    if (FAILED(CoInitialize(nullptr))) {
-        std::printf("FAIL the COM runtime did not start\n");
-        return 1;
-    }
+    ClientReport report;
+    const HRESULT started = CoInitialize(nullptr);
+    if (!report.Compare("the COM runtime starts", ResultCodeText(started), ResultCodeText(S_OK))) return report.Done();
     try {
-        session.Run();
+        Session(report).Run();
     } catch (const ComponentError& error) {
         // Whatever step raised, the rest cannot run.
-        session.Report("the session", false, error.what());
+        report.Check("the session", false, error.what(), "no error");
     }
     CoUninitialize();
-    std::printf("DONE failures=%d\n", session.Failures());
-    return session.Failures() == 0 ? 0 : 1;
+    return report.Done();
 }

@@ -4,7 +4,7 @@
 // connection point, its property page, its stream, its registered status —
 // whether the module may unload once the control is gone, and whether a
 // client in the multithreaded apartment reaches it through a proxy. Prints
-// one line per check and ends with "DONE failures=N".
+// one line per check (ClientReport) and ends with "DONE failures=N".
 #include <atomic>
 #include <cstdio>
 #include <cwchar>
@@ -16,6 +16,10 @@
 
 #include "platform/ComPtr.h"
 #include "platform/DispatchDriver.h"
+#include "platform/Guid.h"
+#include "platform/MemberId.h"
+#include "platform/Utf8.h"
+#include "tests/wine/ClientReport.h"
 
 // The identifiers the type library's .idl defines (its generated _i.c).
 EXTERN_C const IID DIID__DTesselAdapter;
@@ -24,23 +28,20 @@ EXTERN_C const CLSID CLSID_TesselAdapter;
 
 namespace {
 
-int g_failures = 0;
-
-void Report(bool ok, const char* what, unsigned long got, unsigned long want) {
-    if (!ok) ++g_failures;
-    std::printf("%s %s: got 0x%08lX, want 0x%08lX\n", ok ? "ok  " : "FAIL", what, got, want);
-}
+ClientReport g_report;
 
 void Expect(const char* what, HRESULT got, HRESULT want) {
-    Report(got == want, what, static_cast<unsigned long>(got), static_cast<unsigned long>(want));
+    g_report.Compare(what, ResultCodeText(got), ResultCodeText(want));
 }
 
-void ExpectTrue(const char* what, bool ok) { Report(ok, what, ok, 1); }
+void ExpectTrue(const char* what, bool ok) { g_report.Check(what, ok, "false", "true"); }
 
-void ExpectCount(const char* what, ULONG got, ULONG want) { Report(got == want, what, got, want); }
+void ExpectCount(const char* what, ULONG got, ULONG want) {
+    g_report.Compare(what, std::to_string(got), std::to_string(want));
+}
 
 void ExpectGuid(const char* what, REFGUID got, REFGUID want) {
-    Report(IsEqualGUID(got, want) != 0, what, got.Data1, want.Data1);
+    g_report.Compare(what, GuidToString(got), GuidToString(want));
 }
 
 template <class T>
@@ -116,6 +117,17 @@ void CheckInterfaces(IUnknown* control) {
     ExpectCount("Release after the queries", control->Release(), 1);
 }
 
+// What type information describes; GUID_NULL without it.
+GUID DescribedGuid(ITypeInfo* info) {
+    GUID guid = GUID_NULL;
+    TYPEATTR* attributes = nullptr;
+    if (info && SUCCEEDED(info->GetTypeAttr(&attributes))) {
+        guid = attributes->guid;
+        info->ReleaseTypeAttr(attributes);
+    }
+    return guid;
+}
+
 void CheckTypeInformation(IUnknown* control) {
     ComPtr<IDispatch> dispatch;
     Query(control, IID_IDispatch, dispatch);
@@ -124,18 +136,10 @@ void CheckTypeInformation(IUnknown* control) {
     ExpectCount("  ... count", count, 1);
     ComPtr<ITypeInfo> info;
     Expect("GetTypeInfo 0", dispatch->GetTypeInfo(0, LOCALE_USER_DEFAULT, info.Receive()), S_OK);
-    if (info) {
-        TYPEATTR* attributes = nullptr;
-        if (SUCCEEDED(info->GetTypeAttr(&attributes))) {
-            ExpectGuid("  ... describes _DTesselAdapter", attributes->guid, DIID__DTesselAdapter);
-            info->ReleaseTypeAttr(attributes);
-        }
-    }
+    ExpectGuid("  ... describes _DTesselAdapter", DescribedGuid(info.Get()), DIID__DTesselAdapter);
     Expect("GetTypeInfo 1", dispatch->GetTypeInfo(1, LOCALE_USER_DEFAULT, info.Receive()), DISP_E_BADINDEX);
-    OLECHAR name[] = L"SetVersion";
-    LPOLESTR names[] = {name};
     DISPID id = 0;
-    Expect("GetIDsOfNames SetVersion", dispatch->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id), S_OK);
+    Expect("GetIDsOfNames SetVersion", MemberIdOf(*dispatch.Get(), "SetVersion", id), S_OK);
     ExpectCount("  ... identifier", static_cast<ULONG>(id), 52);
 
     ComPtr<IProvideClassInfo2> classInfo;
@@ -146,13 +150,7 @@ void CheckTypeInformation(IUnknown* control) {
     Expect("GetGUID of another kind", classInfo->GetGUID(7, &events), E_INVALIDARG);
     ComPtr<ITypeInfo> coclass;
     Expect("GetClassInfo", classInfo->GetClassInfo(coclass.Receive()), S_OK);
-    if (coclass) {
-        TYPEATTR* attributes = nullptr;
-        if (SUCCEEDED(coclass->GetTypeAttr(&attributes))) {
-            ExpectGuid("  ... describes the class", attributes->guid, CLSID_TesselAdapter);
-            coclass->ReleaseTypeAttr(attributes);
-        }
-    }
+    ExpectGuid("  ... describes the class", DescribedGuid(coclass.Get()), CLSID_TesselAdapter);
 }
 
 void CheckConnectionPoints(IUnknown* control) {
@@ -382,10 +380,8 @@ void CheckOtherApartment() {
             ComPtr<IUnknown> own;
             std::printf("     QueryInterface _DTesselAdapter through the proxy: 0x%08lX\n",
                         static_cast<unsigned long>(Query(control.Get(), DIID__DTesselAdapter, own)));
-            OLECHAR name[] = L"SetVersion";
-            LPOLESTR names[] = {name};
             DISPID id = 0;
-            Expect("  ... GetIDsOfNames", control->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id), S_OK);
+            Expect("  ... GetIDsOfNames", MemberIdOf(*control.Get(), "SetVersion", id), S_OK);
             const DispatchDriver driver(control.Get(), {"IDispatch", &IID_IDispatch});
             const COleVariant version(SHORT{310});
             Expect("  ... SetVersion 310", driver.TryInvoke(id, DISPATCH_METHOD, std::span<const VARIANT>(static_cast<const VARIANT*>(&version), 1)).hr, S_OK);
@@ -393,7 +389,7 @@ void CheckOtherApartment() {
             const DispatchResult refused = driver.TryInvoke(31, DISPATCH_PROPERTYPUT, std::span<const VARIANT>(static_cast<const VARIANT*>(&text), 1));
             Expect("  ... a read-only put fails", refused.hr, DISP_E_EXCEPTION);
             Expect("  ... with the control's code", refused.code, CTL_E_SETNOTSUPPORTED);
-            ExpectTrue("  ... and its description", refused.description == OLESTR("Property is read-only"));
+            g_report.Compare("  ... and its description", ToUtf8(refused.description), "Property is read-only");
         }
     }
     CoUninitialize();
@@ -402,7 +398,7 @@ void CheckOtherApartment() {
 }  // namespace
 
 int main() {
-    if (FAILED(CoInitialize(nullptr))) return 2;
+    Expect("CoInitialize", CoInitialize(nullptr), S_OK);
     IUnknown* control = nullptr;
     const HRESULT created =
         CoCreateInstance(CLSID_TesselAdapter, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, reinterpret_cast<void**>(&control));
@@ -417,6 +413,5 @@ int main() {
     }
     std::thread(CheckOtherApartment).join();
     CoUninitialize();
-    std::printf("DONE failures=%d\n", g_failures);
-    return g_failures == 0 ? 0 : 1;
+    return g_report.Done();
 }

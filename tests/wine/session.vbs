@@ -4,37 +4,39 @@
 ' failing members seen as Err.Number and Err.Description.
 '
 ' Run with: wine cscript //nologo tests/wine/session.vbs
-' Each check prints a PASS or FAIL line; the last line is "DONE failures=<n>".
-' A script error ends cscript without that line, which the runner requires.
+' Each check prints "ok   <check>" or "FAIL <check>: got <x>, want <y>", as the
+' C++ clients do (ClientReport.h); the last line is "DONE failures=<n>". A
+' script error ends cscript without that line, which the runner requires.
 Option Explicit
 
 Dim failures
 failures = 0
 
-Sub Report(name, ok, detail)
+' got and want are shown when the check failed.
+Sub Check(name, ok, got, want)
     If ok Then
-        WScript.Echo "PASS " & name
+        WScript.Echo "ok   " & name
     Else
-        WScript.Echo "FAIL " & name & ": " & detail
+        WScript.Echo "FAIL " & name & ": got " & got & ", want " & want
         failures = failures + 1
     End If
 End Sub
 
-Sub CheckEqual(name, got, wanted)
-    Report name, got = wanted, "got [" & got & "], wanted [" & wanted & "]"
+Sub Compare(name, got, want)
+    Check name, got = want, got, want
 End Sub
 
 ' Every call the adapter made since the last ClearTrace, one JSON line each.
 Sub CheckTrace(name, chart, fragment)
     Dim trace
     trace = chart.Trace
-    Report name, InStr(trace, fragment) > 0, "no " & fragment & " in" & vbCrLf & trace
+    Check name, InStr(trace, fragment) > 0, vbCrLf & trace, "a call with " & fragment
 End Sub
 
 ' The failure the last statement raised, then none.
 Sub CheckError(name, number, description)
-    CheckEqual name & " (number)", Hex(Err.Number), Hex(number)
-    CheckEqual name & " (description)", Err.Description, description
+    Compare name & " (number)", Hex(Err.Number), Hex(number)
+    Compare name & " (description)", Err.Description, description
     Err.Clear
 End Sub
 
@@ -64,9 +66,9 @@ chart.ClearTrace
 adapter.PresentationMode = 42
 CheckTrace "PresentationMode = 42 is put as a long", chart, "{""chart"":""put"",""dispid"":1,""args"":[{""vt"":""I4"",""v"":42}]}"
 chart.Answer 1, 7
-CheckEqual "PresentationMode reads the chart", adapter.PresentationMode, 7
+Compare "PresentationMode reads the chart", adapter.PresentationMode, 7
 chart.Answer 73, "INTIMACY"
-CheckEqual "SelectedStrategy reads the chart", adapter.SelectedStrategy, "INTIMACY"
+Compare "SelectedStrategy reads the chart", adapter.SelectedStrategy, "INTIMACY"
 
 ' ---- Record tables, set by reference.
 Dim perspectives, objectives
@@ -92,7 +94,7 @@ measures.Cell(0, 0) = "OBJ01"
 measures.Cell(0, 1) = CLng(1)
 measures.Cell(0, 2) = "M-REV"
 measures.Cell(0, 3) = "Revenue"
-CheckEqual "a cell reads back", measures.Cell(0, 2), "M-REV"
+Compare "a cell reads back", measures.Cell(0, 2), "M-REV"
 chart.ClearTrace
 Set adapter.MeasureData = measures
 CheckTrace "MeasureData puts chart property 37 for OBJ01", chart, _
@@ -104,19 +106,19 @@ Set lent = CreateObject("Tessel.RecordTable")
 lent.DataFlag = 0
 Set adapter.Objectives = lent
 Set back = adapter.Objectives
-Report "the written-back table is the lent one", back Is lent, "another object came back"
-CheckEqual "one record per objective", back.Count, 2
-CheckEqual "the first record is OBJ01", Left(back.Item(0), 5), "OBJ01"
-CheckEqual "the second record is OBJ04", Left(back.Item(1), 5), "OBJ04"
+Check "the written-back table is the lent one", back Is lent, "another object", "the lent one"
+Compare "one record per objective", back.Count, 2
+Compare "the first record is OBJ01", Left(back.Item(0), 5), "OBJ01"
+Compare "the second record is OBJ04", Left(back.Item(1), 5), "OBJ04"
 Dim again
 Set again = adapter.Objectives
-Report "a second read has no kept table", again Is Nothing, "a table came back"
+Check "a second read has no kept table", again Is Nothing, "a table", "no table"
 
 ' ---- Text travels as code page 1252 bytes.
 Dim text
 Set text = CreateObject("Tessel.RecordTable")
 text.Add "Unit cost " & Chr(128) & Chr(233)
-CheckEqual "the euro sign survives the record", text.Item(0), "Unit cost " & Chr(128) & Chr(233)
+Compare "the euro sign survives the record", text.Item(0), "Unit cost " & Chr(128) & Chr(233)
 
 ' ---- Failing members.
 On Error Resume Next
