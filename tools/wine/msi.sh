@@ -120,12 +120,32 @@ same_as() {
   pass "$what: HKCR (both views) and the program files folders as $b"
 }
 # A Windows exit code reaches this shell as its low byte (1603 as 67).
+# msiexec also writes its verbose log; when the exit is not the one wanted,
+# the command's own output and the log's end (without the property dump) are
+# shown. Once in a CI run Wine's msiexec /x ended with 1, which is no
+# installer code (they are 0, 3010 and 16xx): that exit is shown and the
+# command run once more, and the state after it is still compared exactly.
 expect_exit() {
-  local want=$1 got=0
+  local want=$1 got
   shift
-  wine "$@" >/dev/null 2>&1 || got=$?
-  [ "$got" = $((want % 256)) ] || fail "$*: exit $got, want $want"
+  run_wine "$@" && got=0 || got=$?
+  if [ "$got" = 1 ] && [ "$1" = msiexec ] && [ "$want" != 1 ]; then
+    show_output
+    echo "LIMITATION Wine's msiexec ended with 1, no installer code: run again"
+    run_wine "$@" && got=0 || got=$?
+  fi
+  [ "$got" = $((want % 256)) ] || { show_output; fail "$*: exit $got, want $want"; }
   pass "$* exits $got"
+}
+run_wine() {
+  local log=()
+  rm -f "$scratch/msiexec.log"
+  [ "$1" = msiexec ] && log=(/l*v "$(winepath -w "$scratch/msiexec.log")")
+  wine "$@" "${log[@]}" >"$scratch/output.txt" 2>&1
+}
+show_output() {
+  tail -n 20 "$scratch/output.txt"
+  [ ! -f "$scratch/msiexec.log" ] || grep -a -v '^Property(' "$scratch/msiexec.log" | tail -n 15
 }
 run_client() {
   local what=$1 output last
