@@ -6,6 +6,7 @@
 
 #include <sys/stat.h>
 
+#include <exception>
 #include <new>
 #include <stdexcept>
 #include <string>
@@ -45,21 +46,13 @@ TEST(BadFile, EndsTheRunAtItsStepWithAMessage) {
          "bad.tsv:2: cell 3: \\i4 needs a 32-bit decimal"},
         {"more cells than declared", "bad.tsv", "\\columns 1\nK\tx\n", "set MeasureData bad.tsv",
          "bad.tsv:2: 2 cells, more than the 1 columns declared"},
-        {"a bad typed cell in a chart grid", "grid.tsv", "\\r8 nan\n", "chart grid 4 grid.tsv",
-         "grid.tsv:1: cell 1: \\r8 needs a finite number"},
         {"declared columns of a chart grid", "g.tsv", "\\columns 134217728\nK\n", "chart grid 4 g.tsv",
          "g.tsv: 1 rows of 134217728" + cellLimit},
-        {"declared columns of a cell table", "m.tsv", "\\columns 2147483647\nK\n", "set MeasureData m.tsv",
-         "m.tsv: 1 rows of 2147483647" + cellLimit},
         {"rows times widest row", "w.tsv", std::string(5000, '\n') + std::string(1000, '\t'), "set MeasureData w.tsv",
          "w.tsv: 5001 rows of 1001" + cellLimit},
-        {"a device", "/dev/zero", "", "set Perspectives /dev/zero",
-         "/dev/zero: is not a regular file (a device, a pipe or a socket); only files are read"},
         {"a device as chart bytes", "/dev/zero", "", "chart bytes 4 /dev/zero",
          "/dev/zero: is not a regular file (a device, a pipe or a socket); only files are read"},
         {"a folder", "/", "", "set Perspectives /", "/: is a folder, not a file"},
-        {"lone CR in a cell table", "c.tsv", "K\tx\rL\ty\r", "set MeasureData c.tsv",
-         "c.tsv:1: "s + std::string(standins::kLoneCr)},
         {"lone CR after CR LF lines", "c.tsv", "\\columns 2\r\nK\tx\r\nL\ty\rM\n", "set MeasureData c.tsv",
          "c.tsv:3: "s + std::string(standins::kLoneCr)},
         {"CR line endings in a record table", "p.txt", "P1\rP2\r", "set Perspectives p.txt",
@@ -92,42 +85,49 @@ TEST(BadFile, EndsTheRunAtItsStepWithAMessage) {
     }
 }
 
-TEST(BadFile, TheGridCommandRefusesWhatASessionRefuses) {
-    TesselFolder folder;
-    folder.Write("m.tsv", "\\columns 134217728\nK\n");
-    const Ran ran = folder.Tessel({"grid", "MeasureData", "m.tsv"});
-    EXPECT_EQ(ran.status, 2);
-    EXPECT_EQ(ran.err, "m.tsv: 1 rows of 134217728 columns is more than the 4194304 cells a cell table may have\n");
-    EXPECT_EQ(ran.out, "");
-}
-
-// Mistakes in the session file itself: nothing runs.
+// Mistakes in the session file itself, and saves over a file the session
+// reads: the session is refused with its line and no step runs.
 TEST(BadSession, IsRefusedWithItsLineBeforeAnyStepRuns) {
-    struct Case {
-        const char* what;
-        std::string session;
-        std::string error;
-    };
     const std::string longWord(1'000'000, 'x');
-    const Case cases[] = {
-        {"NUL in a file name", kHeader + "set Perspectives \"a\0.txt\"\n"s,
-         "s.session:3: a file name cannot hold a NUL character"},
-        {"NUL in a saved file's name", kHeader + "get Objectives o\0.txt\n"s,
-         "s.session:3: a file name cannot hold a NUL character"},
-        {"lone CR line endings", "version 310\rattach\r", "s.session:1: "s + std::string(standins::kLoneCr)},
-        {"a megabyte-long step name", kHeader + longWord + "\n",
-         "s.session:3: unknown step '" + std::string(63, 'x') + "... (1000002 bytes) (steps: env, version, attach, "
-         "webgui, set, get, call, chart, dialog)"},
-        {"a megabyte-long number", kHeader + "version " + longWord + "\n",
-         "s.session:3: '" + std::string(63, 'x') + "... (1000002 bytes) is not a 16-bit number"},
+    const std::string steps = " (steps: env, version, attach, webgui, set, get, call, chart, dialog)";
+    const std::string lend = "version 310\nattach\nset Objectives o.txt\nset Objectives lent.txt flag=0\n";
+    const std::string elsewhere = "; save it under another name, or with --out DIR elsewhere";
+    const std::pair<std::string, std::string> cases[] = {
+        // session, error after "s.session:"
+        {"version 310\nfrobnicate\n", "2: unknown step 'frobnicate'" + steps},
+        {"version 310\nattach\nset perspectives p.txt\n", "3: no member 'perspectives' (did you mean Perspectives?)"},
+        {"get Objektives\n", "1: no member 'Objektives' (did you mean Objectives?)"},
+        {"atach\n", "1: unknown step 'atach' (did you mean attach?)"},
+        {"set SetVersion 3\n", "1: SetVersion is a method: call SetVersion"},
+        {"call Perspectives\n", "1: Perspectives is a property: set or get it"},
+        {"version 70000\n", "1: '70000' is not a 16-bit number"},
+        {"call DisableContextMenu\n", "1: DisableContextMenu takes one argument, a 32-bit number"},
+        {"call SaveAsJPeg \"open\n", "1: a quoted word has no closing quote"},
+        {"call SaveAsJPeg \"a\\tb\"\n", "1: inside quotes only \\\" and \\\\ are escapes"},
+        {"get PresentationMode out.txt\n", "1: PresentationMode returns no table to save"},
+        {"set Perspectives p.txt flag=x\n", "1: 'x' is not a 32-bit number"},
+        {"chart fail 3 0x00000001\n", "1: 0x00000001 is a success code; a failure has the top bit set"},
+        {"chart fail 3 80004005\n", "1: the failure code is 0x and up to 8 hexadecimal digits, not '80004005'"},
+        {"version 310\nenv none\n", "2: env must come before the control is created (line 1 creates it)"},
+        {"env defualt\n", "1: env is default, none or noscheme, not 'defualt' (did you mean default?)"},
+        {"chart fial 3 0x80004005\n", "1: chart fial is unknown (did you mean fail?)"},
+        {kHeader + "set Perspectives \"a\0.txt\"\n"s, "3: a file name cannot hold a NUL character"},
+        {kHeader + "get Objectives o\0.txt\n"s, "3: a file name cannot hold a NUL character"},
+        {"version 310\rattach\r", "1: "s + std::string(standins::kLoneCr)},
+        {kHeader + longWord + "\n", "3: unknown step '" + std::string(63, 'x') + "... (1000002 bytes)" + steps},
+        {kHeader + "version " + longWord + "\n", "3: '" + std::string(63, 'x') + "... (1000002 bytes) is not a 16-bit number"},
+        {lend + "get Objectives o.txt\n", "5: get Objectives would overwrite o.txt, which line 3 reads" + elsewhere},
+        {lend + "get Objectives ./s.session\n", "5: get Objectives would overwrite ./s.session, the session itself" + elsewhere},
+        {lend + "dialog o.txt\n", "5: dialog would overwrite o.txt, which line 3 reads" + elsewhere},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        TesselFolder folder;
-        folder.Write("a", "P1\n");
-        const Ran ran = folder.RunSession(c.session);
+    TesselFolder folder;
+    folder.Write("a", "P1\n");  // what a name cut at its NUL would read
+    for (const auto& [session, error] : cases) {
+        SCOPED_TRACE(session.substr(0, 80));
+        const Ran ran = folder.RunSession(session);
         EXPECT_EQ(ran.status, 2);
-        EXPECT_EQ(ran.err, c.error + "\n");
+        EXPECT_EQ(ran.err, "s.session:" + error + "\n");
+        EXPECT_EQ(ran.out, "");
         EXPECT_FALSE(folder.Exists("t.jsonl")) << "no step ran";
     }
 }
@@ -151,23 +151,20 @@ TEST(BadSession, AByteOrderMarkIsReadAsTheStartOfTheText) {
 // as a SessionError with the step's line, not as an escaping exception.
 class RaisingSink : public tessel::StepSink {
 public:
-    explicit RaisingSink(int what) : what_(what) {}
+    explicit RaisingSink(std::exception_ptr raised) : raised_(std::move(raised)) {}
     void ReportCall(const standins::ChartCall&) override {}
-    void Report(const tessel::StepRecord&) override {
-        if (what_ == 0) throw std::bad_alloc();
-        throw std::length_error("vector too long");
-    }
+    void Report(const tessel::StepRecord&) override { std::rethrow_exception(raised_); }
     void Warn(long, const std::string&) override {}
     void Finish(long, long) override {}
-
-private:
-    int what_;
+    std::exception_ptr raised_;
 };
 
 TEST_F(BadInput, AnyExceptionFromAStepBecomesTheStepsError) {
-    const std::pair<int, const char*> cases[] = {{0, "out of memory"}, {1, "vector too long"}};
-    for (const auto& [what, message] : cases) {
-        RaisingSink sink(what);
+    const std::pair<std::exception_ptr, const char*> cases[] = {
+        {std::make_exception_ptr(std::bad_alloc()), "out of memory"},
+        {std::make_exception_ptr(std::length_error("vector too long")), "vector too long"}};
+    for (const auto& [raised, message] : cases) {
+        RaisingSink sink(raised);
         const std::vector<tessel::Step> steps = tessel::SessionParser::Parse("\n\nversion 310\n");
         try {
             tessel::Session session({".", "."}, {&sink});

@@ -1,98 +1,41 @@
-// What tessel tells a host developer about tables: layouts read from the
-// layout tables, findings of check, record files in UTF-8, outputs that
-// cannot destroy inputs, the command-line conventions, and the generated
-// reference.
+// What tessel tells a host developer about tables: layouts as JSON, findings
+// of check, record files in UTF-8, a table that cannot be saved, the
+// command-line conventions and mistakes, and the generated reference.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <fstream>
 #include <regex>
-#include <sstream>
 
 #include "TesselRunner.h"
-#include "tools/AdapterMembers.h"
-#include "tools/LayoutDescription.h"
 
 namespace tools_testing {
 namespace {
 
 using namespace std::string_literals;
-using tessel::AdapterMember;
+// ---- layout --json -------------------------------------------------------------------
 
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
-
-// The numbers and words of one line of layout --json.
-struct JsonField {
-    std::string layout, use;
-    long offset = -1, width = 0, bit = 0;
-    std::vector<int> columns;
-};
-
-JsonField Parse(const std::string& line) {
-    JsonField field;
-    std::smatch m;
-    const auto number = [&](const char* key, long& out) {
-        if (std::regex_search(line, m, std::regex("\""s + key + "\":(-?\\d+)"))) out = std::stol(m[1]);
+// Which rows a layout has is the reference's to show (Reference, below); here
+// each kind of row, as its JSON line.
+TEST(Layout, JsonHasALineForEachFieldCellConstantAndGuard) {
+    const std::pair<std::vector<std::string>, std::vector<std::string>> cases[] = {
+        {{"Objectives"},
+         {R"({"layout":"fill","offset":35,"width":1,"use":"flag","column":[8],"bit":2})",
+          R"({"layout":"fill","offset":38,"width":60,"use":"text","column":[2,3]})",
+          R"({"layout":"write","offset":33,"width":1,"use":"blank","column":[]})",
+          R"({"layout":"write","offset":36,"width":1,"use":"flag","column":[7],"bit":4})"}},
+        {{"Perspectives", "--version", "20"},
+         {R"({"layout":"fill","offset":0,"width":2,"use":"row","column":[]})",
+          R"({"layout":"fill","use":"constant","column":[4],"vt":"I2","value":99})"}},
+        {{"MeasureData"}, {R"({"layout":"fill","cell":4,"use":"rest","column":[2]})"}},
+        {{"LinksFromBlob"}, {R"({"layout":"write","offset":51,"use":"guard","column":[11],"text":"2"})"}},
     };
-    if (std::regex_search(line, m, std::regex("\"layout\":\"(\\w+)\""))) field.layout = m[1];
-    if (std::regex_search(line, m, std::regex("\"use\":\"(\\w+)\""))) field.use = m[1];
-    number("offset", field.offset);
-    number("width", field.width);
-    number("bit", field.bit);
-    if (std::regex_search(line, m, std::regex("\"column\":\\[([\\d,]*)\\]"))) {
-        std::istringstream list(m[1]);
-        for (std::string c; std::getline(list, c, ',');) field.columns.push_back(std::stoi(c));
-    }
-    return field;
-}
-
-// ---- layout --json is the layout tables ---------------------------------------------
-
-TEST(Layout, JsonIsTheLayoutTablesOfEveryRecordPropertyAtEveryVersion) {
-    TesselFolder folder;
-    for (const AdapterMember& member : tessel::AdapterMembers()) {
-        if (!member.table || member.table->form != TableForm::Records) continue;
-        for (const SHORT version : {SHORT{310}, SHORT{30}, SHORT{20}}) {
-            SCOPED_TRACE(std::string(member.name) + " at " + std::to_string(version));
-            {
-                tessel::TextOutput out((folder.Path() / "layout.jsonl").string());
-                tessel::PrintLayoutJson(out, member, version);
-            }
-            std::vector<JsonField> fill, constants, write;
-            for (const std::string& line : Lines(folder.Read("layout.jsonl"))) {
-                JsonField field = Parse(line);
-                auto& part = field.layout == "write" ? write : field.use == "constant" ? constants : fill;
-                if (field.layout == "fill" || field.use == "text" || field.use == "flag") part.push_back(field);
-            }
-            const FillLayout& layout = *member.table->records->Fill(member.table->fill.For(version));
-            ASSERT_EQ(fill.size(), layout.fields.size());
-            for (std::size_t i = 0; i < fill.size(); ++i) {
-                const FieldSpec& f = layout.fields[i];
-                std::vector<int> columns;
-                for (const std::int8_t c : {f.column, f.also, f.third})
-                    if (c != kNoColumn) columns.push_back(c);
-                EXPECT_EQ(std::tie(fill[i].offset, fill[i].width, fill[i].use, fill[i].columns, fill[i].bit),
-                          std::make_tuple(long{f.offset}, long{f.width}, std::string(tessel::UseWord(f.use)), columns,
-                                          long{f.bit}))
-                    << "field " << i;
-            }
-            EXPECT_EQ(constants.size(), layout.constants.size());
-            std::vector<WriteFieldSpec> written;
-            if (member.table->writesBack)
-                for (const WriteFieldSpec& f : member.table->records->Write(member.table->writeBack.For(version))->fields)
-                    written.push_back(f);
-            std::ranges::sort(written, {}, &WriteFieldSpec::offset);
-            ASSERT_EQ(write.size(), written.size());
-            for (std::size_t i = 0; i < write.size(); ++i)
-                EXPECT_EQ(std::tie(write[i].offset, write[i].width, write[i].columns, write[i].bit),
-                          std::make_tuple(long{written[i].offset}, long{written[i].width},
-                                          std::vector<int>{written[i].column}, long{written[i].bit}));
-        }
+    for (const auto& [args, lines] : cases) {
+        std::vector<std::string> command{"layout"};
+        command.insert(command.end(), args.begin(), args.end());
+        command.push_back("--json");
+        const std::vector<std::string> printed = SplitLines(TesselFolder().Tessel(command).out);
+        for (const std::string& line : lines) EXPECT_NE(std::ranges::find(printed, line), printed.end()) << line;
     }
 }
 
@@ -140,7 +83,6 @@ TEST(Check, FindsEachMistakeInItsOwnFileAndTheBundledExamplesAreClean) {
         EXPECT_EQ(ran.status, 1) << ran.err;
         EXPECT_EQ(ran.out, c.file + ":"s + c.finding + "\n");
     }
-    EXPECT_EQ(TesselFolder().Tessel({"check", "Perspectives", "/"}).status, 2) << "a folder is no table";
 
     // Every table the bundled session reads checks clean.
     std::ifstream session(TESSEL_EXAMPLES_DIR "/scorecard.session");
@@ -186,45 +128,22 @@ TEST(Encoding, ARecordInCp1252AndInUtf8GiveTheSameGridAndSavedTablesConvertBack)
     EXPECT_NE(folder.TraceLines().back().find(R"({"host":"set","member":"Objectives","ok":true})"), std::string::npos);
 }
 
-// ---- outputs cannot destroy inputs ------------------------------------------------------
+// ---- a table that cannot be saved ----------------------------------------------------
 
-TEST(Outputs, AreRefusedOverAnInputSavedOnlyWhenWrittenAndGoUnderOut) {
+TEST(Outputs, ATableThatCannotBeSavedEndsTheRunAfterItsGet) {
     TesselFolder folder;
     folder.Write("o.txt", Record({{10, "OBJ01"}}) + "\n");
     folder.Write("lent.txt", "");
-    const std::string lend = "version 310\nattach\nset Objectives o.txt\nset Objectives lent.txt flag=0\n";
-
-    const std::pair<std::string, std::string> overwrites[] = {
-        // the last step, its error
-        {"get Objectives o.txt", "get Objectives would overwrite o.txt, which line 3 reads"},
-        {"get Objectives ./s.session", "get Objectives would overwrite ./s.session, the session itself"},
-        {"dialog o.txt", "dialog would overwrite o.txt, which line 3 reads"},
-    };
-    for (const auto& [step, error] : overwrites) {
-        const Ran over = folder.RunSession(lend + step + "\n");
-        EXPECT_EQ(over.status, 2);
-        EXPECT_EQ(over.err, "s.session:5: " + error + "; save it under another name, or with --out DIR elsewhere\n");
-        EXPECT_FALSE(folder.Exists("t.jsonl")) << "no step ran";
-    }
-
-    folder.Write("s.session", lend + "get Objectives /nonexistent/dir/x.txt\n");
+    folder.Write("s.session", "version 310\nattach\nset Objectives o.txt\nset Objectives lent.txt flag=0\n"
+                              "get Objectives /nonexistent/dir/x.txt\nset PresentationMode 1\n");
     const Ran failed = folder.Tessel({"run", "s.session"});
     EXPECT_EQ(failed.status, 2);
     EXPECT_EQ(failed.err, "s.session:5: /nonexistent/dir/x.txt: cannot write: No such file or directory\n");
-    EXPECT_EQ(Lines(failed.out).at(4),
-              "5: get Objectives: ok, table not saved to /nonexistent/dir/x.txt; chart: get 4 Objectives");
-
-    const Ran out = folder.RunSession(lend + "get Objectives back.txt\nset Objectives back.txt\n", {"--out", "out"});
-    EXPECT_EQ(out.status, 0) << out.err;
-    EXPECT_TRUE(folder.Exists("out/back.txt"));
-    EXPECT_FALSE(folder.Exists("back.txt"));
-    EXPECT_NE(folder.TraceLines().at(folder.TraceLines().size() - 2).find(R"("dims":[1,11])"), std::string::npos)
-        << "the set read the table the get wrote under out/";
-
-    const Ran demo = folder.Tessel({"demo", "--out", "missing/demo"});
-    EXPECT_EQ(demo.status, 2);
-    EXPECT_EQ(demo.err, "tessel: cannot create missing/demo: No such file or directory\n");
-    EXPECT_FALSE(folder.Exists("missing"));
+    const std::vector<std::string> summary = SplitLines(failed.out);
+    EXPECT_EQ(std::vector(summary.end() - 2, summary.end()),
+              (std::vector<std::string>{
+                  "5: get Objectives: ok, table not saved to /nonexistent/dir/x.txt; chart: get 4 Objectives",
+                  "5 member steps ran, 0 failed"}));
 }
 
 // ---- command-line conventions ------------------------------------------------------------
@@ -233,26 +152,42 @@ TEST(Conventions, HoldForEveryCommand) {
     TesselFolder folder;
     folder.Write("s.session", "version 310\n");
     EXPECT_EQ(folder.Tessel({"--version"}).out, "tessel " TESSEL_PROJECT_VERSION "\n");
+    folder.Write("m.tsv", "\\columns 134217728\nK\n");
+    const std::string usage = "usage: tessel run SESSION [--trace FILE] [--out DIR] [--picture FILE] [--encoding utf-8] [--strict]";
     const std::pair<std::vector<std::string>, std::string> mistakes[] = {
+        // the command line, the first line of the error
+        {{}, usage},
+        {{"bake"}, "tessel: unknown command bake"},
         {{"rnu", "s.session"}, "tessel: unknown command rnu (did you mean run?)"},
         {{"--versoin"}, "tessel: unknown command --versoin (did you mean --version?)"},
+        {{"run", "s.session", "--trace"}, "tessel run: --trace needs a value"},
+        {{"run", "s.session", "--trace", "s.session"}, "tessel run: --trace s.session is the session itself"},
+        {{"run", "nothere.session"}, "nothere.session: cannot read: No such file or directory"},
         {{"run", "s.session", "--picture", "nowhere/p.png"},
          "tessel run: --picture nowhere/p.png: there is no folder nowhere"},
         {{"demo", "--out", "s.session"}, "tessel: s.session is not a folder"},
+        {{"demo", "--out", "missing/demo"}, "tessel: cannot create missing/demo: No such file or directory"},
         {{"layout", "Perspektives"},
          "tessel layout: Perspektives is not a table property (did you mean Perspectives?)"},
         {{"check", "Perspectives", "p.txt", "--versoin=30"},
          "tessel check: unknown option --versoin (did you mean --version?)"},
+        {{"check", "Perspectives", "/"}, "/: is a folder, not a file"},
         {{"layout", "Perspectives", "--version", "x"},
          "tessel layout: --version takes a 16-bit number such as 310, 30 or 20, not x"},
         {{"grid", "Perspectives", "p.txt", "--encoding", "utf8"},
          "tessel grid: --encoding is cp1252 or utf-8, not utf8 (did you mean utf-8?)"},
+        {{"grid", "PresentationMode", "p.txt"}, "tessel grid: PresentationMode is not a table property"},
+        // the grid command refuses what a session refuses
+        {{"grid", "MeasureData", "m.tsv"},
+         "m.tsv: 1 rows of 134217728 columns is more than the 4194304 cells a cell table may have"},
     };
     for (const auto& [args, error] : mistakes) {
         const Ran ran = folder.Tessel(args);
-        EXPECT_EQ(ran.status, 2);
-        EXPECT_EQ(Lines(ran.err).at(0), error);
+        EXPECT_EQ(ran.status, 2) << error;
+        EXPECT_EQ(SplitLines(ran.err).at(0), error);
+        EXPECT_EQ(ran.out, "") << error;
     }
+    EXPECT_FALSE(folder.Exists("missing"));
 
     // A session on standard input, its trace named with --opt=value; a set
     // that fails names the record; a table of the wrong form is a warning.
@@ -261,10 +196,10 @@ TEST(Conventions, HoldForEveryCommand) {
     EXPECT_EQ(folder.Tessel({"run", "-", "--trace=t.jsonl"}, session).status, 0);
     EXPECT_EQ(folder.TraceLines().size(), 7u);
     const Ran summary = folder.Tessel({"run", "-"}, session);
-    EXPECT_EQ(Lines(summary.out).at(2),
+    EXPECT_EQ(SplitLines(summary.out).at(2),
               "3: set Perspectives: FAILED 0x8002000B Invalid index (p.txt:2: sequence number 'FI' is not a number); "
               "chart: nothing");
-    EXPECT_EQ(Lines(summary.out).at(3),
+    EXPECT_EQ(SplitLines(summary.out).at(3),
               "4: warning: MeasureData reads a cell table (.tsv), but p.txt is a record table: the adapter finds no "
               "table it can read and sends nothing");
 }

@@ -21,6 +21,13 @@ namespace tools_testing {
 
 struct Ran { int status = -1; std::string out, err; };
 
+inline std::vector<std::string> SplitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
 class TesselFolder {
 public:
     TesselFolder() {
@@ -56,12 +63,7 @@ public:
         extra.insert(extra.begin(), {"run", "s.session", "--trace", "t.jsonl"});
         return Tessel(extra);
     }
-    std::vector<std::string> TraceLines() const {
-        std::vector<std::string> lines;
-        std::istringstream in(Read("t.jsonl"));
-        for (std::string line; std::getline(in, line);) lines.push_back(line);
-        return lines;
-    }
+    std::vector<std::string> TraceLines() const { return SplitLines(Read("t.jsonl")); }
 
 private:
     static std::string Quoted(const std::string& word) {
