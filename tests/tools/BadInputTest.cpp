@@ -101,7 +101,11 @@ TEST(BadSession, IsRefusedWithItsLineBeforeAnyStepRuns) {
         {"set SetVersion 3\n", "1: SetVersion is a method: call SetVersion"},
         {"call Perspectives\n", "1: Perspectives is a property: set or get it"},
         {"version 70000\n", "1: '70000' is not a 16-bit number"},
+        {"call SetVersion 40000\n", "1: '40000' is not a 16-bit number"},
         {"call DisableContextMenu\n", "1: DisableContextMenu takes one argument, a 32-bit number"},
+        {"call SetUseWEBGui 1\n", "1: '1' is not on or off"},
+        {"call HandleTesselCtrl me\n", "1: 'me' is not chart or null"},
+        {"call AddTemplate 1\n", "1: AddTemplate takes no argument"},
         {"call SaveAsJPeg \"open\n", "1: a quoted word has no closing quote"},
         {"call SaveAsJPeg \"a\\tb\"\n", "1: inside quotes only \\\" and \\\\ are escapes"},
         {"get PresentationMode out.txt\n", "1: PresentationMode returns no table to save"},
@@ -115,7 +119,6 @@ TEST(BadSession, IsRefusedWithItsLineBeforeAnyStepRuns) {
         {kHeader + "get Objectives o\0.txt\n"s, "3: a file name cannot hold a NUL character"},
         {"version 310\rattach\r", "1: "s + std::string(standins::kLoneCr)},
         {kHeader + longWord + "\n", "3: unknown step '" + std::string(63, 'x') + "... (1000002 bytes)" + steps},
-        {kHeader + "version " + longWord + "\n", "3: '" + std::string(63, 'x') + "... (1000002 bytes) is not a 16-bit number"},
         {lend + "get Objectives o.txt\n", "5: get Objectives would overwrite o.txt, which line 3 reads" + elsewhere},
         {lend + "get Objectives ./s.session\n", "5: get Objectives would overwrite ./s.session, the session itself" + elsewhere},
         {lend + "dialog o.txt\n", "5: dialog would overwrite o.txt, which line 3 reads" + elsewhere},
@@ -129,6 +132,7 @@ TEST(BadSession, IsRefusedWithItsLineBeforeAnyStepRuns) {
         EXPECT_EQ(ran.err, "s.session:" + error + "\n");
         EXPECT_EQ(ran.out, "");
         EXPECT_FALSE(folder.Exists("t.jsonl")) << "no step ran";
+        std::filesystem::remove(folder.Path() / "t.jsonl");  // a case that ran blames only itself
     }
 }
 
