@@ -224,7 +224,6 @@ TEST(CommandLine, EveryCommandHasHelpAndTheDemoRunsAnywhere) {
         EXPECT_NE(demo.out.find(line), std::string::npos) << line << " in\n" << demo.out;
     EXPECT_EQ(folder.Read("demo/layout-back.bin"), folder.Read("demo/layout.bin")) << "the blob comes back as it went";
     EXPECT_NE(folder.Read("demo/objectives-back.txt").find("OBJ12"), std::string::npos);
-    EXPECT_TRUE(folder.Exists("demo/scorecard.trace.jsonl"));
     EXPECT_NE(demo.out.find("Picture of the chart: demo/scorecard.png\n"), std::string::npos) << demo.out;
     EXPECT_EQ(folder.Read("demo/scorecard.png").substr(0, 8), "\x89PNG\r\n\x1A\n"s);
     // The session's SaveAsJPeg: a JPEG of the chart, at the picture's size.
