@@ -18,16 +18,16 @@ TEST_F(ChartStandInTest, KeepsWhatIsPutFailsAsToldAndRecordsEveryCall) {
     LONG five = 5;
     chart->FailNext(3, E_FAIL, OLESTR("replaced"));
     chart->FailNext(3, E_ACCESSDENIED, OLESTR("no room"));
-    const Outcome failed = CallRaw(chart.Get(), 3, kPut, {COleVariant(LONG{1})});
+    const DispatchResult failed = CallRaw(chart.Get(), 3, kPut, {COleVariant(LONG{1})});
     EXPECT_EQ(failed.hr, DISP_E_EXCEPTION);
-    EXPECT_EQ(failed.exception, std::to_string(E_ACCESSDENIED) + " no room");
+    EXPECT_EQ(std::pair(failed.code, standins::ToUtf8(failed.description)), std::pair(E_ACCESSDENIED, std::string("no room")));
     EXPECT_EQ(Show(chart->PropertyValue(3)), "EMPTY");
     EXPECT_EQ(CallRaw(chart.Get(), 3, kPut, {ByRef(VT_I4, &five)}).hr, S_OK);
     five = 6;  // the chart kept the value, not the reference
     EXPECT_EQ(CallRaw(chart.Get(), chart::kMeasureData, kPut, {COleVariant(OLESTR("key")), COleVariant(LONG{2})}).hr,
               S_OK);  // indexed: not kept
-    EXPECT_EQ(Show(CallRaw(chart.Get(), 3, kGet | kCall, {}).result), "I4 5");
-    EXPECT_EQ(Show(CallRaw(chart.Get(), 31, kCall, {COleVariant(OLESTR("x"))}).result), "BOOL -1");
+    EXPECT_EQ(Show(CallRaw(chart.Get(), 3, kGet | kCall, {}).value), "I4 5");
+    EXPECT_EQ(Show(CallRaw(chart.Get(), 31, kCall, {COleVariant(OLESTR("x"))}).value), "BOOL -1");
     std::string recorded;  // each call as |kind (put 0, get 1, call 2) member, arguments in parameter order
     for (const ChartCall& call : chart->Calls()) {
         recorded += "|" + std::to_string(call.kind) + " " + std::to_string(call.dispid);
@@ -56,7 +56,7 @@ TEST_F(ChartStandInTest, ForwardedCallsShowTheCallersValues) {
         for (const COleVariant& arg : call.args) shown += ", " + show(arg);
         seen.push_back(shown);
     });
-    const auto get = [&](DISPID member) { return show(CallRaw(chart.Get(), member, kGet, {}).result); };
+    const auto get = [&](DISPID member) { return show(CallRaw(chart.Get(), member, kGet, {}).value); };
     EXPECT_EQ(CallRaw(chart.Get(), 4, kPut, putGrid).hr, S_OK);
     EXPECT_EQ(CallRaw(chart.Get(), 31, kCall, {ByRef(VT_BSTR, &text)}).hr, S_OK);
     EXPECT_EQ(get(4), "a copy");

@@ -7,6 +7,7 @@
 #include "StandInTest.h"
 #include "control/ChartMembers.h"
 #include "control/TesselAdapterCtrl.h"
+#include "platform/ExcepInfo.h"
 #include "standins/ChartStandIn.h"
 #include "standins/HostCellTable.h"
 #include "standins/registered/RegisteredCellTable.h"
@@ -101,37 +102,22 @@ HRESULT Call(IDispatch& object, const Target& target, Spoil spoil, UINT& argErr)
                          spoil == Spoil::NoParamBlock ? nullptr : &params, &result, &info, &argErr);
 }
 
-class MalformedCallTest : public StandInTest {};
+using MalformedCallTest = StandInTest;
 
 TEST_F(MalformedCallTest, EveryDispatchObjectAnswersTheRuntimesCodes) {
     const WORD kMethod = DISPATCH_METHOD;
     const WORD kGet = DISPATCH_PROPERTYGET;
     const Target targets[] = {
         {"control", Control, 52, kMethod, {COleVariant(SHORT{310}, VT_I2)}},  // SetVersion(version)
-        {"registered record table",
-         [] { return Dispatch(RegisteredRecordTable::Create()); },
-         1000,
-         kMethod,
+        {"registered record table", [] { return Dispatch(RegisteredRecordTable::Create()); }, 1000, kMethod,
          {COleVariant(OLESTR("record"))}},  // Add(record)
-        {"registered cell table",
-         [] { return Dispatch(RegisteredCellTable::Create()); },
-         1000,
-         kMethod,
+        {"registered cell table", [] { return Dispatch(RegisteredCellTable::Create()); }, 1000, kMethod,
          {COleVariant(LONG{2}), COleVariant(LONG{3})}},  // Resize(rows, columns)
-        {"registered chart",
-         [] { return Dispatch(RegisteredChart::Create()); },
-         1002,
-         kMethod,
+        {"registered chart", [] { return Dispatch(RegisteredChart::Create()); }, 1002, kMethod,
          {COleVariant(LONG{5}), COleVariant(LONG{1})}},  // Answer(dispid, value)
-        {"host cell table",
-         [] { return Dispatch(HostCellTable::Create(2, 2)); },
-         IHostCellTable::kCell,
-         kGet,
+        {"host cell table", [] { return Dispatch(HostCellTable::Create(2, 2)); }, IHostCellTable::kCell, kGet,
          {COleVariant(LONG{1}), COleVariant(LONG{2})}},  // Cell(row, column)
-        {"chart",
-         [] { return Dispatch(ChartStandIn::Create()); },
-         chart::kShowContextMenuItem,
-         kMethod,
+        {"chart", [] { return Dispatch(ChartStandIn::Create()); }, chart::kShowContextMenuItem, kMethod,
          {COleVariant(LONG{4})}},  // ShowContextMenuItem(item)
     };
     const Row rows[] = {

@@ -1,6 +1,5 @@
-// What the stand-in tests share: a fixture that fails any test leaving a
-// stand-in, string or array alive, and a raw IDispatch::Invoke that lays out
-// arguments the way the automation platform does.
+// What the stand-in tests share: the fixture that fails any test leaving a
+// stand-in, string or array alive, value display and by-reference arguments.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,22 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/ExcepInfo.h"
-#include "platform/OleVariant.h"
-#include "platform/LiveCounts.h"
-#include "standins/StandInObject.h"
+#include "platform/DispatchDriver.h"
 #include "standins/Utf8.h"
+#include "support/AdapterFixture.h"
 
-class StandInTest : public ::testing::Test {
-    const long start_[3] = {standins::LiveObjects(), platform::LiveBstrCount(), platform::LiveArrayCount()};
-
-protected:
-    void TearDown() override {
-        EXPECT_EQ(standins::LiveObjects(), start_[0]) << "stand-ins left alive";
-        EXPECT_EQ(platform::LiveBstrCount(), start_[1]) << "strings left alive";
-        EXPECT_EQ(platform::LiveArrayCount(), start_[2]) << "arrays left alive";
-    }
-};
+using StandInTest = testing_support::LeakCheckedTest;
 
 inline std::string Narrow(BSTR text) { return standins::ToUtf8(standins::TextOf(text)); }
 
@@ -36,26 +24,12 @@ inline std::string Show(const VARIANT& v) {
     return v.vt == VT_BSTR ? "BSTR " + Narrow(v.bstrVal) : "VT " + std::to_string(v.vt);
 }
 
-struct Outcome {
-    HRESULT hr;
-    COleVariant result;
-    std::string exception;  // EXCEPINFO's scode and description
-    UINT argErr = ~0u;
-};
-
-// args in parameter order; a put's value is the last one and is passed as
-// the named argument DISPID_PROPERTYPUT. The variants are passed as they are,
-// so by-reference arguments reach the callee.
-inline Outcome CallRaw(IDispatch* target, DISPID member, WORD flags, const std::vector<COleVariant>& values) {
-    std::vector<VARIANT> args(values.rbegin(), values.rend());  // shallow: values keep ownership
-    DISPID putId = DISPID_PROPERTYPUT;
-    const UINT put = (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) ? 1 : 0;
-    DISPPARAMS params{args.data(), put ? &putId : nullptr, static_cast<UINT>(args.size()), put};
-    ExcepInfo info;
-    Outcome out{};
-    out.hr = target->Invoke(member, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, &out.result, &info, &out.argErr);
-    out.exception = std::to_string(info.scode) + " " + Narrow(info.bstrDescription);
-    return out;
+// One call as the adapter makes it, args in parameter order (a put's value
+// last); the variants are passed as they are, so by-reference arguments
+// reach the callee.
+inline DispatchResult CallRaw(IDispatch* target, DISPID member, WORD flags, const std::vector<COleVariant>& args = {}) {
+    const std::vector<VARIANT> plain(args.begin(), args.end());  // shallow: args keep ownership
+    return DispatchDriver(target, {"IDispatch", &IID_IDispatch}).TryInvoke(member, flags, plain);
 }
 
 // A vt|VT_BYREF variant pointing at target (clearing it leaves target alone).

@@ -104,7 +104,8 @@ TEST_F(ControlBoundary, FailedCallsReportAndChangeNothing) {
         {kFail, kMethod, {four}, {}, E_UNEXPECTED, OLESTR("Unexpected error")},
         {kNumber, kPut, {one}, {7}, DISP_E_PARAMNOTFOUND}, {kNumber, kPut, {one, one}, {}, DISP_E_BADPARAMCOUNT},
         {kNumber, kGet, {one}, {}, DISP_E_BADPARAMCOUNT},   {kNumber, kMethod, {}, {}, DISP_E_MEMBERNOTFOUND},
-        {kFail, kGet, {one}, {}, DISP_E_MEMBERNOTFOUND},    {kFail, kMethod, {one, one}, {}, DISP_E_BADPARAMCOUNT},
+        {kFail, kGet, {one}, {}, DISP_E_MEMBERNOTFOUND},    {kFail, kPut, {one}, {}, DISP_E_MEMBERNOTFOUND},
+        {kFail, kMethod, {one, one}, {}, DISP_E_BADPARAMCOUNT},
         {kFail, kMethod, {one}, {1}, DISP_E_PARAMNOTFOUND}, {kFail, kMethod, {one}, {-1}, DISP_E_PARAMNOTFOUND},
     };
     for (const Case& c : cases) {

@@ -54,19 +54,6 @@ TEST(PictureTest, DrawsBandsAndBoxesInTheirColours) {
     }
 }
 
-// What each format's file starts with.
-TEST(PictureTest, EncodesEachFormatAsItsFilesBegin) {
-    const StrategyMap map = Known(Palette());
-    for (const auto& [format, signature] : {std::pair{PictureFormat::Png, std::string("\x89PNG\r\n\x1A\n")},
-                                            {PictureFormat::Jpeg, std::string("\xFF\xD8\xFF")},
-                                            {PictureFormat::Svg, std::string("<?xml")}}) {
-        SCOPED_TRACE(signature);
-        EXPECT_EQ(EncodePicture(map, format, {200, 100}).substr(0, signature.size()), signature);
-    }
-    EXPECT_EQ(PictureFormatOf("Map.JPEG"), PictureFormat::Jpeg);
-    EXPECT_EQ(PictureFormatOf("map.gif"), std::nullopt);
-}
-
 // libjpeg reads the picture back at its size, with the boxes' colour
 // (within what the compression changes).
 TEST(PictureTest, JpegDecodesToThePicture) {
