@@ -21,11 +21,8 @@ std::string Record(std::initializer_list<std::pair<int, std::string_view>> field
     return record;
 }
 
-std::string Utf8(const OLECHAR* text, std::size_t length) { return standins::ToUtf8({text, length}); }
-
 std::string Utf8(const VARIANT& text) {
-    if (text.vt != VT_BSTR) return "<not text>";
-    return Utf8(text.bstrVal, SysStringLen(text.bstrVal));
+    return text.vt == VT_BSTR ? standins::ToUtf8({text.bstrVal, SysStringLen(text.bstrVal)}) : "<not text>";
 }
 
 std::string Cell(const VARIANT& grid, LONG row, LONG column) {
@@ -122,24 +119,8 @@ void ControlHost::Open() {
     chart_ = standins::ChartStandIn::Create();
 }
 
-void ControlHost::Close() {
-    control_.Reset();
-    chart_.Reset();
-}
-
-void AdapterFixture::SetUp() {
-    LeakCheckedTest::SetUp();
-    Open();
-}
-
-void AdapterFixture::TearDown() {
-    Close();
-    LeakCheckedTest::TearDown();
-}
-
 DISPID ControlHost::Id(const char* member) {
-    OleString name;
-    for (const char* c = member; *c; ++c) name += static_cast<OLECHAR>(*c);
+    OleString name(member, member + std::char_traits<char>::length(member));
     LPOLESTR names[1] = {name.data()};
     DISPID id = DISPID_UNKNOWN;
     EXPECT_EQ(control_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id), S_OK) << member;
@@ -152,40 +133,16 @@ Outcome ControlHost::Invoke(DISPID id, WORD flags, std::vector<COleVariant> args
     Outcome out;
     out.hr = call.hr;
     out.scode = call.hr == DISP_E_EXCEPTION ? call.code : S_OK;
-    if (call.hr == DISP_E_EXCEPTION) out.description = Utf8(call.description.data(), call.description.size());
+    if (call.hr == DISP_E_EXCEPTION) out.description = standins::ToUtf8(call.description);
     out.value = std::move(call.value);
     out.argErr = call.argErr;
     return out;
-}
-
-Outcome ControlHost::Put(const char* member, IDispatch* table) {
-    return PutValue(member, COleVariant(table));
-}
-
-Outcome ControlHost::PutValue(const char* member, const VARIANT& value) {
-    return Invoke(Id(member), DISPATCH_PROPERTYPUT, {COleVariant(value)});
-}
-
-Outcome ControlHost::Get(const char* member) {
-    return Invoke(Id(member), DISPATCH_PROPERTYGET, {});
-}
-
-Outcome ControlHost::Call(const char* member, std::vector<COleVariant> args) {
-    return Invoke(Id(member), DISPATCH_METHOD, std::move(args));
-}
-
-Outcome ControlHost::Attach() {
-    return Call("HandleTesselCtrl", {COleVariant(static_cast<IDispatch*>(chart_.Get()))});
 }
 
 Outcome ControlHost::PutRecords(const char* member, std::vector<std::string> rows) {
     auto table = standins::HostRecordTable::Create();
     for (const std::string& row : rows) table->AddRow(row);
     return Put(member, table.Get());
-}
-
-Outcome ControlHost::SetVersion(SHORT version) {
-    return Call("SetVersion", {COleVariant(version, VT_I2)});
 }
 
 ComPtr<standins::HostRecordTable> ControlHost::Lend(const char* member) {

@@ -37,7 +37,7 @@ struct Outcome {
 // cut) to its width, in order.
 std::string Record(std::initializer_list<std::pair<int, std::string_view>> fields);
 
-std::string Utf8(const OLECHAR* text, std::size_t length);
+// A string variant's text as UTF-8; "<not text>" for any other value.
 std::string Utf8(const VARIANT& text);
 
 // A readable form of a grid cell: "BSTR:Finance", "I2:99", "I4:7",
@@ -79,18 +79,22 @@ private:
 class ControlHost {
 public:
     void Open();
-    void Close();
+    void Close() { control_.Reset(), chart_.Reset(); }
 
     DISPID Id(const char* member);
     Outcome Invoke(DISPID id, WORD flags, std::vector<COleVariant> args);
-    Outcome Put(const char* member, IDispatch* table);
-    Outcome PutValue(const char* member, const VARIANT& value);
-    Outcome Get(const char* member);
-    Outcome Call(const char* member, std::vector<COleVariant> args = {});
-    Outcome Attach();
+    Outcome Put(const char* member, IDispatch* table) { return PutValue(member, COleVariant(table)); }
+    Outcome PutValue(const char* member, const VARIANT& value) {
+        return Invoke(Id(member), DISPATCH_PROPERTYPUT, {COleVariant(value)});
+    }
+    Outcome Get(const char* member) { return Invoke(Id(member), DISPATCH_PROPERTYGET, {}); }
+    Outcome Call(const char* member, std::vector<COleVariant> args = {}) {
+        return Invoke(Id(member), DISPATCH_METHOD, std::move(args));
+    }
+    Outcome Attach() { return Call("HandleTesselCtrl", {COleVariant(static_cast<IDispatch*>(chart_.Get()))}); }
     // Puts a record table of these rows into the member.
     Outcome PutRecords(const char* member, std::vector<std::string> rows);
-    Outcome SetVersion(SHORT version);
+    Outcome SetVersion(SHORT version) { return Call("SetVersion", {COleVariant(version, VT_I2)}); }
 
     // Lends member a table of one stale row, to be written back (data flag 0).
     ComPtr<standins::HostRecordTable> Lend(const char* member);
@@ -104,8 +108,14 @@ public:
 
 class AdapterFixture : public LeakCheckedTest, public ControlHost {
 protected:
-    void SetUp() override;
-    void TearDown() override;
+    void SetUp() override {
+        LeakCheckedTest::SetUp();
+        Open();
+    }
+    void TearDown() override {
+        Close();
+        LeakCheckedTest::TearDown();
+    }
 };
 
 // The fixture with the chart attached and the attach's own calls cleared.

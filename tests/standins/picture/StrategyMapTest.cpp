@@ -7,7 +7,6 @@
 
 #include "Holdings.h"
 #include "control/ChartMembers.h"
-#include "links/TemplateStore.h"
 #include "standins/TableFiles.h"
 #include "support/AdapterFixture.h"
 
@@ -148,17 +147,9 @@ TEST_F(ReadStrategyMapTest, TakesColoursByTheirSlotsAndTheLastFont) {
 // The bundled example, through the adapter into a chart stand-in.
 class ExampleMapTest : public testing_support::AttachedFixture {
 protected:
-    void TearDown() override {
-        CTemplateStore::DiscardAll();
-        AttachedFixture::TearDown();
-    }
     void Set(const char* member, const char* file) {
-        const std::string path = std::string(TESSEL_EXAMPLES_DIR "/") + file;
-        const ComPtr<IDispatch> table =
-            standins::FormOf(path) == standins::TableFileForm::Cells
-                ? ComPtr<IDispatch>(standins::LoadCellTable(path, file).Get())
-                : ComPtr<IDispatch>(standins::LoadRecordTable(path, file).Get());
-        ASSERT_TRUE(Put(member, table.Get()).Ok()) << member;
+        const standins::LoadedTable table = standins::LoadTable(std::string(TESSEL_EXAMPLES_DIR "/") + file, file);
+        ASSERT_TRUE(Put(member, table.Dispatch()).Ok()) << member;
     }
 };
 
