@@ -1,6 +1,7 @@
 #include "StandInTest.h"
 #include "platform/OleSafeArray.h"
 #include "standins/ChartStandIn.h"
+#include "standins/Utf8.h"
 #include "control/ChartMembers.h"
 
 using namespace standins;
@@ -21,19 +22,19 @@ TEST_F(ChartStandInTest, KeepsWhatIsPutFailsAsToldAndRecordsEveryCall) {
     const DispatchResult failed = CallRaw(chart.Get(), 3, kPut, {COleVariant(LONG{1})});
     EXPECT_EQ(failed.hr, DISP_E_EXCEPTION);
     EXPECT_EQ(std::pair(failed.code, standins::ToUtf8(failed.description)), std::pair(E_ACCESSDENIED, std::string("no room")));
-    EXPECT_EQ(Show(chart->PropertyValue(3)), "EMPTY");
+    EXPECT_EQ(Describe(chart->PropertyValue(3)), "EMPTY");
     EXPECT_EQ(CallRaw(chart.Get(), 3, kPut, {ByRef(VT_I4, &five)}).hr, S_OK);
     five = 6;  // the chart kept the value, not the reference
     EXPECT_EQ(CallRaw(chart.Get(), chart::kMeasureData, kPut, {COleVariant(OLESTR("key")), COleVariant(LONG{2})}).hr,
               S_OK);  // indexed: not kept
-    EXPECT_EQ(Show(CallRaw(chart.Get(), 3, kGet | kCall, {}).value), "I4 5");
-    EXPECT_EQ(Show(CallRaw(chart.Get(), 31, kCall, {COleVariant(OLESTR("x"))}).value), "BOOL -1");
+    EXPECT_EQ(Describe(CallRaw(chart.Get(), 3, kGet | kCall, {}).value), "I4 5");
+    EXPECT_EQ(Describe(CallRaw(chart.Get(), 31, kCall, {COleVariant(OLESTR("x"))}).value), "BOOL -1");
     std::string recorded;  // each call as |kind (put 0, get 1, call 2) member, arguments in parameter order
     for (const ChartCall& call : chart->Calls()) {
         recorded += "|" + std::to_string(call.kind) + " " + std::to_string(call.dispid);
-        for (const COleVariant& arg : call.args) recorded += ", " + Show(arg);
+        for (const COleVariant& arg : call.args) recorded += ", " + Describe(arg);
     }
-    EXPECT_EQ(recorded, "|0 3, I4 1|0 3, I4 5|0 37, BSTR key, I4 2|1 3|2 31, BSTR x");
+    EXPECT_EQ(recorded, "|0 3, I4 1|0 3, I4 5|0 37, 'key', I4 2|1 3|2 31, 'x'");
 }
 
 // Forwarded calls reach the listener with the caller's own values (the same
@@ -49,7 +50,7 @@ TEST_F(ChartStandInTest, ForwardedCallsShowTheCallersValues) {
     BSTR text = SysAllocString(OLESTR("row"));
     std::vector<std::string> seen;
     const auto show = [&](const VARIANT& v) {
-        return v.vt != (VT_ARRAY | VT_VARIANT) ? Show(v) : v.parray == grid ? "the grid" : "a copy";
+        return v.vt != (VT_ARRAY | VT_VARIANT) ? Describe(v) : v.parray == grid ? "the grid" : "a copy";
     };
     chart->ForwardCalls([&](const ChartCall& call) {
         std::string shown = std::to_string(call.kind) + " " + std::to_string(call.dispid);
@@ -65,7 +66,7 @@ TEST_F(ChartStandInTest, ForwardedCallsShowTheCallersValues) {
     EXPECT_EQ(CallRaw(chart.Get(), 10, kPut, {COleVariant(LONG{9})}).hr, S_OK);
     EXPECT_EQ(get(4), "a copy");
     EXPECT_EQ(get(10), "EMPTY");
-    EXPECT_EQ(seen, (std::vector<std::string>{"0 4, the grid", "2 31, BSTR row", "1 4", "0 4, I4 8", "0 10, I4 9",
+    EXPECT_EQ(seen, (std::vector<std::string>{"0 4, the grid", "2 31, 'row'", "1 4", "0 4, I4 8", "0 10, I4 9",
                                               "1 4", "1 10"}));
     EXPECT_EQ(chart->Calls().size(), 0u);
     SysFreeString(text);
@@ -91,10 +92,10 @@ TEST_F(ChartStandInTest, KeepsWhatTheDrawingReadsWhateverItForwardsOrKeeps) {
     std::vector<std::string> drawn;
     chart->ForEachCall([&](DISPID member, std::span<const COleVariant> args) {
         std::string shown = std::to_string(member);
-        for (const COleVariant& arg : args) shown += ", " + Show(arg);
+        for (const COleVariant& arg : args) shown += ", " + Describe(arg);
         drawn.push_back(shown);
     });
-    EXPECT_EQ(drawn, (std::vector<std::string>{"37, BSTR A, I4 2", "38, BSTR Arial, I2 0, I2 34", "36, BSTR B, I4 7"}));
+    EXPECT_EQ(drawn, (std::vector<std::string>{"37, 'A', I4 2", "38, 'Arial', I2 0, I2 34", "36, 'B', I4 7"}));
     EXPECT_EQ(chart->Property(chart::kObjectives), nullptr);
 
     chart->SetSelection(OLESTR("OBJ"), OLESTR("ignored"), OLESTR("PER"));
