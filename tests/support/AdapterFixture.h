@@ -79,7 +79,10 @@ private:
 class ControlHost {
 public:
     void Open();
-    void Close() { control_.Reset(), chart_.Reset(); }
+    void Close() {
+        control_.Reset();
+        chart_.Reset();
+    }
 
     DISPID Id(const char* member);
     Outcome Invoke(DISPID id, WORD flags, std::vector<COleVariant> args);
