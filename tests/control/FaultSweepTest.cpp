@@ -13,17 +13,12 @@ namespace {
 
 using namespace testing_support;
 
+// An example table: cells from a .tsv, chunks from a .bin, records otherwise.
 template <const char* File>
-SweepTable Records() {
-    return {nullptr, standins::LoadRecordTable(std::string(TESSEL_EXAMPLES_DIR "/") + File, File)};
-}
-template <const char* File>
-SweepTable Chunks() {
-    return {nullptr, standins::LoadChunkTable(std::string(TESSEL_EXAMPLES_DIR "/") + File, File)};
-}
-template <const char* File>
-SweepTable Cells() {
-    return {standins::LoadCellTable(std::string(TESSEL_EXAMPLES_DIR "/") + File, File), nullptr};
+SweepTable Load() {
+    const std::string path = std::string(TESSEL_EXAMPLES_DIR "/") + File, name = File;
+    if (name.ends_with(".tsv")) return {standins::LoadCellTable(path, File), nullptr};
+    return {nullptr, name.ends_with(".bin") ? standins::LoadChunkTable(path, File) : standins::LoadRecordTable(path, File)};
 }
 SweepTable TwoRecords() { return {nullptr, standins::HostRecordTable::Create({"P1 1", "P2 2"})}; }
 
@@ -70,40 +65,40 @@ TEST_F(FaultSweepFixture, EveryCallOfEveryMemberFailsTheMemberAndLeavesEverythin
     using enum SweepCase::Action;
     unsigned total = 0;
     const SweepCase cases[] = {
-        {"UIStrings", 310, Put, Records<kUi>},
-        {"Perspectives", 310, Put, Records<kPerspectives>},
-        {"Perspectives", 30, Put, Records<kPerspectives>},
-        {"Perspectives", 20, Put, Records<kPerspectives>},
-        {"Strategies", 310, Put, Records<kStrategies>},
-        {"Strategies", 20, Put, Records<kStrategies>},
-        {"Objectives", 310, Put, Records<kObjectives>},
-        {"Objectives", 30, Put, Records<kObjectives>},
-        {"Objectives", 20, Put, Records<kObjectives>},
-        {"MeasureFields", 310, Put, Records<kMeasureFields>},
-        {"InitiativeFields", 310, Put, Records<kInitiativeFields>},
-        {"AdditionalMeasureFields", 310, Put, Records<kMeasureFields>},
-        {"AdditionalInitiativesFields", 310, Put, Records<kInitiativeFields>},
-        {"MeasureData", 310, Put, Cells<kMeasures>},
-        {"InitiativeData", 20, Put, Cells<kInitiatives>},
-        {"MeasureDataRow", 310, Put, Cells<kMeasures>},
-        {"InitiativeDataRow", 20, Put, Cells<kInitiatives>},
-        {"AdditionalMeasureItem", 30, Put, Cells<kMeasures>},
-        {"AdditionalInitiativeItem", 310, Put, Cells<kInitiatives>},
-        {"Links", 310, Put, Records<kLinks>},
-        {"ContextMenu", 310, Put, Records<kMenu>},
-        {"MouseOver", 310, Put, Records<kMouseOver>},
-        {"Blob", 310, Put, Chunks<kLayout>},
-        {"LinksFromBlob", 310, Put, Records<kLinksFromBlob>},
+        {"UIStrings", 310, Put, Load<kUi>},
+        {"Perspectives", 310, Put, Load<kPerspectives>},
+        {"Perspectives", 30, Put, Load<kPerspectives>},
+        {"Perspectives", 20, Put, Load<kPerspectives>},
+        {"Strategies", 310, Put, Load<kStrategies>},
+        {"Strategies", 20, Put, Load<kStrategies>},
+        {"Objectives", 310, Put, Load<kObjectives>},
+        {"Objectives", 30, Put, Load<kObjectives>},
+        {"Objectives", 20, Put, Load<kObjectives>},
+        {"MeasureFields", 310, Put, Load<kMeasureFields>},
+        {"InitiativeFields", 310, Put, Load<kInitiativeFields>},
+        {"AdditionalMeasureFields", 310, Put, Load<kMeasureFields>},
+        {"AdditionalInitiativesFields", 310, Put, Load<kInitiativeFields>},
+        {"MeasureData", 310, Put, Load<kMeasures>},
+        {"InitiativeData", 20, Put, Load<kInitiatives>},
+        {"MeasureDataRow", 310, Put, Load<kMeasures>},
+        {"InitiativeDataRow", 20, Put, Load<kInitiatives>},
+        {"AdditionalMeasureItem", 30, Put, Load<kMeasures>},
+        {"AdditionalInitiativeItem", 310, Put, Load<kInitiatives>},
+        {"Links", 310, Put, Load<kLinks>},
+        {"ContextMenu", 310, Put, Load<kMenu>},
+        {"MouseOver", 310, Put, Load<kMouseOver>},
+        {"Blob", 310, Put, Load<kLayout>},
+        {"LinksFromBlob", 310, Put, Load<kLinksFromBlob>},
         {"PerspectivesFromBlob", 310, Put, TwoRecords},
         {"StrategiesFromBlob", 310, Put, TwoRecords},
         {"ObjectivesFromBlob", 310, Put, TwoRecords},
-        {"StrategyMap", 310, Put, Records<kStrategyMap>},
-        {"PerspectiveMap", 310, Put, Records<kPerspectiveMap>},
-        {"ObjectiveMap", 310, Put, Records<kObjectiveMap>},
-        {"LinkMap", 310, Put, Records<kLinkMap>},
-        {"StrategyTemplate", 310, Put, Records<kTemplateStrategies>},
-        {"ObjectiveTemplate", 310, Put, Records<kTemplateObjectives>},
-        {"ObjectiveLinkTemplate", 310, Put, Records<kTemplateLinks>},
+        {"StrategyMap", 310, Put, Load<kStrategyMap>},
+        {"PerspectiveMap", 310, Put, Load<kPerspectiveMap>},
+        {"ObjectiveMap", 310, Put, Load<kObjectiveMap>},
+        {"LinkMap", 310, Put, Load<kLinkMap>},
+        {"StrategyTemplate", 310, Put, Load<kTemplateStrategies>},
+        {"ObjectiveTemplate", 310, Put, Load<kTemplateObjectives>},
+        {"ObjectiveLinkTemplate", 310, Put, Load<kTemplateLinks>},
         {"Objectives", 310, Get, TwoRecords, TwoRows<chart::kObjectives, 16>},
         {"Objectives", 30, Get, TwoRecords, TwoRows<chart::kObjectives, 16>},
         {"Links", 310, Get, TwoRecords, TwoRows<chart::kLinks, 16>},
@@ -125,8 +120,8 @@ TEST_F(FaultSweepFixture, EveryCallOfEveryMemberFailsTheMemberAndLeavesEverythin
         {"HideContextMenu", 310, Call, nullptr, nullptr, {Long(4)}},
         {"ShowContextMenu", 310, Call, nullptr, nullptr, {Long(4)}},
         {"SetUseWEBGui", 310, Call, nullptr, nullptr, {COleVariant(SHORT{-1}, VT_BOOL)}},
-        {"BlobTemplate", 310, Put, Chunks<kLayout>},
-        {"LinksFromBlobTemplate", 310, Put, Records<kLinksFromBlob>},
+        {"BlobTemplate", 310, Put, Load<kLayout>},
+        {"LinksFromBlobTemplate", 310, Put, Load<kLinksFromBlob>},
         {"AddTemplate", 310, Call},
         {"AddTemplateEx", 20, Call},
     };

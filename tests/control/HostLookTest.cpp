@@ -34,9 +34,8 @@ protected:
     // Replaces the control with one made under the current host settings,
     // and the chart with a fresh one.
     void Remake() {
-        control_.Reset();
-        control_.Attach(new CTesselAdapterCtrl);
-        chart_ = standins::ChartStandIn::Create();
+        Close();
+        Open();
     }
     // A fresh stand-in; the old one goes first, taking its registration.
     void Reinstall() {

@@ -24,26 +24,28 @@ std::string ReadSource() {
     return text.str();
 }
 
-// One member line of a dispinterface: "[id(45)] long DisableContextMenu(long itemNb);".
-struct IdlMember {
-    std::string name;
-    DISPID id = 0;
-    bool isMethod = false;
-    VARTYPE type = VT_EMPTY;
-    std::vector<VARTYPE> params;
-    std::vector<std::string> paramNames;
-};
-
-constexpr VARTYPE kUnknownType = 0xFFFF;
-
-VARTYPE TypeOf(const std::string& idlType) {
-    static const std::pair<const char*, VARTYPE> kTypes[] = {
-        {"IDispatch*", VT_DISPATCH}, {"long", VT_I4}, {"short", VT_I2}, {"BSTR", VT_BSTR},
-        {"VARIANT_BOOL", VT_BOOL}, {"VARIANT", VT_VARIANT}, {"void", VT_EMPTY},
+// The IDL name of a member's or parameter's type.
+std::string IdlType(VARTYPE type) {
+    static const std::pair<VARTYPE, const char*> kTypes[] = {
+        {VT_DISPATCH, "IDispatch*"}, {VT_I4, "long"}, {VT_I2, "short"}, {VT_BSTR, "BSTR"},
+        {VT_BOOL, "VARIANT_BOOL"}, {VT_VARIANT, "VARIANT"}, {VT_EMPTY, "void"},
     };
-    for (const auto& [name, vt] : kTypes)
-        if (idlType == name) return vt;
-    return kUnknownType;
+    for (const auto& [vt, name] : kTypes)
+        if (vt == type) return name;
+    return "<VT " + std::to_string(type) + ">";
+}
+
+// A dispatch map entry as its line in the interface:
+// "[id(45)] long DisableContextMenu(long itemNb);".
+std::string IdlLine(const COleControl::DispEntry& entry) {
+    std::string line = "[id(" + std::to_string(entry.id) + ")] " + IdlType(entry.type) + " " + entry.name;
+    if (entry.IsMethod()) {
+        line += "(";
+        for (std::size_t i = 0; i < entry.paramCount; ++i)
+            line += (i ? ", " : "") + IdlType(entry.params[i]) + " " + entry.paramNames[i];
+        line += ")";
+    }
+    return line + ";";
 }
 
 // The text between "dispinterface NAME {" and its "};", with the attribute
@@ -68,50 +70,27 @@ std::string Attribute(const std::string& attributes, const std::string& name) {
     return std::regex_search(attributes, match, pattern) ? match[1].str() : "<missing>";
 }
 
-std::vector<IdlMember> Members(const std::string& body) {
-    static const std::regex line(R"(\[id\((\d+)\)[^\]]*\]\s*([\w*]+(?:\s*\*)?)\s+(\w+)\s*(\(([^)]*)\))?\s*;)");
-    const std::size_t methodsAt = body.find("methods:");
-    std::vector<IdlMember> members;
-    for (auto it = std::sregex_iterator(body.begin(), body.end(), line); it != std::sregex_iterator(); ++it) {
-        const std::smatch& m = *it;
-        IdlMember member{m[3].str(), std::stoi(m[1].str()), static_cast<std::size_t>(m.position(0)) > methodsAt,
-                         TypeOf(m[2].str()), {}, {}};
-        EXPECT_EQ(member.isMethod, m[4].matched) << member.name << ": a method has parameters in parentheses";
-        std::istringstream params(m[5].str());
-        for (std::string param; std::getline(params, param, ',');) {
-            const std::size_t nameAt = param.find_last_of(" \t");
-            const std::size_t typeAt = param.find_first_not_of(" \t");
-            if (nameAt != std::string::npos && nameAt > typeAt) {
-                member.params.push_back(TypeOf(param.substr(typeAt, param.find_last_not_of(" \t", nameAt) + 1 - typeAt)));
-                const std::size_t nameEnd = param.find_last_not_of(" \t");
-                member.paramNames.push_back(param.substr(nameAt + 1, nameEnd - nameAt));
-            }
-        }
-        members.push_back(std::move(member));
-    }
-    return members;
-}
-
 class TypeLibraryTest : public ::testing::Test {
 protected:
     const std::string source_ = ReadSource();
 };
 
+// Member by member, in order; a method's line is one in the methods section.
 TEST_F(TypeLibraryTest, DispatchInterfaceListsTheMapMemberByMember) {
     ASSERT_FALSE(source_.empty()) << TESSEL_TYPE_LIBRARY_SOURCE;
-    const std::vector<IdlMember> idl = Members(FindBlock(source_, "dispinterface", "_DTesselAdapter").body);
-    const auto map = CTesselAdapterCtrl::DispatchMap();
-    ASSERT_EQ(idl.size(), map.size());
-    for (std::size_t i = 0; i < map.size(); ++i) {
-        const COleControl::DispEntry& entry = map[i];
-        SCOPED_TRACE(entry.name);
-        EXPECT_EQ(idl[i].name, entry.name);
-        EXPECT_EQ(idl[i].id, entry.id);
-        EXPECT_EQ(idl[i].isMethod, entry.IsMethod());
-        EXPECT_EQ(idl[i].type, entry.type);
-        EXPECT_EQ(idl[i].params, std::vector<VARTYPE>(entry.params, entry.params + entry.paramCount));
-        EXPECT_EQ(idl[i].paramNames, std::vector<std::string>(entry.paramNames, entry.paramNames + entry.paramCount));
+    const std::string body = FindBlock(source_, "dispinterface", "_DTesselAdapter").body;
+    const std::size_t methodsAt = body.find("methods:");
+    std::vector<std::string> idl, expected;
+    std::istringstream lines(body);
+    for (std::string line; std::getline(lines, line);) {
+        const std::size_t at = line.find_first_not_of(" \t");
+        if (at == std::string::npos || line.compare(at, 4, "[id(") != 0) continue;
+        const bool inMethods = static_cast<std::size_t>(lines.tellg()) > methodsAt;
+        idl.push_back((inMethods ? "method " : "") + line.substr(at));
     }
+    for (const COleControl::DispEntry& entry : CTesselAdapterCtrl::DispatchMap())
+        expected.push_back((entry.IsMethod() ? "method " : "") + IdlLine(entry));
+    EXPECT_EQ(idl, expected);
 }
 
 // What the source says of a type, or of the library, as one line: its help

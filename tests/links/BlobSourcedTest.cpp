@@ -91,9 +91,6 @@ TEST_F(BlobSourcedTest, RecordsFillTheirColumnsAtEveryVersion) {
             EXPECT_EQ(RowCells(grid, 1), c.row);
         }
     }
-    auto empty = HostRecordTable::Create();
-    ASSERT_TRUE(Put("LinksFromBlob", empty.Get()).Ok());
-    EXPECT_EQ(Shape(chart_->PropertyValue(chart::kLinksFromBlob)), std::make_pair(LONG{0}, LONG{16}));
 }
 
 TEST_F(BlobSourcedTest, GridRowsAreWrittenBackFieldByField) {

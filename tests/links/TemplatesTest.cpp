@@ -130,39 +130,31 @@ TEST_F(TemplatesTest, EachEntryGoesInItsPlaceAndOnlyTheMethodThatSendsItDestroys
     }
 }
 
-TEST_F(TemplatesTest, MapRecordsGiveTheirKeysSwappedWhateverTheVersion) {
+// Read at layout 310 whatever the version, as every template table is (below).
+TEST_F(TemplatesTest, MapRecordsGiveTheirKeysSwapped) {
     const struct {
         const char* what;
         std::vector<std::vector<std::string>> tables;  // set one after the other
         LONG rows;
-        Row expected;  // every cell, row after row
+        const char* expected;  // every cell, row after row
     } cases[] = {
-        {"one pair", {{Record({{10, "A"}, {10, "B"}})}}, 1, {"BSTR:B", "BSTR:A"}},
-        {"full keys and inner blanks",
-         {{Record({{10, "KEY-ONE-10"}, {10, " X Y"}}), Record({{10, ""}, {10, "Z"}})}},
-         2,
-         {"BSTR: X Y", "BSTR:KEY-ONE-10", "BSTR:Z", "BSTR:"}},
-        {"no rows", {{}}, 0, {}},
+        {"one pair", {{Record({{10, "A"}, {10, "B"}})}}, 1, "BSTR:B|BSTR:A|"},
+        {"full keys and inner blanks", {{Record({{10, "KEY-ONE-10"}, {10, " X Y"}}), Record({{10, ""}, {10, "Z"}})}},
+         2, "BSTR: X Y|BSTR:KEY-ONE-10|BSTR:Z|BSTR:|"},
+        {"no rows", {{}}, 0, ""},
         {"the second table replaces the first", {{Record({{10, "OLD"}, {10, "OLD"}}), "x"}, {"P1        P2"}}, 1,
-         {"BSTR:P2", "BSTR:P1"}},
+         "BSTR:P2|BSTR:P1|"},
     };
     for (const char* name : {"StrategyMap", "PerspectiveMap", "ObjectiveMap"}) {
         const Property& map = Find(name);
-        for (SHORT version : {20, 30, 310}) {
-            for (const auto& c : cases) {
-                SCOPED_TRACE(testing::Message() << name << " at " << version << ": " << c.what);
-                ASSERT_TRUE(SetVersion(version).Ok());
-                for (const auto& table : c.tables) ASSERT_TRUE(PutRecords(name, table).Ok());
-                EXPECT_TRUE(chart_->Calls().empty());
-                EXPECT_EQ(Send(kAddTemplate), Expected(kAddTemplate, map.inAddTemplate, VT_ARRAY | VT_VARIANT));
-                const COleVariant& grid = Sent(kAddTemplate, map);
-                EXPECT_EQ(Shape(grid), std::make_pair(c.rows, LONG{2}));
-                Row cells;
-                for (LONG r = 0; r < c.rows; ++r)
-                    for (std::string& cell : RowCells(grid, r)) cells.push_back(std::move(cell));
-                EXPECT_EQ(cells, c.expected);
-                chart_->ClearCalls();
-            }
+        for (const auto& c : cases) {
+            SCOPED_TRACE(testing::Message() << name << ": " << c.what);
+            for (const auto& table : c.tables) ASSERT_TRUE(PutRecords(name, table).Ok());
+            EXPECT_TRUE(chart_->Calls().empty());
+            EXPECT_EQ(Send(kAddTemplate), Expected(kAddTemplate, map.inAddTemplate, VT_ARRAY | VT_VARIANT));
+            EXPECT_EQ(Shape(Sent(kAddTemplate, map)), std::make_pair(c.rows, LONG{2}));
+            EXPECT_EQ(RowsOf(Sent(kAddTemplate, map)), c.expected);
+            chart_->ClearCalls();
         }
     }
 }

@@ -3,13 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "control/ChartMembers.h"
-#include "control/TesselAdapterCtrl.h"
 #include "support/AdapterFixture.h"
 
 namespace {
 
 using namespace testing_support;
-using standins::HostOp;
 using standins::HostRecordTable;
 using Row = std::vector<std::string>;
 using V = COleVariant;
@@ -48,11 +46,6 @@ TEST_F(ObjectivesTest, FillGridPerLayout) {
         row.push_back(c.flagWord);
         if (c.version >= 310) row.insert(row.end(), {"BSTR:Tail", "I2:4464"});
         EXPECT_EQ(RowCells(grid, 0), row);
-    }
-    for (auto [version, columns] : {std::pair<SHORT, LONG>{310, 11}, {30, 9}, {20, 9}}) {
-        ASSERT_TRUE(SetVersion(version).Ok());
-        ASSERT_TRUE(PutRecords("Objectives", {}).Ok());
-        EXPECT_EQ(Shape(chart_->PropertyValue(chart::kObjectives)), std::make_pair(LONG{0}, columns));
     }
 }
 
@@ -94,36 +87,6 @@ TEST_F(ObjectivesTest, GetterWritesTheChartsGridIntoTheLentTable) {
         ASSERT_TRUE(Get("Objectives").Ok());
         EXPECT_EQ(emptied->RowCount(), 0u) << "an empty grid empties the table";
     }
-}
-
-TEST_F(ObjectivesTest, FailedWriteBackKeepsTheTableForTheNextGetter) {
-    auto table = Lend("Objectives");
-    struct Case {
-        COleVariant chartValue;
-        HRESULT code;
-    } cases[] = {
-        {V(), E_INVALIDARG},                                   // no array
-        {V(OLESTR("not a grid")), E_INVALIDARG},               // no array
-        {Grid({ChartRow(V(LONG{1}))}, 5), DISP_E_BADINDEX},  // too few columns
-        {Grid({ChartRow(V(LONG{1})), ChartRow(Null())}, 8), DISP_E_TYPEMISMATCH},  // no text form, after a good row
-    };
-    for (const Case& c : cases) {
-        chart_->SetProperty(chart::kObjectives, c.chartValue);
-        Outcome out = Get("Objectives");
-        EXPECT_EQ(out.Code(), c.code);
-    }
-    EXPECT_EQ(table->RowCount(), 1u) << "the row appended before the failure stays";
-    chart_->SetProperty(chart::kObjectives, Grid({ChartRow(V(LONG{1}))}, 8));
-    EXPECT_EQ(Get("Objectives").value.pdispVal, static_cast<IDispatch*>(table.Get()));
-}
-
-TEST_F(ObjectivesTest, WithoutAChartAKeptTableFailsOnTheGridsBounds) {
-    control_.Reset();
-    control_.Attach(new CTesselAdapterCtrl);
-    auto table = Lend("Strategies");  // any record property can lend the table
-    EXPECT_EQ(Get("Objectives").Code(), E_INVALIDARG);
-    EXPECT_EQ(table->CallCount(HostOp::GetRowStore), 0u);
-    EXPECT_EQ(table->RefCount(), 2u) << "still kept";
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "control/ChartMembers.h"
-#include "control/TesselAdapterCtrl.h"
 #include "support/AdapterFixture.h"
 
 namespace {
@@ -115,8 +114,8 @@ TEST_F(PerspectivesTest, TablesThatAreNotReadSendNothing) {
 }
 
 TEST_F(PerspectivesTest, WithoutAChartTheTableIsReadAndDropped) {
-    control_.Reset();
-    control_.Attach(new CTesselAdapterCtrl);
+    Close();
+    Open();
     auto table = HostRecordTable::Create({Perspective("1", "A")});
     EXPECT_TRUE(Put("Perspectives", table.Get()).Ok());
     EXPECT_EQ(table->CallCount(HostOp::ReadRow), 1u);

@@ -90,9 +90,6 @@ TEST_F(TreeItemsTest, RunsOfEqualKeysInTableOrder) {
     ASSERT_TRUE(PutAt(310, "MeasureData", third.Get()).Ok());
     EXPECT_EQ(Sent(chart::kMeasureData).back().rows, (std::vector<Row>{{"BSTR:M3", "I4:3", "BSTR:x3"}}))
         << "the second A group holds the third row alone";
-    auto none = Keyed({});
-    ASSERT_TRUE(PutAt(310, "MeasureData", none.Get()).Ok());
-    EXPECT_EQ(Shape(chart_->Calls().at(0).args.at(1)), std::make_pair(LONG{0}, LONG{3}));
 }
 
 TEST_F(TreeItemsTest, EachMemberMakesItsChartCallPerGroup) {

@@ -28,11 +28,6 @@ TEST_F(LookupTablesTest, UIStringsGoAsOneGridAtEveryVersion) {
         EXPECT_EQ(RowCells(grid, 0), (Row{"I4:17", "I4:0", "BSTR:Save the map"}));
         EXPECT_EQ(RowCells(grid, 1), (Row{"I4:0", "I4:0", "BSTR:"}));
     }
-    chart_->ClearCalls();
-    ASSERT_TRUE(PutRecords("UIStrings", {}).Ok());
-    auto calls = ChartCalls(ChartCall::Call, chart::kUIStrings);
-    ASSERT_EQ(calls.size(), 1u);
-    EXPECT_EQ(Shape(calls[0]->args.at(0)), std::make_pair(LONG{0}, LONG{3}));
 }
 
 TEST_F(LookupTablesTest, ContextMenuSendsEachRowWithItsNumbersCut) {
