@@ -150,20 +150,14 @@ TEST_F(ControlTest, ContextMenuItemsAreSwitchedForItemsFromZero) {
 }
 
 TEST_F(ControlTest, WebGuiSetsTheWebFontAndStopsKeepingTablesUntilItIsOff) {
-    const auto lend = [&] {
-        auto table = standins::HostRecordTable::Create();
-        table->SetDataFlag(0);
-        EXPECT_TRUE(Put("Perspectives", table.Get()).Ok());
-        return table;
-    };
     EXPECT_EQ(Call("SetUseWEBGui", {COleVariant(SHORT{-1}, VT_BOOL)}).Code(), E_POINTER);
-    auto read = lend();
+    auto read = Lend("Strategies");
     EXPECT_EQ(read->CallCount(standins::HostOp::GetDataFlag), 0u) << "the flag was stored before the failure";
 
     ASSERT_TRUE(Attach().Ok());
     chart_->SetProperty(chart::kObjectives, Grid({}, 8));
     ASSERT_TRUE(Call("SetUseWEBGui", {COleVariant(SHORT{0}, VT_BOOL)}).Ok());
-    auto kept = lend();
+    auto kept = Lend("Strategies");
     chart_->ClearCalls();
     ASSERT_TRUE(Call("SetUseWEBGui", {COleVariant(SHORT{-1}, VT_BOOL)}).Ok());
     const auto& calls = chart_->Calls();
@@ -177,14 +171,14 @@ TEST_F(ControlTest, WebGuiSetsTheWebFontAndStopsKeepingTablesUntilItIsOff) {
         EXPECT_EQ(calls[i].passed, std::vector<VARTYPE>{VT_I4});
         EXPECT_EQ(calls[i].args.at(0).lVal, 10);
     }
-    read = lend();
+    read = Lend("Strategies");
     EXPECT_EQ(read->CallCount(standins::HostOp::GetRowStore), 1u) << "with the flag on a lent table is read";
     EXPECT_EQ(Get("Objectives").value.pdispVal, static_cast<IDispatch*>(kept.Get())) << "and one kept before stays";
 
     chart_->ClearCalls();
     ASSERT_TRUE(Call("SetUseWEBGui", {COleVariant(SHORT{0}, VT_BOOL)}).Ok());
     EXPECT_EQ(chart_->Calls().size(), 0u) << "the chart keeps the web font";
-    kept = lend();
+    kept = Lend("Strategies");
     EXPECT_EQ(Get("Objectives").value.pdispVal, static_cast<IDispatch*>(kept.Get())) << "tables are kept again";
 }
 

@@ -146,38 +146,34 @@ TEST_F(RegistrationTest, RegisterWritesEveryKeyOfTheListAndUnregisterTakesThemAw
     }
 }
 
-// Which parts of the module a registration left behind.
-struct Parts {
-    bool library, control, progId, page;
-    bool operator==(const Parts&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& out, const Parts& p) {
-    return out << "library " << p.library << ", control " << p.control << ", ProgID " << p.progId << ", page "
-               << p.page;
+// The parts of the module a registration left behind: the library, the
+// control, its ProgID and the page, each as its letter or '-'.
+std::string Present() {
+    std::string parts;
+    for (const auto& [key, letter] : {std::pair{kLibrary, 'L'}, {kControl, 'C'}, {kProgId, 'P'}, {kPage, 'G'}})
+        parts += KeyExists(key) ? letter : '-';
+    return parts;
 }
-
-Parts Present() { return {KeyExists(kLibrary), KeyExists(kControl), KeyExists(kProgId), KeyExists(kPage)}; }
 
 TEST_F(RegistrationTest, ARefusedWriteOrRemovalStopsAtItsStep) {
     struct Case {
         bool unregister;
         std::u16string denied;
         HRESULT result;
-        Parts left;
+        std::string left;
     };
     const Case cases[] = {
         // The library goes first: without it no class is registered.
-        {false, u"TypeLib", SELFREG_E_TYPELIB, {false, false, false, false}},
-        {false, kLibrary + u"\\1.0\\HELPDIR", SELFREG_E_TYPELIB, {false, false, false, false}},
+        {false, u"TypeLib", SELFREG_E_TYPELIB, "----"},
+        {false, kLibrary + u"\\1.0\\HELPDIR", SELFREG_E_TYPELIB, "----"},
         // A class that fails leaves none of its keys, and the classes after
         // it are not tried.
-        {false, kProgId, SELFREG_E_CLASS, {true, false, false, false}},
-        {false, kControl + u"\\MiscStatus\\1", SELFREG_E_CLASS, {true, false, false, false}},
-        {false, kPage, SELFREG_E_CLASS, {true, true, true, false}},
-        {true, kLibrary, SELFREG_E_TYPELIB, {true, true, true, true}},
-        {true, kControl, SELFREG_E_CLASS, {false, true, false, true}},
-        {true, kPage, SELFREG_E_CLASS, {false, false, false, true}},
+        {false, kProgId, SELFREG_E_CLASS, "L---"},
+        {false, kControl + u"\\MiscStatus\\1", SELFREG_E_CLASS, "L---"},
+        {false, kPage, SELFREG_E_CLASS, "LCP-"},
+        {true, kLibrary, SELFREG_E_TYPELIB, "LCPG"},
+        {true, kControl, SELFREG_E_CLASS, "-C-G"},
+        {true, kPage, SELFREG_E_CLASS, "---G"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE((c.unregister ? "unregistering, denied " : "registering, denied ") + standins::ToUtf8(c.denied));

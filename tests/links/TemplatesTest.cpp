@@ -236,11 +236,8 @@ TEST_F(TemplatesTest, AKeptOrRefusedTableLeavesTheEntryAsItWas) {
         LONG dataFlag;
         bool rowStore = true;
     } cases[] = {
-        {"StrategyMap", "kept", 0},
-        {"ObjectiveTemplate", "kept", 0},
         {"LinksFromBlobTemplate", "kept", 0},
         {"StrategyMap", "no row store", 1, false},
-        {"LinkMap", "no row store", 1, false},
         {"BlobTemplate", "", 1},  // no chunks
         {"BlobTemplate", std::string(1026, '\x7f'), 1},  // a chunk longer than a chunk can be
     };
