@@ -3,6 +3,7 @@
 // example scorecard's tables.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "control/ChartMembers.h"
@@ -13,38 +14,29 @@ namespace {
 
 using namespace testing_support;
 
+// An example file's name, as a template argument.
+template <std::size_t N>
+struct Example {
+    char name[N];
+    constexpr Example(const char (&text)[N]) { std::copy_n(text, N, name); }
+};
+
 // An example table: cells from a .tsv, chunks from a .bin, records otherwise.
-template <const char* File>
+template <Example File>
 SweepTable Load() {
-    const std::string path = std::string(TESSEL_EXAMPLES_DIR "/") + File, name = File;
-    if (name.ends_with(".tsv")) return {standins::LoadCellTable(path, File), nullptr};
-    return {nullptr, name.ends_with(".bin") ? standins::LoadChunkTable(path, File) : standins::LoadRecordTable(path, File)};
+    const std::string name = File.name, path = TESSEL_EXAMPLES_DIR "/" + name;
+    if (name.ends_with(".tsv")) return {standins::LoadCellTable(path, name), nullptr};
+    return {nullptr, name.ends_with(".bin") ? standins::LoadChunkTable(path, name) : standins::LoadRecordTable(path, name)};
 }
 SweepTable TwoRecords() { return {nullptr, standins::HostRecordTable::Create({"P1 1", "P2 2"})}; }
 
-constexpr char kUi[] = "ui-strings.txt", kPerspectives[] = "perspectives.txt", kStrategies[] = "strategies.txt",
-               kObjectives[] = "objectives.txt", kMeasureFields[] = "measure-fields.txt",
-               kInitiativeFields[] = "initiative-fields.txt", kMeasures[] = "measures.tsv",
-               kInitiatives[] = "initiatives.tsv", kLinks[] = "links.txt", kMenu[] = "context-menu.txt",
-               kMouseOver[] = "mouse-over.txt", kLayout[] = "layout.bin", kLinksFromBlob[] = "links-from-blob.txt",
-               kStrategyMap[] = "strategy-map.txt", kPerspectiveMap[] = "perspective-map.txt",
-               kObjectiveMap[] = "objective-map.txt", kLinkMap[] = "link-map.txt",
-               kTemplateStrategies[] = "template-strategies.txt", kTemplateObjectives[] = "template-objectives.txt",
-               kTemplateLinks[] = "template-links.txt";
-
 // Two grid rows of `Columns` cells, with the section tags a links grid needs.
-template <DISPID Property, DWORD Columns>
+template <DISPID Property, LONG Columns>
 void TwoRows(standins::ChartStandIn& chart) {
-    COleSafeArray grid;
-    const DWORD size[2] = {2, Columns};
-    grid.Create(VT_VARIANT, 2, size);
-    for (LONG r = 0; r < 2; ++r)
-        for (auto [c, tag] : {std::pair<LONG, LONG>{1, 1}, {6, 1}, {11, 2}})
-            if (c < static_cast<LONG>(Columns)) {
-                LONG index[2] = {r, c};
-                grid.PutElement(index, COleVariant(tag));
-            }
-    chart.SetProperty(Property, grid);
+    std::vector<COleVariant> row(Columns);
+    for (auto [c, tag] : {std::pair<LONG, LONG>{1, 1}, {6, 1}, {11, 2}})
+        if (c < Columns) row[c] = COleVariant(tag);
+    chart.SetProperty(Property, Grid({row, row}, Columns));
 }
 
 void BlobBytes(standins::ChartStandIn& chart) {
@@ -65,40 +57,40 @@ TEST_F(FaultSweepFixture, EveryCallOfEveryMemberFailsTheMemberAndLeavesEverythin
     using enum SweepCase::Action;
     unsigned total = 0;
     const SweepCase cases[] = {
-        {"UIStrings", 310, Put, Load<kUi>},
-        {"Perspectives", 310, Put, Load<kPerspectives>},
-        {"Perspectives", 30, Put, Load<kPerspectives>},
-        {"Perspectives", 20, Put, Load<kPerspectives>},
-        {"Strategies", 310, Put, Load<kStrategies>},
-        {"Strategies", 20, Put, Load<kStrategies>},
-        {"Objectives", 310, Put, Load<kObjectives>},
-        {"Objectives", 30, Put, Load<kObjectives>},
-        {"Objectives", 20, Put, Load<kObjectives>},
-        {"MeasureFields", 310, Put, Load<kMeasureFields>},
-        {"InitiativeFields", 310, Put, Load<kInitiativeFields>},
-        {"AdditionalMeasureFields", 310, Put, Load<kMeasureFields>},
-        {"AdditionalInitiativesFields", 310, Put, Load<kInitiativeFields>},
-        {"MeasureData", 310, Put, Load<kMeasures>},
-        {"InitiativeData", 20, Put, Load<kInitiatives>},
-        {"MeasureDataRow", 310, Put, Load<kMeasures>},
-        {"InitiativeDataRow", 20, Put, Load<kInitiatives>},
-        {"AdditionalMeasureItem", 30, Put, Load<kMeasures>},
-        {"AdditionalInitiativeItem", 310, Put, Load<kInitiatives>},
-        {"Links", 310, Put, Load<kLinks>},
-        {"ContextMenu", 310, Put, Load<kMenu>},
-        {"MouseOver", 310, Put, Load<kMouseOver>},
-        {"Blob", 310, Put, Load<kLayout>},
-        {"LinksFromBlob", 310, Put, Load<kLinksFromBlob>},
+        {"UIStrings", 310, Put, Load<"ui-strings.txt">},
+        {"Perspectives", 310, Put, Load<"perspectives.txt">},
+        {"Perspectives", 30, Put, Load<"perspectives.txt">},
+        {"Perspectives", 20, Put, Load<"perspectives.txt">},
+        {"Strategies", 310, Put, Load<"strategies.txt">},
+        {"Strategies", 20, Put, Load<"strategies.txt">},
+        {"Objectives", 310, Put, Load<"objectives.txt">},
+        {"Objectives", 30, Put, Load<"objectives.txt">},
+        {"Objectives", 20, Put, Load<"objectives.txt">},
+        {"MeasureFields", 310, Put, Load<"measure-fields.txt">},
+        {"InitiativeFields", 310, Put, Load<"initiative-fields.txt">},
+        {"AdditionalMeasureFields", 310, Put, Load<"measure-fields.txt">},
+        {"AdditionalInitiativesFields", 310, Put, Load<"initiative-fields.txt">},
+        {"MeasureData", 310, Put, Load<"measures.tsv">},
+        {"InitiativeData", 20, Put, Load<"initiatives.tsv">},
+        {"MeasureDataRow", 310, Put, Load<"measures.tsv">},
+        {"InitiativeDataRow", 20, Put, Load<"initiatives.tsv">},
+        {"AdditionalMeasureItem", 30, Put, Load<"measures.tsv">},
+        {"AdditionalInitiativeItem", 310, Put, Load<"initiatives.tsv">},
+        {"Links", 310, Put, Load<"links.txt">},
+        {"ContextMenu", 310, Put, Load<"context-menu.txt">},
+        {"MouseOver", 310, Put, Load<"mouse-over.txt">},
+        {"Blob", 310, Put, Load<"layout.bin">},
+        {"LinksFromBlob", 310, Put, Load<"links-from-blob.txt">},
         {"PerspectivesFromBlob", 310, Put, TwoRecords},
         {"StrategiesFromBlob", 310, Put, TwoRecords},
         {"ObjectivesFromBlob", 310, Put, TwoRecords},
-        {"StrategyMap", 310, Put, Load<kStrategyMap>},
-        {"PerspectiveMap", 310, Put, Load<kPerspectiveMap>},
-        {"ObjectiveMap", 310, Put, Load<kObjectiveMap>},
-        {"LinkMap", 310, Put, Load<kLinkMap>},
-        {"StrategyTemplate", 310, Put, Load<kTemplateStrategies>},
-        {"ObjectiveTemplate", 310, Put, Load<kTemplateObjectives>},
-        {"ObjectiveLinkTemplate", 310, Put, Load<kTemplateLinks>},
+        {"StrategyMap", 310, Put, Load<"strategy-map.txt">},
+        {"PerspectiveMap", 310, Put, Load<"perspective-map.txt">},
+        {"ObjectiveMap", 310, Put, Load<"objective-map.txt">},
+        {"LinkMap", 310, Put, Load<"link-map.txt">},
+        {"StrategyTemplate", 310, Put, Load<"template-strategies.txt">},
+        {"ObjectiveTemplate", 310, Put, Load<"template-objectives.txt">},
+        {"ObjectiveLinkTemplate", 310, Put, Load<"template-links.txt">},
         {"Objectives", 310, Get, TwoRecords, TwoRows<chart::kObjectives, 16>},
         {"Objectives", 30, Get, TwoRecords, TwoRows<chart::kObjectives, 16>},
         {"Links", 310, Get, TwoRecords, TwoRows<chart::kLinks, 16>},
@@ -120,8 +112,8 @@ TEST_F(FaultSweepFixture, EveryCallOfEveryMemberFailsTheMemberAndLeavesEverythin
         {"HideContextMenu", 310, Call, nullptr, nullptr, {Long(4)}},
         {"ShowContextMenu", 310, Call, nullptr, nullptr, {Long(4)}},
         {"SetUseWEBGui", 310, Call, nullptr, nullptr, {COleVariant(SHORT{-1}, VT_BOOL)}},
-        {"BlobTemplate", 310, Put, Load<kLayout>},
-        {"LinksFromBlobTemplate", 310, Put, Load<kLinksFromBlob>},
+        {"BlobTemplate", 310, Put, Load<"layout.bin">},
+        {"LinksFromBlobTemplate", 310, Put, Load<"links-from-blob.txt">},
         {"AddTemplate", 310, Call},
         {"AddTemplateEx", 20, Call},
     };

@@ -76,8 +76,6 @@ TEST_F(BlobSourcedTest, RecordsFillTheirColumnsAtEveryVersion) {
                  {6, "21"}, {6, "22"}, {6, "x"}, {6, "-24"}}),
          {"I4:5", "I4:1", "BSTR:K1", "BSTR:K2", "I4:5", "I4:3", "I4:1", "BSTR:K3", "BSTR:K4", "I4:5", "I4:4",
           "I4:2", "I4:21", "I4:22", "I4:0", "I4:-24"}},
-        {kLinks, "", {"I4:0", "I4:1", "BSTR:", "BSTR:", "I4:0", "I4:0", "I4:1", "BSTR:", "BSTR:", "I4:0", "I4:0",
-                      "I4:2", "I4:0", "I4:0", "I4:0", "I4:0"}},
     };
     for (SHORT version : {20, 310}) {
         ASSERT_TRUE(SetVersion(version).Ok());
@@ -101,8 +99,6 @@ TEST_F(BlobSourcedTest, GridRowsAreWrittenBackFieldByField) {
     } cases[] = {
         {kPerspectives, {Text("P1"), V(LONG{123456}), V(LONG{7})}, Field(10, "P1") + "123456" + Field(2, "7")},
         {kStrategies, {Text("S1"), V(LONG{345}), V(LONG{12})}, Field(10, "S1") + Field(4, "12") + Field(6, "345")},
-        {kStrategies, {Text("TENLETTERS"), V(), Text("12345")}, "TENLETTERS" + Field(4, "1234") + Field(6, "")},
-        {kStrategies, {Text("ELEVENCHARS"), V(LONG{-1}), V(LONG{0})}, "ELEVENCHAR" + Field(4, "0") + Field(6, "-1")},
         {kObjectives,
          {Text("A"), Text("B"), Text("C"), V(LONG{9}), V(LONG{1}), V(LONG{3}), V(LONG{2}), V(LONG{4})},
          Field(10, "A") + Field(10, "B") + Field(10, "C") + Field(3, "9") + Field(6, "1") + Field(6, "2") +

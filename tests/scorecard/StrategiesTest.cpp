@@ -87,10 +87,6 @@ TEST_F(ScorecardTest, FieldCataloguesAreOrderedByPosition) {
         EXPECT_EQ(RowCells(grid, 0), (Row{"BSTR:First", "I4:7", "I4:-42"}));
         EXPECT_EQ(RowCells(grid, 1), (Row{"BSTR:Second", "I4:0", "I4:0"}));
     }
-    for (const char* member : {"MeasureFields", "AdditionalMeasureFields"}) {
-        last_ = PutRecords(member, {Field("1", "A"), Field("3", "C")});
-        EXPECT_EQ(last_.Code(), DISP_E_BADINDEX) << member;
-    }
 }
 
 }  // namespace
