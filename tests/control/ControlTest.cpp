@@ -244,33 +244,29 @@ TEST_F(ControlTest, TablesTooLargeForAGridFailOutOfMemoryWithTheirSize) {
     ASSERT_TRUE(Attach().Ok());
     ASSERT_TRUE(SetVersion(310).Ok());
     chart_->ClearCalls();
-    // Every record table, a member's or a template's, is filled by one reader.
-    for (const char* member : {"Perspectives", "ObjectiveMap"}) {
-        // Even one variant per row is beyond 4 GiB at 2^28 rows.
-        for (ULONG rows : {ULONG{1} << 28, ULONG{0xFFFFFFFF}}) {
-            SCOPED_TRACE(std::string(member) + " claiming " + std::to_string(rows) + " rows");
-            auto table = standins::HostRecordTable::Create({"row"});
-            table->ClaimRowCount(rows);
-            const Outcome out = Put(member, table.Get());
-            EXPECT_EQ(out.Code(), E_OUTOFMEMORY);
-            EXPECT_NE(out.description.find("no room for a grid of " + std::to_string(rows) + " x "),
-                      std::string::npos) << out.description;
-            EXPECT_EQ(table->CallCount(standins::HostOp::ReadRow), 0u);
-            EXPECT_EQ(chart_->Calls().size(), 0u) << "nothing reaches the chart";
-        }
-    }
-    // A blob of 2^22 chunks is beyond what one byte array can index, however
-    // short its last chunk, which is not even read.
+    // Even one variant per row is beyond 4 GiB at 2^28 rows. A blob of 2^22
+    // chunks is beyond what one byte array can index, however short its last
+    // chunk, which is not even read.
     constexpr ULONG kChunks = ULONG{1} << 22;
-    const std::string bytes = std::to_string(std::uint64_t{kChunks - 1} * blob_chunk::kDataWidth);
-    for (const char* member : {"Blob", "BlobTemplate"}) {
-        SCOPED_TRACE(member);
+    const std::string blob = "no room for a blob of " +
+                             std::to_string(std::uint64_t{kChunks - 1} * blob_chunk::kDataWidth) + " bytes";
+    const struct {
+        const char* member;  // every record table, a member's or a template's, is filled by one reader
+        ULONG rows;
+        std::string says;
+    } cases[] = {
+        {"Perspectives", ULONG{1} << 28, "no room for a grid of 268435456 x "},
+        {"ObjectiveMap", ULONG{0xFFFFFFFF}, "no room for a grid of 4294967295 x "},
+        {"Blob", kChunks, blob},
+        {"BlobTemplate", kChunks, blob},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.member) + " claiming " + std::to_string(c.rows) + " rows");
         auto table = standins::HostRecordTable::Create({"row"});
-        table->ClaimRowCount(kChunks);
-        const Outcome out = Put(member, table.Get());
+        table->ClaimRowCount(c.rows);
+        const Outcome out = Put(c.member, table.Get());
         EXPECT_EQ(out.Code(), E_OUTOFMEMORY);
-        EXPECT_NE(out.description.find("no room for a blob of " + bytes + " bytes"), std::string::npos)
-            << out.description;
+        EXPECT_NE(out.description.find(c.says), std::string::npos) << out.description;
         EXPECT_EQ(table->CallCount(standins::HostOp::ReadRow), 0u);
     }
     EXPECT_EQ(chart_->Calls().size(), 0u) << "nothing reaches the chart";
