@@ -19,13 +19,13 @@ std::string Objective(std::string_view key, std::string_view flags = "X XX") {
                    {30, "Margin"}, {15, "Short"}, {10, "70000"}, {10, "Tail"}});
 }
 
-class ObjectivesTest : public AttachedFixture {
-protected:
-    static std::vector<COleVariant> ChartRow(COleVariant flags, const OLECHAR* key = OLESTR("OBJ1")) {
-        return {V(key), V(OLESTR("Short")), V(OLESTR("Margin")), V(OLESTR("Raise margin")), V(OLESTR("PERS")),
-                V(OLESTR("STRAT")), V(LONG{12}), flags};
-    }
-};
+// A chart row of OBJ1 with these flags.
+std::vector<COleVariant> ChartRow(COleVariant flags) {
+    return {V(OLESTR("OBJ1")), V(OLESTR("Short")), V(OLESTR("Margin")), V(OLESTR("Raise margin")), V(OLESTR("PERS")),
+            V(OLESTR("STRAT")), V(LONG{12}), flags};
+}
+
+using ObjectivesTest = AttachedFixture;
 
 TEST_F(ObjectivesTest, FillGridPerLayout) {
     const Row head = {"BSTR:OBJ1", "BSTR:Short", "BSTR:Raise margin", "BSTR:Raise margin", "BSTR:PERS", "BSTR:STRAT",
