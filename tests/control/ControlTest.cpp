@@ -190,6 +190,7 @@ TEST_F(ControlTest, ChartValuesOfAnotherShapeCountAsHoldingNoArray) {
     auto kept = Lend("Strategies");  // any record property can lend the table
     EXPECT_EQ(Get("Objectives").Code(), E_INVALIDARG) << "no chart";
     EXPECT_EQ(kept->CallCount(standins::HostOp::GetRowStore), 0u);
+    EXPECT_EQ(kept->RefCount(), 2u) << "still kept";
     ASSERT_TRUE(Attach().Ok());
     auto array = [](VARTYPE type, std::vector<ULONG> sizes) {
         std::vector<SAFEARRAYBOUND> bounds;
