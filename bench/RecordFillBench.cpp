@@ -121,7 +121,8 @@ ComPtr<HostRecordTable> SampleTable(const FillLayout& layout, std::size_t rows) 
 std::size_t TextElements(const FillLayout& layout) {
     std::size_t count = 0;
     for (const FieldSpec& f : layout.fields)
-        if (f.use == FieldUse::Text) count += 1 + (f.also != kNoColumn) + (f.third != kNoColumn);
+        if (f.use == FieldUse::Text || f.use == FieldUse::Key)
+            count += 1 + (f.also != kNoColumn) + (f.third != kNoColumn);
     return count;
 }
 
@@ -147,6 +148,8 @@ void Fill(benchmark::State& state, const Property& property, const Version& vers
         },
         start);
     if (!filled) state.SkipWithError("the fill failed");
+    if (floor && (!((*converter.table).*version.doFill)(table) || !bench::SameGrid(floorGrid, *converter.grid)))
+        state.SkipWithError("the floor's grid is not the fill's");
     state.counters["strings_beyond_text"] =
         state.counters["strings"].value - static_cast<double>(rows * TextElements(layout));
 }

@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 #include <cstring>
+#include <initializer_list>
 #include <string_view>
 
 #include "platform/ComPtr.h"
@@ -115,14 +116,18 @@ void FillRecord(FloorGrid& grid, const char* record, const FillLayout& layout, L
         const FieldSpec& f = fields[i];
         switch (f.use) {
         case FieldUse::Text:
-            if (f.also != kNoColumn) grid.Put(row, f.also, Text(values[i]));
-            grid.Put(row, f.column, Text(values[i]));
+        case FieldUse::Key:
+            for (const std::int8_t column : {f.also, f.third, f.column})
+                if (column != kNoColumn) grid.Put(row, column, Text(values[i]));
             break;
         case FieldUse::Long:
-            if (f.also != kNoColumn) grid.Put(row, f.also, VT_I4, Number(values[i]));
-            grid.Put(row, f.column, VT_I4, Number(values[i]));
+            for (const std::int8_t column : {f.also, f.third, f.column})
+                if (column != kNoColumn) grid.Put(row, column, VT_I4, Number(values[i]));
             break;
-        case FieldUse::Short: grid.Put(row, f.column, VT_I2, Number(values[i])); break;
+        case FieldUse::Short:
+            for (const std::int8_t column : {f.also, f.third, f.column})
+                if (column != kNoColumn) grid.Put(row, column, VT_I2, Number(values[i]));
+            break;
         case FieldUse::Digit:
             grid.Put(row, f.column, VT_I2, marked[f.column] ? Number(values[i]) : kMarkedDefault);
             break;
@@ -179,6 +184,26 @@ void FloorFill(COleSafeArray& grid, IHostTable& table, const FillLayout& layout)
         CheckResult(store->ReadRow(i, layout.recordLength, record.data()));
         FillRecord(cells, record.data(), layout, static_cast<LONG>(i - 1));
     }
+}
+
+bool SameGrid(const COleSafeArray& a, const COleSafeArray& b) {
+    if (!a.HasShape(VT_VARIANT, 2) || !b.HasShape(VT_VARIANT, 2)) return false;
+    const SAFEARRAY& x = *a.parray;
+    const SAFEARRAY& y = *b.parray;
+    for (int d = 0; d < 2; ++d)
+        if (x.rgsabound[d].cElements != y.rgsabound[d].cElements || x.rgsabound[d].lLbound != y.rgsabound[d].lLbound)
+            return false;
+    const auto* p = static_cast<const VARIANT*>(x.pvData);
+    const auto* q = static_cast<const VARIANT*>(y.pvData);
+    for (std::size_t i = 0, n = std::size_t{x.rgsabound[0].cElements} * x.rgsabound[1].cElements; i < n; ++i) {
+        if (p[i].vt != q[i].vt) return false;
+        const bool same = p[i].vt == VT_BSTR ? SysStringLen(p[i].bstrVal) == SysStringLen(q[i].bstrVal) &&
+                                                   std::memcmp(p[i].bstrVal, q[i].bstrVal, SysStringByteLen(p[i].bstrVal)) == 0
+                        : p[i].vt == VT_I4 ? p[i].lVal == q[i].lVal
+                                           : p[i].iVal == q[i].iVal;  // VT_I2, VT_BOOL, VT_EMPTY (0)
+        if (!same) return false;
+    }
+    return true;
 }
 
 void FloorWriteBack(const COleSafeArray& grid, IHostTable& table, const WriteLayout& layout) {

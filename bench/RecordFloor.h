@@ -17,6 +17,10 @@ namespace bench {
 
 // Leaves in `grid` what the converter's fill of the same layout leaves.
 void FloorFill(COleSafeArray& grid, IHostTable& table, const FillLayout& layout);
+// Whether two grids of the floor's kinds of element (texts, 16- and 32-bit
+// numbers, booleans) hold the same elements in the same places: a floor that
+// leaves out work would stand too low.
+bool SameGrid(const COleSafeArray& a, const COleSafeArray& b);
 // Appends to `table` what the converter's write-back of the same layout
 // appends, for grids of texts and 16- and 32-bit numbers.
 void FloorWriteBack(const COleSafeArray& grid, IHostTable& table, const WriteLayout& layout);
