@@ -19,6 +19,7 @@
 #include "links/TemplateStore.h"
 #include "platform/CRuntime.h"
 #include "platform/SaveFileDialog.h"
+#include "platform/VariantGrid.h"
 #include "scorecard/Objectives.h"
 #include "scorecard/Perspectives.h"
 #include "scorecard/Strategies.h"
@@ -49,7 +50,7 @@ struct OutText {
 };
 
 // A context-menu number: the cell's text read like atoi, cut to 16 bits.
-COleVariant MenuNumber(const COleVariant& text) {
+COleVariant MenuNumber(const VARIANT& text) {
     return COleVariant(Cut16(AtoL(text.bstrVal, SysStringLen(text.bstrVal))), VT_I2);
 }
 
@@ -153,23 +154,26 @@ void CTesselAdapterCtrl::SendGroup(DISPID member, const CTreeItems::tagObjective
 
 void CTesselAdapterCtrl::Send(DISPID property, COleSafeArray&& grid) { chart_.PutGrid(property, std::move(grid)); }
 
+// An argument is the caller's for the length of the call: the grid goes as
+// it is, not as a copy of every string.
 void CTesselAdapterCtrl::Send(DISPID method, CVantorStrings&& grid) {
-    COleVariant copy(static_cast<const VARIANT&>(grid));
-    chart_.Call(method, {copy}, VT_BOOL);
+    chart_.Call(method, {static_cast<const VARIANT&>(grid)}, VT_BOOL);
 }
 
 // The context menu goes to the chart row by row: both texts, then the
-// second and the first number.
+// second and the first number. A cell that is text is sent as it stands in
+// the grid; only another value is changed to text first.
 void CTesselAdapterCtrl::Send(DISPID method, CContextMenu&& grid) {
-    const LONG rows = grid.GetCount(1);
-    for (LONG r = 0; r < rows; ++r) {
-        std::array<COleVariant, 4> cell;
+    const CVariantGrid cells(grid);
+    for (LONG r = 0; r < cells.Rows(); ++r) {
+        std::array<COleVariant, 4> changed;
+        std::array<VARIANT, 4> text;
         for (LONG c = 0; c < 4; ++c) {
-            LONG index[2] = {r, c};
-            grid.GetElement(index, &cell[c]);
-            cell[c].ChangeType(VT_BSTR);
+            const VARIANT& cell = cells.At(r, c);
+            if (cell.vt != VT_BSTR) changed[c].ChangeType(VT_BSTR, &cell);
+            text[c] = cell.vt == VT_BSTR ? cell : changed[c];
         }
-        chart_.Call(method, {cell[1], cell[3], MenuNumber(cell[2]), MenuNumber(cell[0])}, VT_I4);
+        chart_.Call(method, {text[1], text[3], MenuNumber(text[2]), MenuNumber(text[0])}, VT_I4);
     }
 }
 
