@@ -28,6 +28,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -35,9 +36,11 @@
 #include "ModuleHost.h"
 #include "bench/RecordFloor.h"
 #include "bench/SampleRecords.h"
+#include "control/ChartMembers.h"
 #include "control/MemberDetail.h"
 #include "control/TesselAdapterCtrl.h"
 #include "links/Blob.h"
+#include "platform/CRuntime.h"
 #include "platform/ComponentError.h"
 #include "platform/OleSafeArray.h"
 #include "standins/ChartStandIn.h"
@@ -114,6 +117,30 @@ ComPtr<HostRecordTable> SampleTable(const FillLayout& layout, std::size_t rows, 
     if (bytesPerRow) *bytesPerRow = cachedBytes;
     table->RestartCalls();
     return table;
+}
+
+// The context menu goes to the chart one call per row, two texts and two
+// numbers (the member's own cost, whatever its fill costs): its floor makes
+// the same calls, straight from the grid it filled.
+constexpr std::string_view kSentRowByRow = "ContextMenu";
+
+void SendMenuRows(const COleSafeArray& grid, IDispatch& chart) {
+    SAFEARRAY* array = grid.parray;
+    const ULONG rows = array->rgsabound[1].cElements;  // dimension 1 is stored last
+    const VARIANT* cells = nullptr;
+    CheckResult(SafeArrayAccessData(array, reinterpret_cast<void**>(const_cast<VARIANT**>(&cells))));
+    const auto number = [](const VARIANT& text) {
+        return COleVariant(Cut16(AtoL(text.bstrVal, SysStringLen(text.bstrVal))), VT_I2);
+    };
+    for (ULONG r = 0; r < rows; ++r) {
+        const COleVariant first = number(cells[r]), second = number(cells[r + 2 * rows]);
+        VARIANT args[4] = {first, second, cells[r + 3 * rows], cells[r + rows]};  // last argument first
+        DISPPARAMS params{args, nullptr, 4, 0};
+        COleVariant result;
+        CheckResult(chart.Invoke(chart::kContextMenuEntry, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params,
+                                 &result, nullptr, nullptr));
+    }
+    SafeArrayUnaccessData(array);
 }
 
 struct RecordMember {
@@ -224,6 +251,7 @@ void Bench::Fill(const RecordMember& member, SHORT version, const FillLayout& la
         module_bench::Print(floorName, Time(rows, [&] {
                                 table->RestartCalls();
                                 bench::FloorFill(grid, *table, layout);
+                                if (member.name == kSentRowByRow) SendMenuRows(grid, rig_.Chart());
                                 grid.Clear();
                                 return true;
                             }));
