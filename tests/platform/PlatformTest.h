@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -33,6 +34,21 @@ inline bool RunningUnderWine() {
 #else
     return false;
 #endif
+}
+
+// A string as laid out: a 4-byte length prefix, its `byteLength` bytes (equal
+// to `bytes`, or zeros when that is null) and a 2-byte NUL after them.
+inline void ExpectLaidOut(BSTR text, UINT byteLength, const void* bytes) {
+    ASSERT_NE(text, nullptr);
+    const char* at = reinterpret_cast<const char*>(text);
+    DWORD prefix = 0;
+    std::memcpy(&prefix, at - sizeof prefix, sizeof prefix);
+    EXPECT_EQ(prefix, byteLength);
+    EXPECT_EQ(SysStringByteLen(text), byteLength);
+    EXPECT_EQ(SysStringLen(text), byteLength / 2);
+    const std::vector<char> zeros(byteLength);
+    EXPECT_EQ(std::memcmp(at, bytes ? bytes : zeros.data(), byteLength), 0);
+    EXPECT_EQ(std::pair(at[byteLength], at[byteLength + 1]), std::pair('\0', '\0')) << "2-byte NUL after it";
 }
 
 // A variant of type vt holding the pointer value (a reference, a string ...).

@@ -4,7 +4,6 @@
 // locks and element copies); VariantChangeType; and the portable helpers of
 // the platform layer (C library number readings, GUID text, error texts) and,
 // off Windows, the process's class registry.
-#include <cstring>
 #include <string_view>
 #include <vector>
 
@@ -29,13 +28,7 @@ TEST_F(StringTest, AllocationsKeepLengthPrefixAndTerminator) {
                           {SysAllocStringByteLen("Tes", 3), 3, "Tes"}};  // SysAllocString stops at the NUL
     for (const Case& c : cases) {
         SCOPED_TRACE(c.byteLength);
-        const char* bytes = reinterpret_cast<const char*>(c.text);
-        DWORD prefix = 0;
-        std::memcpy(&prefix, bytes - sizeof prefix, sizeof prefix);
-        EXPECT_EQ(prefix, c.byteLength);
-        EXPECT_EQ(SysStringLen(c.text), c.byteLength / 2);
-        EXPECT_EQ(std::memcmp(bytes, c.bytes, c.byteLength), 0);
-        EXPECT_EQ(std::pair(bytes[c.byteLength], bytes[c.byteLength + 1]), std::pair('\0', '\0')) << "2-byte NUL after it";
+        ExpectLaidOut(c.text, c.byteLength, c.bytes);
         SysFreeString(c.text);
     }
     EXPECT_EQ(SysAllocString(nullptr), nullptr);
@@ -44,13 +37,18 @@ TEST_F(StringTest, AllocationsKeepLengthPrefixAndTerminator) {
     SysFreeString(nullptr);
 }
 
+// The character of a byte in Windows-1252: itself, but for 0x80-0x9F, where
+// the undefined bytes map to the C1 control of the same value.
+WCHAR Windows1252(int byte) {
+    static const WCHAR high[] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+                                 0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+                                 0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+    return byte >= 0x80 && byte < 0xA0 ? high[byte - 0x80] : static_cast<WCHAR>(byte);
+}
+
 TEST_F(StringTest, CodePageIsWindows1252) {
-    // 0x80-0x9F; the undefined bytes map to the C1 control of the same value.
-    const WCHAR high[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-                            0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-                            0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
     for (int byte = 1; byte < 256; ++byte) {
-        const WCHAR expected = byte >= 0x80 && byte < 0xA0 ? high[byte - 0x80] : static_cast<WCHAR>(byte);
+        const WCHAR expected = Windows1252(byte);
         const char narrow = static_cast<char>(byte);
         WCHAR wide = 0;
         char back = 0;
@@ -79,12 +77,7 @@ TEST_F(StringTest, EveryCharacterOutsideTheCodePageBecomesTheDefault) {
     constexpr DWORD kExact = 0;
 #endif
     std::vector<bool> inCodePage(0x10000, false);
-    for (int byte = 0; byte < 256; ++byte) {
-        const char narrow = static_cast<char>(byte);
-        WCHAR wide = 0;
-        MultiByteToWideChar(CP_ACP, 0, &narrow, 1, &wide, 1);
-        inCodePage[wide] = true;
-    }
+    for (int byte = 0; byte < 256; ++byte) inCodePage[Windows1252(byte)] = true;
     int wrong = 0;
     for (int c = 0; c < 0x10000; ++c) {
         if (inCodePage[c]) continue;
@@ -175,9 +168,8 @@ TEST_F(SafeArrayTest, BoundsIndicesAndLocks) {
         SHORT value = static_cast<SHORT>(100 + c.cell), got = 0;
         EXPECT_EQ(SafeArrayPutElement(array, c.index, &value), c.expected);
         EXPECT_EQ(SafeArrayGetElement(array, c.index, &got), c.expected);
-        if (SUCCEEDED(c.expected)) {
-            EXPECT_EQ(static_cast<SHORT*>(array->pvData)[c.cell], value);
-            EXPECT_EQ(got, value);
+        if (SUCCEEDED(c.expected)) {  // the cell written and the copy read back
+            EXPECT_EQ(std::pair(static_cast<SHORT*>(array->pvData)[c.cell], got), std::pair(value, value));
         }
     }
     LONG bound = 0;
@@ -366,23 +358,18 @@ TEST_F(ChangeTypeTest, ObjectsGiveTheirDefaultValue) {
 const GUID kTable = {0xE56BC140, 0x229A, 0x11D0, {0xAC, 0x64, 0x08, 0x00, 0x09, 0xD2, 0x33, 0x06}};
 
 TEST_F(PortableTest, AtoLReadsLikeThe32BitCLibrary) {
-    struct Case { const char* text; LONG value; SHORT cut; };
+    using View = std::string_view;
+    struct Case { View text; LONG value; SHORT cut; };
     const Case cases[] = {{"12", 12, 12}, {" \t\n\v\f\r-7x", -7, -7}, {"+42abc", 42, 42}, {"abc", 0, 0}, {"", 0, 0},
                           {"- 5", 0, 0}, {"--5", 0, 0}, {"70000", 70000, 4464}, {"9999999999", 2147483647, -1},
-                          {"-2147483648", -2147483647 - 1, 0}, {"-99999999999999999999", -2147483647 - 1, 0}};
+                          {"-2147483648", -2147483647 - 1, 0}, {"-99999999999999999999", -2147483647 - 1, 0},
+                          // A field read in place ends where its view ends, digits after it or not.
+                          {View("123", 2), 12, 12}, {View("-9", 1), 0, 0}, {View(" 7 8", 2), 7, 7},
+                          {View("4\0" "5", 3), 4, 4}, {View(), 0, 0}, {View("99999999999", 11), 2147483647, -1}};
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
-        EXPECT_EQ(AtoL(c.text), c.value);
-        EXPECT_EQ(Cut16(AtoL(c.text)), c.cut);
-    }
-    // A field read in place ends where its view ends, digits after it or not.
-    struct ViewCase { std::string_view text; LONG value; };
-    const ViewCase views[] = {{std::string_view("123", 2), 12}, {std::string_view("-9", 1), 0},
-                              {std::string_view(" 7 8", 2), 7}, {std::string_view("4\0" "5", 3), 4},
-                              {std::string_view(), 0}, {std::string_view("99999999999", 11), 2147483647}};
-    for (const ViewCase& c : views) {
         SCOPED_TRACE(std::string(c.text));
         EXPECT_EQ(AtoL(c.text), c.value);
+        EXPECT_EQ(Cut16(AtoL(c.text)), c.cut);
     }
     // A wide text is read whole, however long the blanks or zeros before its
     // digits, and digits run on across the pieces it is narrowed in.
