@@ -54,6 +54,11 @@ ULONG References(IUnknown* object) {
     return object->Release();
 }
 
+// A new control, as its interface `iid`.
+HRESULT CreateControl(REFIID iid, void** out) {
+    return CoCreateInstance(CLSID_TesselAdapter, nullptr, CLSCTX_INPROC_SERVER, iid, out);
+}
+
 ComPtr<IClassFactory> Factory(const char* what, REFCLSID clsid) {
     ComPtr<IClassFactory> factory;
     Expect(what, CoGetClassObject(clsid, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory, factory.ReceiveVoid()),
@@ -62,25 +67,16 @@ ComPtr<IClassFactory> Factory(const char* what, REFCLSID clsid) {
 }
 
 void CheckInterfaces(IUnknown* control) {
-    const struct {
-        const char* name;
-        const IID* iid;
-        bool offered;
-    } asked[] = {
-        {"IDispatch", &IID_IDispatch, true},
-        {"_DTesselAdapter", &DIID__DTesselAdapter, true},
-        {"IOleObject", &IID_IOleObject, true},
-        {"IOleControl", &IID_IOleControl, true},
-        {"IPersist", &IID_IPersist, true},
-        {"IPersistStreamInit", &IID_IPersistStreamInit, true},
-        {"IProvideClassInfo", &IID_IProvideClassInfo, true},
-        {"IProvideClassInfo2", &IID_IProvideClassInfo2, true},
+    const struct { const char* name; const IID* iid; bool offered; } asked[] = {
+        {"IDispatch", &IID_IDispatch, true}, {"_DTesselAdapter", &DIID__DTesselAdapter, true},
+        {"IOleObject", &IID_IOleObject, true}, {"IOleControl", &IID_IOleControl, true},
+        {"IPersist", &IID_IPersist, true}, {"IPersistStreamInit", &IID_IPersistStreamInit, true},
+        {"IProvideClassInfo", &IID_IProvideClassInfo, true}, {"IProvideClassInfo2", &IID_IProvideClassInfo2, true},
         {"IConnectionPointContainer", &IID_IConnectionPointContainer, true},
         {"ISpecifyPropertyPages", &IID_ISpecifyPropertyPages, true},
-        {"IPersistStorage", &IID_IPersistStorage, false},
-        {"IObjectSafety", &IID_IObjectSafety, false},
-        {"IMarshal", &IID_IMarshal, false},
-        {"the event interface", &DIID__DTesselAdapterEvents, false},
+        // Refused.
+        {"IPersistStorage", &IID_IPersistStorage, false}, {"IObjectSafety", &IID_IObjectSafety, false},
+        {"IMarshal", &IID_IMarshal, false}, {"the event interface", &DIID__DTesselAdapterEvents, false},
         {"IClassFactory", &IID_IClassFactory, false},
     };
     for (const auto& entry : asked) {
@@ -149,7 +145,7 @@ void CheckConnectionPoints(IUnknown* control, IStream* plain) {
     ExpectGuid("  ... is _DTesselAdapterEvents", iid, DIID__DTesselAdapterEvents);
 
     ComPtr<IUnknown> sink;
-    CoCreateInstance(CLSID_TesselAdapter, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, sink.ReceiveVoid());
+    CreateControl(IID_IUnknown, sink.ReceiveVoid());
     const ULONG plainRefs = References(plain), sinkRefs = References(sink.Get());
     DWORD cookie = 0;
     Expect("Advise a sink without IDispatch", point->Advise(plain, &cookie), CONNECT_E_CANNOTCONNECT);
@@ -318,10 +314,8 @@ void CheckOtherApartment() {
     if (FAILED(CoInitializeEx(nullptr, COINIT_MULTITHREADED))) return ExpectTrue("CoInitializeEx multithreaded", false);
     {
         ComPtr<IDispatch> control;
-        Expect(
-            "CoCreateInstance from the multithreaded apartment",
-            CoCreateInstance(CLSID_TesselAdapter, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, control.ReceiveVoid()),
-            S_OK);
+        Expect("CoCreateInstance from the multithreaded apartment",
+               CreateControl(IID_IDispatch, control.ReceiveVoid()), S_OK);
         if (control) {
             ExpectTrue("  ... is a proxy (IMultiQI)", Ask<IMultiQI>(control.Get(), IID_IMultiQI).Get() != nullptr);
             DISPID id = 0;
@@ -344,10 +338,7 @@ void CheckOtherApartment() {
 int main() {
     Expect("CoInitialize", CoInitialize(nullptr), S_OK);
     IUnknown* control = nullptr;
-    Expect("CoCreateInstance",
-           CoCreateInstance(CLSID_TesselAdapter, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
-                            reinterpret_cast<void**>(&control)),
-           S_OK);
+    Expect("CoCreateInstance", CreateControl(IID_IUnknown, reinterpret_cast<void**>(&control)), S_OK);
     if (control) {
         ComPtr<IStream> stream;
         CreateStreamOnHGlobal(nullptr, TRUE, stream.Receive());
