@@ -41,20 +41,10 @@
 
 namespace {
 
-using module_host::kCall;
-using module_host::kPut;
-using module_host::kPutRef;
-using module_host::kRead;
-using module_host::Members;
-using standins::ChartStandIn;
-using standins::HostRecordTable;
+using module_host::kCall, module_host::kPut, module_host::kPutRef, module_host::kRead, module_host::Members;
+using standins::ChartStandIn, standins::HostRecordTable;
 
-struct Snapshot {
-    long round;
-    std::size_t privateBytes;
-    unsigned long handles;
-    long liveObjects;
-};
+struct Snapshot { long round; std::size_t privateBytes; unsigned long handles; long liveObjects; };
 
 Snapshot Take(long round, long heldObjects) {
     return {round, module_host::PrivateBytes(), module_host::HandleCount(), standins::LiveObjects() - heldObjects};
@@ -109,18 +99,37 @@ public:
     void Run();
 
 private:
-    void Unexpected(const std::string& what);
-    void Expect(const char* member, WORD flags, const std::vector<COleVariant>& args, bool succeeds);
-    void Ok(const char* member, WORD flags, const std::vector<COleVariant>& args = {}) {
-        Expect(member, flags, args, true);
+    using Args = std::vector<COleVariant>;
+
+    void Unexpected(const std::string& what) {
+        if (++faults_ <= 10) std::fprintf(stderr, "%s\n", what.c_str());
     }
-    void Fails(const char* member, WORD flags, const std::vector<COleVariant>& args = {}) {
-        Expect(member, flags, args, false);
+    void Expect(const char* member, WORD flags, const Args& args, bool succeeds) {
+        const DispatchResult result = control_.Try(member, flags, args);
+        if (result.Ok() == succeeds) return;
+        Unexpected(std::string(member) + " (flags " + std::to_string(flags) + "): " +
+                   (succeeds ? "failed, " + ResultCodeText(result.code) + " " + standins::ToUtf8(result.description)
+                             : "succeeded where it should fail"));
     }
+    void Ok(const char* member, WORD flags, const Args& args = {}) { Expect(member, flags, args, true); }
+    void Fails(const char* member, WORD flags, const Args& args = {}) { Expect(member, flags, args, false); }
     void Set(const char* member, const char* file) { Ok(member, kPutRef, {Object(tables_[file])}); }
+    // An empty table, to lend to a member that fills it.
+    static ComPtr<HostRecordTable> Lent() {
+        ComPtr<HostRecordTable> lent = HostRecordTable::Create();
+        lent->SetDataFlag(0);
+        return lent;
+    }
     // Lends an empty table, gets the member and checks that the lent table
     // came back with rows.
-    void GetBack(const char* member);
+    void GetBack(const char* member) {
+        const ComPtr<HostRecordTable> lent = Lent();
+        Ok(member, kPutRef, {Object(lent.Get())});
+        const DispatchResult back = control_.Try(member, kRead);
+        if (back.Ok() && back.value.vt == VT_DISPATCH && back.value.pdispVal == lent.Get() && lent->RowCount() > 0)
+            return;
+        Unexpected(std::string(member) + ": the lent table did not come back filled");
+    }
     void Templates();
     void FailingPaths();
 
@@ -129,27 +138,6 @@ private:
     Tables& tables_;
     long& faults_;
 };
-
-void Session::Unexpected(const std::string& what) {
-    if (++faults_ <= 10) std::fprintf(stderr, "%s\n", what.c_str());
-}
-
-void Session::Expect(const char* member, WORD flags, const std::vector<COleVariant>& args, bool succeeds) {
-    const DispatchResult result = control_.Try(member, flags, args);
-    if (result.Ok() == succeeds) return;
-    Unexpected(std::string(member) + " (flags " + std::to_string(flags) + "): " +
-               (succeeds ? "failed, " + ResultCodeText(result.code) + " " + standins::ToUtf8(result.description)
-                         : "succeeded where it should fail"));
-}
-
-void Session::GetBack(const char* member) {
-    ComPtr<HostRecordTable> lent = HostRecordTable::Create();
-    lent->SetDataFlag(0);
-    Ok(member, kPutRef, {Object(lent.Get())});
-    const DispatchResult back = control_.Try(member, kRead);
-    if (back.Ok() && back.value.vt == VT_DISPATCH && back.value.pdispVal == lent.Get() && lent->RowCount() > 0) return;
-    Unexpected(std::string(member) + ": the lent table did not come back filled");
-}
 
 void Session::Run() {
     Ok("SetVersion", kCall, {Short(310)});
@@ -226,8 +214,7 @@ void Session::FailingPaths() {
     chart_.FailCall(standins::ChartOp::Put, chart_.CallCount(standins::ChartOp::Put) + 1, E_OUTOFMEMORY);
     Fails("Strategies", kPutRef, {Object(tables_["strategies.txt"])});
     // A failing get leaves the lent table kept.
-    ComPtr<HostRecordTable> lent = HostRecordTable::Create();
-    lent->SetDataFlag(0);
+    const ComPtr<HostRecordTable> lent = Lent();
     Ok("Objectives", kPutRef, {Object(lent.Get())});
     chart_.FailNext(chart::kObjectives, E_FAIL, L"chart has no objectives now");
     Fails("Objectives", kRead);
@@ -265,10 +252,7 @@ ComPtr<ChartStandIn> SoakChart() {
     return chart;
 }
 
-struct Controls {
-    bool kept = true;
-    bool fresh = true;
-};
+struct Controls { bool kept = true, fresh = true; };
 
 int Soak(long rounds, const std::filesystem::path& examples, Controls controls) {
     long faults = 0;
@@ -312,8 +296,7 @@ int Soak(long rounds, const std::filesystem::path& examples, Controls controls) 
     };
     if (faults) miss(std::to_string(faults) + " steps answered otherwise than expected");
     if (shown.size() == 2) {
-        const Snapshot& first = shown.front();
-        const Snapshot& last = shown.back();
+        const Snapshot &first = shown.front(), &last = shown.back();
         if (last.privateBytes >= first.privateBytes + (std::size_t{1} << 20))
             miss("private bytes grew by " + std::to_string(last.privateBytes - first.privateBytes));
         if (last.handles > first.handles) miss("handles grew by " + std::to_string(last.handles - first.handles));
