@@ -25,6 +25,8 @@ TEST_F(BstrPoolTest, ReusedBlocksHoldExactlyTheNewString) {
         for (BSTR text : dirty) SysFreeString(text);
     }
     static const OLECHAR kText[] = u"Caf\u00e9 au lait, per unit";
+    // The longest string the pool holds: its block adds an 8-byte header and 3 spare bytes.
+    constexpr UINT kLargest = BstrPool::kLargestBlock - 11;
     struct Case { const char* what; BSTR text; UINT byteLength; const void* bytes; };  // bytes null: all zero
     const Case cases[] = {
         {"empty", SysAllocStringLen(nullptr, 0), 0, nullptr},
@@ -32,10 +34,8 @@ TEST_F(BstrPoolTest, ReusedBlocksHoldExactlyTheNewString) {
         {"odd bytes", SysAllocStringByteLen("abc", 3), 3, "abc"},
         {"unset bytes", SysAllocStringByteLen(nullptr, 7), 7, nullptr},
         {"text", SysAllocString(kText), sizeof kText - 2, kText},
-        {"largest pooled", SysAllocStringByteLen(dirt.data(), BstrPool::kLargestBlock - 11),
-         BstrPool::kLargestBlock - 11, dirt.data()},
-        {"just beyond the pool", SysAllocStringByteLen(nullptr, BstrPool::kLargestBlock - 10),
-         BstrPool::kLargestBlock - 10, nullptr},
+        {"largest pooled", SysAllocStringByteLen(dirt.data(), kLargest), kLargest, dirt.data()},
+        {"just beyond the pool", SysAllocStringByteLen(nullptr, kLargest + 1), kLargest + 1, nullptr},
         {"long", SysAllocStringLen(nullptr, 2000), 4000, nullptr},
     };
     for (const Case& c : cases) {
