@@ -11,18 +11,16 @@ typedef LeakChecked ColourTest, FontTest;
 TEST_F(ColourTest, OleTranslateColorByKind) {
     struct Case { OLE_COLOR colour; HRESULT hr; COLORREF translated; bool wineDiffers = false; };
     const Case cases[] = {
-        {0x00123456u, S_OK, 0x00123456u},               // plain red-green-blue
-        {0x01000007u, S_OK, 0x01000007u},               // palette index, no palette: unchanged
-        {0x02345678u, S_OK, 0x02345678u},               // palette-relative
-        {0x80000005u, S_OK, GetSysColor(5)},            // system colour: window
-        {0x8000000Fu, S_OK, GetSysColor(15)},           // button face
+        // Red-green-blue, a palette index (no palette: unchanged), palette-relative.
+        {0x00123456u, S_OK, 0x00123456u}, {0x01000007u, S_OK, 0x01000007u}, {0x02345678u, S_OK, 0x02345678u},
+        // System colours: window, button face, the last index and past it.
+        {0x80000005u, S_OK, GetSysColor(5)}, {0x8000000Fu, S_OK, GetSysColor(15)},
         {0x80000000u | COLOR_MENUBAR, S_OK, GetSysColor(COLOR_MENUBAR)},
-        {0x80000000u | (COLOR_MENUBAR + 1), E_INVALIDARG, 0xDEADu},  // past the last index
+        {0x80000000u | (COLOR_MENUBAR + 1), E_INVALIDARG, 0xDEADu},
         // Bits beside the index make the colour invalid; Wine reads only the
         // low byte and answers S_OK with system colour 5.
         {0x80000105u, E_INVALIDARG, 0xDEADu, true},
-        {0x03000000u, E_INVALIDARG, 0xDEADu},           // unknown kind
-        {0xFF000000u, E_INVALIDARG, 0xDEADu},
+        {0x03000000u, E_INVALIDARG, 0xDEADu}, {0xFF000000u, E_INVALIDARG, 0xDEADu},  // unknown kinds
     };
     for (const Case& c : cases) {
         if (c.wineDiffers && RunningUnderWine()) continue;
