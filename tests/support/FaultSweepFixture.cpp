@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "control/TesselAdapterCtrl.h"
 #include "links/TemplateStore.h"
 #include "platform/LiveCounts.h"
 #include "standins/Utf8.h"
@@ -77,8 +76,7 @@ FaultSweepFixture::Stamps FaultSweepFixture::StampsOf(const SweepTable& table) c
 FaultSweepFixture::Stamps FaultSweepFixture::Run(const SweepCase& sweep, const Fault* fault, const Stamps* clean) {
     const long bstrs = platform::LiveBstrCount();
     const long arrays = platform::LiveArrayCount();
-    control_.Attach(new CTesselAdapterCtrl);
-    chart_ = standins::ChartStandIn::Create();
+    Open();
     if (sweep.chart) sweep.chart(*chart_);
     EXPECT_TRUE(Attach().Ok());
     EXPECT_TRUE(SetVersion(sweep.version).Ok());
@@ -143,8 +141,7 @@ FaultSweepFixture::Stamps FaultSweepFixture::Run(const SweepCase& sweep, const F
         EXPECT_EQ(again.value.vt == VT_DISPATCH ? again.value.pdispVal : nullptr, kept.Dispatch());
     }
 
-    control_.Reset();
-    chart_.Reset();
+    Close();
     CTemplateStore::DiscardAll();
     table = SweepTable{};
     kept = SweepTable{};
@@ -170,9 +167,7 @@ unsigned FaultSweepFixture::Sweep(const SweepCase& sweep) {
             }
         }
     }
-    // The fixture's own control and chart, for its teardown.
-    control_.Attach(new CTesselAdapterCtrl);
-    chart_ = standins::ChartStandIn::Create();
+    Open();  // the fixture's own control and chart, for its teardown
     return injected;
 }
 
