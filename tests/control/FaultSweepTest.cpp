@@ -39,11 +39,7 @@ void TwoRows(standins::ChartStandIn& chart) {
     chart.SetProperty(Property, Grid({row, row}, Columns));
 }
 
-void BlobBytes(standins::ChartStandIn& chart) {
-    COleSafeArray blob;
-    blob.CreateOneDim(VT_UI1, 1500, std::string(1500, 'z').data());
-    chart.SetProperty(chart::kBlob, blob);
-}
+void BlobBytes(standins::ChartStandIn& chart) { chart.SetProperty(chart::kBlob, ByteArray(std::string(1500, 'z'))); }
 
 void Selections(standins::ChartStandIn& chart) {
     chart.SetSelection(OLESTR("OBJ04"), OLESTR("INTIMACY"), OLESTR("CUS"));

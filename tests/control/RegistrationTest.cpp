@@ -23,9 +23,7 @@
 
 namespace {
 
-using testing_support::kNoValue;
-using testing_support::LeakCheckedTest;
-using testing_support::ReadText;
+using namespace testing_support;
 
 const std::u16string kControl = u"CLSID\\{04A4CC2A-6452-11D3-96B4-0004AC96572D}";
 const std::u16string kPage = u"CLSID\\{04A4CC2B-6452-11D3-96B4-0004AC96572D}";

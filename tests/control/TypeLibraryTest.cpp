@@ -4,7 +4,6 @@
 // counting its type information.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -14,15 +13,9 @@
 #include "control/TesselAdapterCtrl.h"
 #include "platform/ComPtr.h"
 #include "platform/Guid.h"
+#include "support/AdapterFixture.h"
 
 namespace {
-
-std::string ReadSource() {
-    std::ifstream file(TESSEL_TYPE_LIBRARY_SOURCE);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
 
 // The IDL name of a member's or parameter's type.
 std::string IdlType(VARTYPE type) {
@@ -72,7 +65,7 @@ std::string Attribute(const std::string& attributes, const std::string& name) {
 
 class TypeLibraryTest : public ::testing::Test {
 protected:
-    const std::string source_ = ReadSource();
+    const std::string source_ = testing_support::FileText(TESSEL_TYPE_LIBRARY_SOURCE);
 };
 
 // Member by member, in order; a method's line is one in the methods section.

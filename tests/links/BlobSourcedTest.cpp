@@ -10,7 +10,6 @@ namespace {
 
 using namespace testing_support;
 using standins::HostRecordTable;
-using Row = std::vector<std::string>;
 using V = COleVariant;
 
 // A written field: the text cut to the width; a shorter one ends in a NUL
@@ -47,16 +46,13 @@ class BlobSourcedTest : public AttachedFixture {
 protected:
     // Lends a table to member, lets the chart hold these rows and gets the
     // member; returns the records written.
-    std::vector<std::string> WriteBack(const Member& member, const std::vector<std::vector<V>>& rows,
-                                       std::size_t columns) {
+    Row WriteBack(const Member& member, const std::vector<std::vector<V>>& rows, std::size_t columns) {
         auto table = Lend(member.name);
         chart_->SetProperty(member.property, Grid(rows, static_cast<DWORD>(columns)));
         Outcome out = Get(member.name);
         EXPECT_TRUE(out.Ok()) << out.description;
         EXPECT_EQ(out.value.pdispVal, static_cast<IDispatch*>(table.Get()));
-        std::vector<std::string> records;
-        for (std::size_t r = 1; r <= table->RowCount(); ++r) records.emplace_back(table->Row(r));
-        return records;
+        return RecordsOf(*table);
     }
 };
 
@@ -107,7 +103,7 @@ TEST_F(BlobSourcedTest, GridRowsAreWrittenBackFieldByField) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.member.name);
-        const std::vector<std::string> records = WriteBack(c.member, {c.row, c.row}, c.row.size());
+        const Row records = WriteBack(c.member, {c.row, c.row}, c.row.size());
         ASSERT_EQ(records.size(), 2u);
         EXPECT_EQ(records[1], c.record);
         EXPECT_EQ(records[1].size(), c.member.recordLength);
@@ -130,11 +126,11 @@ TEST_F(BlobSourcedTest, LinksAreWrittenBackOnlyWithTheirSectionTags) {
         {"third tag 2.0", LinkRow(V(LONG{1}), V(LONG{1}), V(2.0)), kLinkHead + kLinkTail},
     };
     std::vector<std::vector<V>> rows;
-    std::vector<std::string> expected;
+    Row expected;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        const std::vector<std::string> records = WriteBack(kLinks, {c.row}, 16);
-        EXPECT_EQ(records, c.record.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.record});
+        const Row records = WriteBack(kLinks, {c.row}, 16);
+        EXPECT_EQ(records, c.record.empty() ? Row{} : Row{c.record});
         rows.push_back(c.row);
         if (!c.record.empty()) expected.push_back(c.record);
     }

@@ -14,8 +14,6 @@ namespace {
 
 using namespace testing_support;
 using standins::ChartCall;
-using standins::HostRecordTable;
-using Row = std::vector<std::string>;
 using Entry = CTemplateStore::Entry;
 
 constexpr int kNotSent = -1;
@@ -232,14 +230,14 @@ TEST_F(TemplatesTest, WithoutAChartOrWhenItFailsNoEntryIsDestroyed) {
 TEST_F(TemplatesTest, AKeptOrRefusedTableLeavesTheEntryAsItWas) {
     const struct {
         const char* property;
-        std::string refused;  // a record of the second table
+        std::vector<std::string> refused;  // the second table's records
         LONG dataFlag;
         bool rowStore = true;
     } cases[] = {
-        {"LinksFromBlobTemplate", "kept", 0},
-        {"StrategyMap", "no row store", 1, false},
-        {"BlobTemplate", "", 1},  // no chunks
-        {"BlobTemplate", std::string(1026, '\x7f'), 1},  // a chunk longer than a chunk can be
+        {"LinksFromBlobTemplate", {"kept"}, 0},
+        {"StrategyMap", {"no row store"}, 1, false},
+        {"BlobTemplate", {}, 1},                           // no chunks
+        {"BlobTemplate", {std::string(1026, '\x7f')}, 1},  // a chunk longer than a chunk can be
     };
     for (const auto& c : cases) {
         const Property& p = Find(c.property);
@@ -252,8 +250,7 @@ TEST_F(TemplatesTest, AKeptOrRefusedTableLeavesTheEntryAsItWas) {
                 ASSERT_TRUE(SetFilled(p).Ok());
                 before = Dump(*CTemplateStore::Grid(p.entry));
             }
-            auto table = HostRecordTable::Create();
-            if (!c.refused.empty()) table->AddRow(c.refused);
+            auto table = RecordTable(c.refused);
             table->SetDataFlag(c.dataFlag);
             table->SetOffersRowStore(c.rowStore);
             ASSERT_TRUE(Put(p.name, table.Get()).Ok());
@@ -272,8 +269,7 @@ TEST_F(TemplatesTest, ABlobFillFailingPartWayLeavesItsPartlyJoinedBlobToBeSent) 
     const Property& blob = Find("BlobTemplate");
     ASSERT_TRUE(SetFilled(blob).Ok());
     const std::string full(1021, 'a');
-    auto table = HostRecordTable::Create();
-    for (const std::string& row : {Chunk(full), Chunk(full), Chunk("xyz")}) table->AddRow(row);
+    auto table = RecordTable({Chunk(full), Chunk(full), Chunk("xyz")});
     table->SetDataFlag(1);
     table->FailCall(standins::HostOp::ReadRow, 3, E_ACCESSDENIED);
     EXPECT_EQ(Put(blob.name, table.Get()).Code(), E_ACCESSDENIED);

@@ -2,14 +2,30 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 
+#include "control/ChartMembers.h"
 #include "control/TesselAdapterCtrl.h"
 #include "links/TemplateStore.h"
 #include "platform/DispatchDriver.h"
 #include "platform/LiveCounts.h"
+#include "standins/ChartTrace.h"
 #include "standins/Utf8.h"
 
 namespace testing_support {
+
+namespace {
+
+// The number of elements along one dimension (from 1) of an array.
+LONG Extent(SAFEARRAY* array, UINT dimension) {
+    LONG lower = 0, upper = -1;
+    SafeArrayGetLBound(array, dimension, &lower);
+    SafeArrayGetUBound(array, dimension, &upper);
+    return upper - lower + 1;
+}
+
+}  // namespace
 
 std::string Record(std::initializer_list<std::pair<int, std::string_view>> fields) {
     std::string record;
@@ -25,36 +41,49 @@ std::string Utf8(const VARIANT& text) {
     return text.vt == VT_BSTR ? standins::ToUtf8({text.bstrVal, SysStringLen(text.bstrVal)}) : "<not text>";
 }
 
-std::string Cell(const VARIANT& grid, LONG row, LONG column) {
-    LONG index[2] = {row, column};
-    COleVariant cell;
-    HRESULT hr = SafeArrayGetElement(grid.parray, index, &cell);
-    if (FAILED(hr)) return "FAILED";
-    switch (cell.vt) {
+std::string Shown(const VARIANT& value) {
+    switch (value.vt) {
         case VT_EMPTY: return "EMPTY";
-        case VT_BSTR: return "BSTR:" + Utf8(cell);
-        case VT_I2: return "I2:" + std::to_string(cell.iVal);
-        case VT_I4: return "I4:" + std::to_string(cell.lVal);
-        case VT_BOOL: return "BOOL:" + std::to_string(cell.boolVal);
-        default: return "VT" + std::to_string(cell.vt);
+        case VT_BSTR: return "BSTR:" + Utf8(value);
+        case VT_I2: return "I2:" + std::to_string(value.iVal);
+        case VT_I4: return "I4:" + std::to_string(value.lVal);
+        case VT_BOOL: return "BOOL:" + std::to_string(value.boolVal);
+        default: return "VT" + std::to_string(value.vt);
     }
 }
 
-std::vector<std::string> RowCells(const VARIANT& grid, LONG row) {
-    std::vector<std::string> cells;
+std::string Shown(const standins::ChartCall& call) {
+    const chart::Member* member = chart::Find(call.dispid);
+    std::string text = standins::ChartCallKindName(call.kind) + std::string(" ") +
+                       (member ? std::string(member->name) : std::to_string(call.dispid)) + "(";
+    for (std::size_t i = 0; i < call.args.size(); ++i) {
+        const bool byRef = i < call.passed.size() && (call.passed[i] & VT_BYREF);
+        text += (i ? ", " : "") + std::string(byRef ? "&" : "") + Shown(call.args[i]);
+    }
+    return text + ")";
+}
+
+Row Shown(const std::vector<standins::ChartCall>& calls) {
+    Row shown;
+    for (const standins::ChartCall& call : calls) shown.push_back(Shown(call));
+    return shown;
+}
+
+std::string Cell(const VARIANT& grid, LONG row, LONG column) {
+    LONG index[2] = {row, column};
+    COleVariant cell;
+    return FAILED(SafeArrayGetElement(grid.parray, index, &cell)) ? "FAILED" : Shown(cell);
+}
+
+Row RowCells(const VARIANT& grid, LONG row) {
+    Row cells;
     for (LONG column = 0; column < Shape(grid).second; ++column) cells.push_back(Cell(grid, row, column));
     return cells;
 }
 
 std::pair<LONG, LONG> Shape(const VARIANT& grid) {
     if (!(grid.vt & VT_ARRAY) || SafeArrayGetDim(grid.parray) != 2) return {-1, -1};
-    LONG lo = 0, hi = 0, rows = 0;
-    SafeArrayGetLBound(grid.parray, 1, &lo);
-    SafeArrayGetUBound(grid.parray, 1, &hi);
-    rows = hi - lo + 1;
-    SafeArrayGetLBound(grid.parray, 2, &lo);
-    SafeArrayGetUBound(grid.parray, 2, &hi);
-    return {rows, hi - lo + 1};
+    return {Extent(grid.parray, 1), Extent(grid.parray, 2)};
 }
 
 COleSafeArray Grid(const std::vector<std::vector<COleVariant>>& rows, DWORD columns) {
@@ -80,14 +109,34 @@ std::string ChunkRecord(int number, int length, std::string_view data, char fill
 
 std::string BytesOf(const VARIANT& value) {
     if (value.vt != (VT_ARRAY | VT_UI1)) return "<no bytes>";
-    LONG lower = 0, upper = 0;
-    SafeArrayGetLBound(value.parray, 1, &lower);
-    SafeArrayGetUBound(value.parray, 1, &upper);
     void* data = nullptr;
     SafeArrayAccessData(value.parray, &data);
-    std::string bytes(static_cast<const char*>(data), static_cast<std::size_t>(upper - lower + 1));
+    std::string bytes(static_cast<const char*>(data), static_cast<std::size_t>(Extent(value.parray, 1)));
     SafeArrayUnaccessData(value.parray);
     return bytes;
+}
+
+COleSafeArray ByteArray(std::string_view bytes) {
+    COleSafeArray array;
+    array.CreateOneDim(VT_UI1, static_cast<DWORD>(bytes.size()), bytes.data());
+    return array;
+}
+
+ComPtr<standins::HostRecordTable> RecordTable(const std::vector<std::string>& rows) {
+    auto table = standins::HostRecordTable::Create();
+    for (const std::string& row : rows) table->AddRow(row);
+    return table;
+}
+
+Row RecordsOf(const standins::HostRecordTable& table) {
+    Row rows;
+    for (std::size_t r = 1; r <= table.RowCount(); ++r) rows.emplace_back(table.Row(r));
+    return rows;
+}
+
+std::string FileText(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), {}};
 }
 
 COleVariant Text(std::string_view text) {
@@ -139,10 +188,8 @@ Outcome ControlHost::Invoke(DISPID id, WORD flags, std::vector<COleVariant> args
     return out;
 }
 
-Outcome ControlHost::PutRecords(const char* member, std::vector<std::string> rows) {
-    auto table = standins::HostRecordTable::Create();
-    for (const std::string& row : rows) table->AddRow(row);
-    return Put(member, table.Get());
+Outcome ControlHost::PutRecords(const char* member, const std::vector<std::string>& rows) {
+    return Put(member, RecordTable(rows).Get());
 }
 
 ComPtr<standins::HostRecordTable> ControlHost::Lend(const char* member) {

@@ -33,6 +33,9 @@ struct Outcome {
     HRESULT Code() const { return hr == DISP_E_EXCEPTION ? scode : hr; }
 };
 
+// Texts in order: a grid row's cells, a table's records, the chart's calls.
+using Row = std::vector<std::string>;
+
 // A record from fields given as (width, text): each text blank-padded (or
 // cut) to its width, in order.
 std::string Record(std::initializer_list<std::pair<int, std::string_view>> fields);
@@ -40,11 +43,18 @@ std::string Record(std::initializer_list<std::pair<int, std::string_view>> field
 // A string variant's text as UTF-8; "<not text>" for any other value.
 std::string Utf8(const VARIANT& text);
 
-// A readable form of a grid cell: "BSTR:Finance", "I2:99", "I4:7",
-// "BOOL:-1", "EMPTY".
+// A readable form of a value: "BSTR:Finance", "I2:99", "I4:7", "BOOL:-1",
+// "EMPTY".
+std::string Shown(const VARIANT& value);
+// A chart call as the chart saw it: "call Font(BSTR:Arial, I2:48, I2:48)",
+// "put FontHeight(I4:10)", "get Blob()"; an argument passed by reference
+// shows as "&I4:0".
+std::string Shown(const standins::ChartCall& call);
+Row Shown(const std::vector<standins::ChartCall>& calls);
+// A grid cell, as Shown shows it.
 std::string Cell(const VARIANT& grid, LONG row, LONG column);
 // Every cell of a grid row, as Cell shows them.
-std::vector<std::string> RowCells(const VARIANT& grid, LONG row);
+Row RowCells(const VARIANT& grid, LONG row);
 // Rows x columns of a 2-D grid.
 std::pair<LONG, LONG> Shape(const VARIANT& grid);
 // A grid of rows x columns variants holding copies of these cells; cells a
@@ -56,6 +66,15 @@ COleSafeArray Grid(const std::vector<std::vector<COleVariant>>& rows, DWORD colu
 std::string ChunkRecord(int number, int length, std::string_view data, char fill = '\0');
 // The bytes of a byte array, or "<no bytes>" for any other value.
 std::string BytesOf(const VARIANT& value);
+// A byte array holding these bytes.
+COleSafeArray ByteArray(std::string_view bytes);
+
+// A record table holding these rows, and the rows a record table holds.
+ComPtr<standins::HostRecordTable> RecordTable(const std::vector<std::string>& rows);
+Row RecordsOf(const standins::HostRecordTable& table);
+
+// A file's bytes as they are; empty when it cannot be read.
+std::string FileText(const std::string& path);
 
 // A string variant of this ASCII text (NULs included).
 COleVariant Text(std::string_view text);
@@ -96,7 +115,7 @@ public:
     }
     Outcome Attach() { return Call("HandleTesselCtrl", {COleVariant(static_cast<IDispatch*>(chart_.Get()))}); }
     // Puts a record table of these rows into the member.
-    Outcome PutRecords(const char* member, std::vector<std::string> rows);
+    Outcome PutRecords(const char* member, const std::vector<std::string>& rows);
     Outcome SetVersion(SHORT version) { return Call("SetVersion", {COleVariant(version, VT_I2)}); }
 
     // Lends member a table of one stale row, to be written back (data flag 0).

@@ -207,8 +207,7 @@ TEST(Conventions, HoldForEveryCommand) {
 // ---- the reference is generated ------------------------------------------------------------
 
 TEST(Reference, TheOneInTheTreeIsWhatTesselReferencePrints) {
-    std::ifstream file(TESSEL_SOURCE_DIR "/docs/reference.md", std::ios::binary);
-    const std::string inTree{std::istreambuf_iterator<char>(file), {}};
+    const std::string inTree = testing_support::FileText(TESSEL_SOURCE_DIR "/docs/reference.md");
     EXPECT_EQ(TesselFolder().Tessel({"reference"}).out, inTree)
         << "docs/reference.md is out of date: run tessel reference > docs/reference.md";
 }

@@ -43,10 +43,7 @@ public:
     void Write(const std::string& name, std::string_view bytes) const {
         std::ofstream(path_ / name, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     }
-    std::string Read(const std::string& name) const {
-        std::ifstream in(path_ / name, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
+    std::string Read(const std::string& name) const { return testing_support::FileText((path_ / name).string()); }
     bool Exists(const std::string& name) const { return std::filesystem::exists(path_ / name); }
 
     // tessel ARGS, run from this folder, with `input` on its standard input.
