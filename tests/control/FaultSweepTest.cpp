@@ -24,9 +24,8 @@ struct Example {
 // An example table: cells from a .tsv, chunks from a .bin, records otherwise.
 template <Example File>
 SweepTable Load() {
-    const std::string name = File.name, path = TESSEL_EXAMPLES_DIR "/" + name;
-    if (name.ends_with(".tsv")) return {standins::LoadCellTable(path, name), nullptr};
-    return {nullptr, name.ends_with(".bin") ? standins::LoadChunkTable(path, name) : standins::LoadRecordTable(path, name)};
+    const auto loaded = standins::LoadTable(TESSEL_EXAMPLES_DIR "/" + std::string(File.name), File.name);
+    return {loaded.cells, loaded.records};
 }
 SweepTable TwoRecords() { return {nullptr, standins::HostRecordTable::Create({"P1 1", "P2 2"})}; }
 

@@ -13,7 +13,7 @@
 #include "control/TesselAdapterCtrl.h"
 #include "platform/ComPtr.h"
 #include "platform/Guid.h"
-#include "support/AdapterFixture.h"
+#include "standins/TableFiles.h"
 
 namespace {
 
@@ -65,7 +65,7 @@ std::string Attribute(const std::string& attributes, const std::string& name) {
 
 class TypeLibraryTest : public ::testing::Test {
 protected:
-    const std::string source_ = testing_support::FileText(TESSEL_TYPE_LIBRARY_SOURCE);
+    const std::string source_ = standins::ReadFileBytes(TESSEL_TYPE_LIBRARY_SOURCE, "the type library source");
 };
 
 // Member by member, in order; a method's line is one in the methods section.

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 
 #include "control/ChartMembers.h"
 #include "control/TesselAdapterCtrl.h"
@@ -132,11 +130,6 @@ Row RecordsOf(const standins::HostRecordTable& table) {
     Row rows;
     for (std::size_t r = 1; r <= table.RowCount(); ++r) rows.emplace_back(table.Row(r));
     return rows;
-}
-
-std::string FileText(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), {}};
 }
 
 COleVariant Text(std::string_view text) {

@@ -73,9 +73,6 @@ COleSafeArray ByteArray(std::string_view bytes);
 ComPtr<standins::HostRecordTable> RecordTable(const std::vector<std::string>& rows);
 Row RecordsOf(const standins::HostRecordTable& table);
 
-// A file's bytes as they are; empty when it cannot be read.
-std::string FileText(const std::string& path);
-
 // A string variant of this ASCII text (NULs included).
 COleVariant Text(std::string_view text);
 // VT_NULL, which has no text form.

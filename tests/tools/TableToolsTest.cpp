@@ -207,7 +207,7 @@ TEST(Conventions, HoldForEveryCommand) {
 // ---- the reference is generated ------------------------------------------------------------
 
 TEST(Reference, TheOneInTheTreeIsWhatTesselReferencePrints) {
-    const std::string inTree = testing_support::FileText(TESSEL_SOURCE_DIR "/docs/reference.md");
+    const std::string inTree = standins::ReadFileBytes(TESSEL_SOURCE_DIR "/docs/reference.md", "docs/reference.md");
     EXPECT_EQ(TesselFolder().Tessel({"reference"}).out, inTree)
         << "docs/reference.md is out of date: run tessel reference > docs/reference.md";
 }

@@ -15,6 +15,7 @@
 #include <string_view>
 #include <vector>
 
+#include "standins/TableFiles.h"
 #include "support/AdapterFixture.h"
 
 namespace tools_testing {
@@ -43,7 +44,7 @@ public:
     void Write(const std::string& name, std::string_view bytes) const {
         std::ofstream(path_ / name, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     }
-    std::string Read(const std::string& name) const { return testing_support::FileText((path_ / name).string()); }
+    std::string Read(const std::string& name) const { return standins::ReadFileBytes(path_ / name, name); }
     bool Exists(const std::string& name) const { return std::filesystem::exists(path_ / name); }
 
     // tessel ARGS, run from this folder, with `input` on its standard input.
