@@ -1,6 +1,7 @@
 #include "tools/SummaryWriter.h"
 
 #include "control/ChartMembers.h"
+#include "platform/OleSafeArray.h"
 #include "standins/ChartTrace.h"
 #include "standins/Utf8.h"
 #include "standins/VariantJson.h"
@@ -14,25 +15,17 @@ namespace {
 constexpr std::size_t kCallsShown = 6;
 constexpr std::size_t kTextShown = 32;
 
-
-LONG Count(SAFEARRAY* array, UINT dim) {
-    LONG lower = 0, upper = -1;
-    SafeArrayGetLBound(array, dim, &lower);
-    SafeArrayGetUBound(array, dim, &upper);
-    return upper - lower + 1;
-}
-
 }  // namespace
 
 std::string SummaryWriter::Shape(const VARIANT& value) {
     if (!(value.vt & VT_ARRAY) || (value.vt & VT_BYREF) || !value.parray) return standins::VariantTypeName(value.vt);
     SAFEARRAY* array = value.parray;
     const UINT dims = SafeArrayGetDim(array);
-    if (value.vt == (VT_ARRAY | VT_UI1) && dims == 1) return std::to_string(Count(array, 1)) + " bytes";
+    if (value.vt == (VT_ARRAY | VT_UI1) && dims == 1) return std::to_string(ExtentOf(array, 1)) + " bytes";
     std::string shape;
     for (UINT d = 1; d <= dims; ++d) {
         if (d > 1) shape += 'x';
-        shape += std::to_string(Count(array, d));
+        shape += std::to_string(ExtentOf(array, d));
     }
     shape += ' ';
     shape += value.vt == (VT_ARRAY | VT_VARIANT) && dims == 2 ? "grid" : standins::VariantTypeName(value.vt);

@@ -73,6 +73,13 @@ private:
 
 }  // namespace
 
+LONG ExtentOf(SAFEARRAY* array, UINT dimension) noexcept {
+    LONG lower = 0, upper = -1;
+    if (FAILED(SafeArrayGetLBound(array, dimension, &lower)) || FAILED(SafeArrayGetUBound(array, dimension, &upper)))
+        return 0;
+    return upper - lower + 1;
+}
+
 SAFEARRAY* ArrayOfShape(const VARIANT& v, VARTYPE type, DWORD dims) noexcept {
     const VARIANT* from = &v;
     if (from->vt == (VT_BYREF | VT_VARIANT)) {

@@ -14,6 +14,9 @@
 // both the variant and the array itself declare; null for anything else.
 // Looks without copying, so any value may be inspected.
 SAFEARRAY* ArrayOfShape(const VARIANT& v, VARTYPE type, DWORD dims) noexcept;
+// The number of elements along one dimension (from 1) of an array; 0 for a
+// dimension it does not have.
+LONG ExtentOf(SAFEARRAY* array, UINT dimension) noexcept;
 
 class COleSafeArray : public tagVARIANT {
 public:

@@ -8,22 +8,11 @@
 #include "links/TemplateStore.h"
 #include "platform/DispatchDriver.h"
 #include "platform/LiveCounts.h"
+#include "platform/OleSafeArray.h"
 #include "standins/ChartTrace.h"
 #include "standins/Utf8.h"
 
 namespace testing_support {
-
-namespace {
-
-// The number of elements along one dimension (from 1) of an array.
-LONG Extent(SAFEARRAY* array, UINT dimension) {
-    LONG lower = 0, upper = -1;
-    SafeArrayGetLBound(array, dimension, &lower);
-    SafeArrayGetUBound(array, dimension, &upper);
-    return upper - lower + 1;
-}
-
-}  // namespace
 
 std::string Record(std::initializer_list<std::pair<int, std::string_view>> fields) {
     std::string record;
@@ -81,7 +70,7 @@ Row RowCells(const VARIANT& grid, LONG row) {
 
 std::pair<LONG, LONG> Shape(const VARIANT& grid) {
     if (!(grid.vt & VT_ARRAY) || SafeArrayGetDim(grid.parray) != 2) return {-1, -1};
-    return {Extent(grid.parray, 1), Extent(grid.parray, 2)};
+    return {ExtentOf(grid.parray, 1), ExtentOf(grid.parray, 2)};
 }
 
 COleSafeArray Grid(const std::vector<std::vector<COleVariant>>& rows, DWORD columns) {
@@ -109,7 +98,7 @@ std::string BytesOf(const VARIANT& value) {
     if (value.vt != (VT_ARRAY | VT_UI1)) return "<no bytes>";
     void* data = nullptr;
     SafeArrayAccessData(value.parray, &data);
-    std::string bytes(static_cast<const char*>(data), static_cast<std::size_t>(Extent(value.parray, 1)));
+    std::string bytes(static_cast<const char*>(data), static_cast<std::size_t>(ExtentOf(value.parray, 1)));
     SafeArrayUnaccessData(value.parray);
     return bytes;
 }
