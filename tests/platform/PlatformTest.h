@@ -9,6 +9,7 @@
 #include <cstring>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/Automation.h"
@@ -46,8 +47,11 @@ inline void ExpectLaidOut(BSTR text, UINT byteLength, const void* bytes) {
     EXPECT_EQ(prefix, byteLength);
     EXPECT_EQ(SysStringByteLen(text), byteLength);
     EXPECT_EQ(SysStringLen(text), byteLength / 2);
-    const std::vector<char> zeros(byteLength);
-    EXPECT_EQ(std::memcmp(at, bytes ? bytes : zeros.data(), byteLength), 0);
+    const std::string_view held(at, byteLength);
+    if (bytes)
+        EXPECT_EQ(held, std::string_view(static_cast<const char*>(bytes), byteLength));
+    else
+        EXPECT_EQ(held, std::string(byteLength, '\0'));
     EXPECT_EQ(std::pair(at[byteLength], at[byteLength + 1]), std::pair('\0', '\0')) << "2-byte NUL after it";
 }
 
