@@ -5,6 +5,7 @@
 #include "control/ChartMembers.h"
 
 using namespace standins;
+using testing_support::Shown;
 
 namespace {
 
@@ -22,19 +23,16 @@ TEST_F(ChartStandInTest, KeepsWhatIsPutFailsAsToldAndRecordsEveryCall) {
     const DispatchResult failed = CallRaw(chart.Get(), 3, kPut, {COleVariant(LONG{1})});
     EXPECT_EQ(failed.hr, DISP_E_EXCEPTION);
     EXPECT_EQ(std::pair(failed.code, standins::ToUtf8(failed.description)), std::pair(E_ACCESSDENIED, std::string("no room")));
-    EXPECT_EQ(Describe(chart->PropertyValue(3)), "EMPTY");
+    EXPECT_EQ(Shown(chart->PropertyValue(3)), "EMPTY");
     EXPECT_EQ(CallRaw(chart.Get(), 3, kPut, {ByRef(VT_I4, &five)}).hr, S_OK);
     five = 6;  // the chart kept the value, not the reference
     EXPECT_EQ(CallRaw(chart.Get(), chart::kMeasureData, kPut, {COleVariant(OLESTR("key")), COleVariant(LONG{2})}).hr,
               S_OK);  // indexed: not kept
-    EXPECT_EQ(Describe(CallRaw(chart.Get(), 3, kGet | kCall, {}).value), "I4 5");
-    EXPECT_EQ(Describe(CallRaw(chart.Get(), 31, kCall, {COleVariant(OLESTR("x"))}).value), "BOOL -1");
-    std::string recorded;  // each call as |kind (put 0, get 1, call 2) member, arguments in parameter order
-    for (const ChartCall& call : chart->Calls()) {
-        recorded += "|" + std::to_string(call.kind) + " " + std::to_string(call.dispid);
-        for (const COleVariant& arg : call.args) recorded += ", " + Describe(arg);
-    }
-    EXPECT_EQ(recorded, "|0 3, I4 1|0 3, I4 5|0 37, 'key', I4 2|1 3|2 31, 'x'");
+    EXPECT_EQ(Shown(CallRaw(chart.Get(), 3, kGet | kCall, {}).value), "I4:5");
+    EXPECT_EQ(Shown(CallRaw(chart.Get(), 31, kCall, {COleVariant(OLESTR("x"))}).value), "BOOL:-1");
+    EXPECT_EQ(Shown(chart->Calls()), (testing_support::Row{"put Perspectives(I4:1)", "put Perspectives(&I4:5)",
+                                                           "put MeasureData(BSTR:key, I4:2)", "get Perspectives()",
+                                                           "call UIStrings(BSTR:x)"}));
 }
 
 // Forwarded calls reach the listener with the caller's own values (the same
@@ -48,14 +46,15 @@ TEST_F(ChartStandInTest, ForwardedCallsShowTheCallersValues) {
     const std::vector<COleVariant> putGrid{COleVariant(made)};
     const SAFEARRAY* grid = putGrid[0].parray;
     BSTR text = SysAllocString(OLESTR("row"));
-    std::vector<std::string> seen;
+    testing_support::Row seen;
+    std::vector<const SAFEARRAY*> arrays;  // of every argument the listener saw
     const auto show = [&](const VARIANT& v) {
-        return v.vt != (VT_ARRAY | VT_VARIANT) ? Describe(v) : v.parray == grid ? "the grid" : "a copy";
+        return v.vt != (VT_ARRAY | VT_VARIANT) ? Shown(v) : v.parray == grid ? "the grid" : "a copy";
     };
     chart->ForwardCalls([&](const ChartCall& call) {
-        std::string shown = std::to_string(call.kind) + " " + std::to_string(call.dispid);
-        for (const COleVariant& arg : call.args) shown += ", " + show(arg);
-        seen.push_back(shown);
+        seen.push_back(Shown(call));
+        for (const COleVariant& arg : call.args)
+            if (arg.vt & VT_ARRAY) arrays.push_back(arg.parray);
     });
     const auto get = [&](DISPID member) { return show(CallRaw(chart.Get(), member, kGet, {}).value); };
     EXPECT_EQ(CallRaw(chart.Get(), 4, kPut, putGrid).hr, S_OK);
@@ -66,8 +65,9 @@ TEST_F(ChartStandInTest, ForwardedCallsShowTheCallersValues) {
     EXPECT_EQ(CallRaw(chart.Get(), 10, kPut, {COleVariant(LONG{9})}).hr, S_OK);
     EXPECT_EQ(get(4), "a copy");
     EXPECT_EQ(get(10), "EMPTY");
-    EXPECT_EQ(seen, (std::vector<std::string>{"0 4, the grid", "2 31, 'row'", "1 4", "0 4, I4 8", "0 10, I4 9",
-                                              "1 4", "1 10"}));
+    EXPECT_EQ(seen, (testing_support::Row{"put Objectives(VT8204)", "call UIStrings(&BSTR:row)", "get Objectives()",
+                                          "put Objectives(I4:8)", "put Links(I4:9)", "get Objectives()", "get Links()"}));
+    EXPECT_EQ(arrays, std::vector<const SAFEARRAY*>{grid}) << "the caller's own grid";
     EXPECT_EQ(chart->Calls().size(), 0u);
     SysFreeString(text);
 }
@@ -89,13 +89,10 @@ TEST_F(ChartStandInTest, KeepsWhatTheDrawingReadsWhateverItForwardsOrKeeps) {
     EXPECT_EQ(CallRaw(chart.Get(), chart::kAdditionalMeasureItem, kPut, {text(OLESTR("A")), COleVariant(LONG{5})}).hr,
               DISP_E_EXCEPTION);
     EXPECT_EQ(CallRaw(chart.Get(), chart::kInitiativeData, kPut, {text(OLESTR("B")), COleVariant(LONG{7})}).hr, S_OK);
-    std::vector<std::string> drawn;
-    chart->ForEachCall([&](DISPID member, std::span<const COleVariant> args) {
-        std::string shown = std::to_string(member);
-        for (const COleVariant& arg : args) shown += ", " + Describe(arg);
-        drawn.push_back(shown);
-    });
-    EXPECT_EQ(drawn, (std::vector<std::string>{"37, 'A', I4 2", "38, 'Arial', I2 0, I2 34", "36, 'B', I4 7"}));
+    testing_support::Row drawn;
+    chart->ForEachCall([&](DISPID member, std::span<const COleVariant> args) { drawn.push_back(Shown(member, args)); });
+    EXPECT_EQ(drawn, (testing_support::Row{"MeasureData(BSTR:A, I4:2)", "Font(BSTR:Arial, I2:0, I2:34)",
+                                           "InitiativeData(BSTR:B, I4:7)"}));
     EXPECT_EQ(chart->Property(chart::kObjectives), nullptr);
 
     chart->SetSelection(OLESTR("OBJ"), OLESTR("ignored"), OLESTR("PER"));

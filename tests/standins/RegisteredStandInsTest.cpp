@@ -21,6 +21,7 @@
 #include "support/RegistryText.h"
 
 using namespace standins;
+using testing_support::Shown;
 
 namespace {
 
@@ -30,7 +31,7 @@ constexpr WORD kRead = DISPATCH_METHOD | DISPATCH_PROPERTYGET;  // what script c
 constexpr WORD kCall = DISPATCH_METHOD;
 constexpr WORD kPut = DISPATCH_PROPERTYPUT;
 
-// One call by member name: the result as Describe() writes it, or the failure's
+// One call by member name: the result as Shown() writes it, or the failure's
 // description, with the code the client sees (EXCEPINFO's scode).
 struct Step {
     const char* member;  // in the letter case a script might use
@@ -43,13 +44,9 @@ struct Step {
 void RunSteps(IDispatch* target, const std::vector<Step>& steps) {
     for (const Step& step : steps) {
         SCOPED_TRACE(step.member);
-        OleString name(step.member, step.member + std::char_traits<char>::length(step.member));
-        LPOLESTR names[] = {name.data()};
-        DISPID id = DISPID_UNKNOWN;
-        ASSERT_EQ(target->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id), S_OK);
-        const DispatchResult r = CallRaw(target, id, step.flags, step.args);
+        const DispatchResult r = CallRaw(target, testing_support::IdOf(*target, step.member), step.flags, step.args);
         EXPECT_EQ(r.code, step.code);
-        EXPECT_EQ(r.Ok() ? Describe(r.value) : ToUtf8(r.description), step.text);
+        EXPECT_EQ(r.Ok() ? Shown(r.value) : ToUtf8(r.description), step.text);
     }
 }
 
@@ -62,7 +59,7 @@ TEST_F(RegisteredStandInsTest, RecordTableMembers) {
     RunSteps(table.Get(), {
         {"add", kCall, {ByRef(VT_VARIANT, &variable)}, S_OK, "EMPTY"},
         {"ADD", kCall, {Text(u"caf\u00e9 \u20ac")}, S_OK, "EMPTY"},
-        {"Item", kRead, {Text(u"0")}, S_OK, "'by reference'"},
+        {"Item", kRead, {Text(u"0")}, S_OK, "BSTR:by reference"},
         {"Item", kRead, {Short(-1)}, DISP_E_BADINDEX, "Item: no record with this index"},
         {"Item", kRead, {Text(u"first")}, DISP_E_TYPEMISMATCH, "Type mismatch"},
         {"dataflag", kPut, {Short(0)}, S_OK, "EMPTY"},
@@ -73,7 +70,7 @@ TEST_F(RegisteredStandInsTest, RecordTableMembers) {
     LONG flag = -1;
     EXPECT_EQ(table->GetDataFlag(&flag), S_OK);
     EXPECT_EQ(flag, 0);
-    RunSteps(table.Get(), {{"Clear", kCall, {}, S_OK, "EMPTY"}, {"Count", kRead, {}, S_OK, "I4 0"}});
+    RunSteps(table.Get(), {{"Clear", kCall, {}, S_OK, "EMPTY"}, {"Count", kRead, {}, S_OK, "I4:0"}});
 }
 
 TEST_F(RegisteredStandInsTest, CellTableMembers) {
@@ -81,8 +78,8 @@ TEST_F(RegisteredStandInsTest, CellTableMembers) {
     LONG row = 1;
     RunSteps(table.Get(), {
         {"Resize", kCall, {Short(2), Short(3)}, S_OK, "EMPTY"},
-        {"Rows", kRead, {}, S_OK, "I4 2"},
-        {"columns", kRead, {}, S_OK, "I4 3"},
+        {"Rows", kRead, {}, S_OK, "I4:2"},
+        {"columns", kRead, {}, S_OK, "I4:3"},
         {"Cell", kPut, {ByRef(VT_I4, &row), Short(2), Text(u"OBJ01")}, S_OK, "EMPTY"},
         {"Cell", kPut, {Short(0), Short(0), COleVariant(LONG{42})}, S_OK, "EMPTY"},
         {"Cell", kRead, {Short(0), Short(1)}, S_OK, "EMPTY"},
@@ -91,7 +88,7 @@ TEST_F(RegisteredStandInsTest, CellTableMembers) {
         {"Resize", kCall, {Short(-1), Short(1)}, E_INVALIDARG, "Resize: rows and columns cannot be negative"},
     });
     // A script counts rows and columns from 0, the host's table from 1.
-    EXPECT_EQ(Describe(table->Cell(2, 3)), "'OBJ01'");
+    EXPECT_EQ(Shown(table->Cell(2, 3)), "BSTR:OBJ01");
 }
 
 TEST_F(RegisteredStandInsTest, ChartAnswersFailsAndTracesTheAdaptersCalls) {
@@ -103,20 +100,20 @@ TEST_F(RegisteredStandInsTest, ChartAnswersFailsAndTracesTheAdaptersCalls) {
         {"FailNext", kCall, {Short(3), COleVariant(LONG{E_ACCESSDENIED}), Text(u"no room")}, S_OK, "EMPTY"},
         {"FailNext", kCall, {Short(1000), Short(1), Text(u"")}, E_INVALIDARG, "not a chart member the adapter calls"},
     });
-    EXPECT_EQ(Describe(CallRaw(target, 73, kCall).value), "'plan'");
-    EXPECT_EQ(Describe(CallRaw(target, 1, DISPATCH_PROPERTYGET).value), "I2 7");  // as the client gave it
+    EXPECT_EQ(Shown(CallRaw(target, 73, kCall).value), "BSTR:plan");
+    EXPECT_EQ(Shown(CallRaw(target, 1, DISPATCH_PROPERTYGET).value), "I2:7");  // as the client gave it
     const DispatchResult failed = CallRaw(target, 3, kPut, {Short(1)});
     EXPECT_EQ(failed.code, E_ACCESSDENIED);
     EXPECT_EQ(ToUtf8(failed.description), "no room");
     EXPECT_EQ(CallRaw(target, 3, kPut, {Text(u"ok")}).code, S_OK);
     RunSteps(target, {
         {"Trace", kRead, {}, S_OK,
-         "'{\"chart\":\"call\",\"dispid\":73,\"args\":[]}\n"
+         "BSTR:{\"chart\":\"call\",\"dispid\":73,\"args\":[]}\n"
          "{\"chart\":\"get\",\"dispid\":1,\"args\":[]}\n"
          "{\"chart\":\"put\",\"dispid\":3,\"args\":[{\"vt\":\"I2\",\"v\":1}]}\n"
-         "{\"chart\":\"put\",\"dispid\":3,\"args\":[{\"vt\":\"BSTR\",\"v\":\"ok\"}]}\n'"},
+         "{\"chart\":\"put\",\"dispid\":3,\"args\":[{\"vt\":\"BSTR\",\"v\":\"ok\"}]}\n"},
         {"ClearTrace", kCall, {}, S_OK, "EMPTY"},
-        {"trace", kRead, {}, S_OK, "''"},
+        {"trace", kRead, {}, S_OK, "BSTR:"},
     });
 }
 

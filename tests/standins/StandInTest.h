@@ -1,6 +1,6 @@
 // What the stand-in tests share: the fixture that fails any test leaving a
 // stand-in, string or array alive, a call as the adapter makes it and
-// by-reference arguments; values show as the platform tests show them.
+// by-reference arguments; values show as testing_support::Shown shows them.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/DispatchDriver.h"
-#include "platform/PlatformTest.h"  // Of, Describe
+#include "platform/PlatformTest.h"  // Of
 #include "support/AdapterFixture.h"
 
 using StandInTest = testing_support::LeakCheckedTest;

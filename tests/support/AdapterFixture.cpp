@@ -40,12 +40,15 @@ std::string Shown(const VARIANT& value) {
 }
 
 std::string Shown(const standins::ChartCall& call) {
-    const chart::Member* member = chart::Find(call.dispid);
-    std::string text = standins::ChartCallKindName(call.kind) + std::string(" ") +
-                       (member ? std::string(member->name) : std::to_string(call.dispid)) + "(";
-    for (std::size_t i = 0; i < call.args.size(); ++i) {
-        const bool byRef = i < call.passed.size() && (call.passed[i] & VT_BYREF);
-        text += (i ? ", " : "") + std::string(byRef ? "&" : "") + Shown(call.args[i]);
+    return standins::ChartCallKindName(call.kind) + std::string(" ") + Shown(call.dispid, call.args, call.passed);
+}
+
+std::string Shown(DISPID member, std::span<const COleVariant> args, std::span<const VARTYPE> passed) {
+    const chart::Member* known = chart::Find(member);
+    std::string text = (known ? std::string(known->name) : std::to_string(member)) + "(";
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const bool byRef = i < passed.size() && (passed[i] & VT_BYREF);
+        text += (i ? ", " : "") + std::string(byRef ? "&" : "") + Shown(args[i]);
     }
     return text + ")";
 }
@@ -150,11 +153,11 @@ void ControlHost::Open() {
     chart_ = standins::ChartStandIn::Create();
 }
 
-DISPID ControlHost::Id(const char* member) {
+DISPID IdOf(IDispatch& object, const char* member) {
     OleString name(member, member + std::char_traits<char>::length(member));
     LPOLESTR names[1] = {name.data()};
     DISPID id = DISPID_UNKNOWN;
-    EXPECT_EQ(control_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id), S_OK) << member;
+    EXPECT_EQ(object.GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id), S_OK) << member;
     return id;
 }
 

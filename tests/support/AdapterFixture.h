@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -50,6 +51,10 @@ std::string Shown(const VARIANT& value);
 // "put FontHeight(I4:10)", "get Blob()"; an argument passed by reference
 // shows as "&I4:0".
 std::string Shown(const standins::ChartCall& call);
+// A member and its arguments as a chart call shows them, without the kind
+// (what the drawing reads of a call): "Font(BSTR:Arial, I2:0, I2:34)";
+// `passed`, where it is given, marks the arguments passed by reference.
+std::string Shown(DISPID member, std::span<const COleVariant> args, std::span<const VARTYPE> passed = {});
 Row Shown(const std::vector<standins::ChartCall>& calls);
 // A grid cell, as Shown shows it.
 std::string Cell(const VARIANT& grid, LONG row, LONG column);
@@ -78,6 +83,10 @@ COleVariant Text(std::string_view text);
 // VT_NULL, which has no text form.
 COleVariant Null();
 
+// The dispid of an object's member, found by name as a script client finds
+// it; a name the object does not know fails the test.
+DISPID IdOf(IDispatch& object, const char* member);
+
 // A test that must leave no stand-in, string or array alive.
 class LeakCheckedTest : public ::testing::Test {
 protected:
@@ -100,7 +109,7 @@ public:
         chart_.Reset();
     }
 
-    DISPID Id(const char* member);
+    DISPID Id(const char* member) { return IdOf(*control_.Get(), member); }
     Outcome Invoke(DISPID id, WORD flags, std::vector<COleVariant> args);
     Outcome Put(const char* member, IDispatch* table) { return PutValue(member, COleVariant(table)); }
     Outcome PutValue(const char* member, const VARIANT& value) {
