@@ -36,11 +36,11 @@ protected:
 // The digit shows only where the marker is 'X' (the field kinds themselves:
 // RecordTest).
 TEST_F(PerspectivesTest, EachVersionPutsItsLayoutsGrid) {
-    const std::vector<std::string> common = {"BSTR:FIN", "BSTR:Short", "BSTR:Financial view", "BSTR:Financial view"};
+    const Row common = {"BSTR:FIN", "BSTR:Short", "BSTR:Financial view", "BSTR:Financial view"};
     struct Case {
         SHORT version;
         const char *digit, *marker, *p9;
-        std::vector<std::string> tail;  // after the common columns
+        Row tail;  // after the common columns
     };
     const Case cases[] = {
         {32767, "3", "X", "0000000042", {"I2:3", "BSTR:Tenth", "I2:42"}},
@@ -55,7 +55,7 @@ TEST_F(PerspectivesTest, EachVersionPutsItsLayoutsGrid) {
                                         << c.p9 << "'");
         COleVariant grid = PutRows(c.version, {Perspective("1", "FIN", c.digit, c.marker, c.p9)});
         ASSERT_TRUE(last_.Ok()) << last_.description;
-        std::vector<std::string> row = common;
+        Row row = common;
         row.insert(row.end(), c.tail.begin(), c.tail.end());
         EXPECT_EQ(Shape(grid), std::make_pair(LONG{1}, static_cast<LONG>(row.size())));
         EXPECT_EQ(RowCells(grid, 0), row);

@@ -8,7 +8,6 @@
 namespace {
 
 using namespace testing_support;
-using Row = std::vector<std::string>;
 
 class ScorecardTest : public AttachedFixture {
 protected:

@@ -99,7 +99,7 @@ TEST_F(RecordTest, EveryKindOfFieldReachesItsColumn) {
     struct Case {
         std::string record;
         LONG row;
-        std::vector<std::string> cells;  // columns 0..7
+        testing_support::Row cells;  // columns 0..7
     } cases[] = {
         {Record({{3, "  2"}, {5, "KEY"}, {4, "  42"}, {4, "7000"}, {1, "5"}, {1, "X"}, {1, "X"}, {1, "X"}, {2, "zz"}, {1, "X"}}),
          1, {"BSTR:KEY", "I4:42", "I2:7000", "I2:5", "BSTR:KEY", "I4:7", "BOOL:-1", "I4:0"}},
@@ -115,7 +115,7 @@ TEST_F(RecordTest, EveryKindOfFieldReachesItsColumn) {
         TestConverter grid;
         ASSERT_TRUE(grid.Fill310(table));
         ASSERT_EQ(Shape(grid), std::make_pair(LONG{3}, LONG{8}));
-        for (LONG col = 0; col < 8; ++col) EXPECT_EQ(Cell(grid, c.row, col), c.cells[col]) << "column " << col;
+        EXPECT_EQ(RowCells(grid, c.row), c.cells);
     }
 }
 
@@ -153,8 +153,9 @@ TEST_F(RecordTest, WriteBackFollowsTheCopyRule) {
     static_cast<COleSafeArray&>(grid) = Grid(rows, 3);
     auto table = HostRecordTable::Create({"old row"});
     ASSERT_TRUE(grid.WriteBackRows310(table));
-    ASSERT_EQ(table->RowCount(), std::size(cases));
-    for (std::size_t r = 0; r < std::size(cases); ++r) EXPECT_EQ(table->Row(r + 1), cases[r].record) << "row " << r;
+    testing_support::Row records;
+    for (const Case& c : cases) records.push_back(c.record);
+    EXPECT_EQ(RecordsOf(*table), records);
 }
 
 TEST_F(RecordTest, WriteBackFailuresLeaveWhatWasAppended) {
