@@ -43,6 +43,7 @@
 #include "platform/CRuntime.h"
 #include "platform/ComponentError.h"
 #include "platform/OleSafeArray.h"
+#include "platform/VariantGrid.h"
 #include "standins/ChartStandIn.h"
 #include "standins/Utf8.h"
 
@@ -125,22 +126,18 @@ ComPtr<HostRecordTable> SampleTable(const FillLayout& layout, std::size_t rows, 
 constexpr std::string_view kSentRowByRow = "ContextMenu";
 
 void SendMenuRows(const COleSafeArray& grid, IDispatch& chart) {
-    SAFEARRAY* array = grid.parray;
-    const ULONG rows = array->rgsabound[1].cElements;  // dimension 1 is stored last
-    const VARIANT* cells = nullptr;
-    CheckResult(SafeArrayAccessData(array, reinterpret_cast<void**>(const_cast<VARIANT**>(&cells))));
+    const CVariantGrid cells(grid);
     const auto number = [](const VARIANT& text) {
         return COleVariant(Cut16(AtoL(text.bstrVal, SysStringLen(text.bstrVal))), VT_I2);
     };
-    for (ULONG r = 0; r < rows; ++r) {
-        const COleVariant first = number(cells[r]), second = number(cells[r + 2 * rows]);
-        VARIANT args[4] = {first, second, cells[r + 3 * rows], cells[r + rows]};  // last argument first
+    for (LONG r = 0; r < cells.Rows(); ++r) {
+        const COleVariant first = number(cells.At(r, 0)), second = number(cells.At(r, 2));
+        VARIANT args[4] = {first, second, cells.At(r, 3), cells.At(r, 1)};  // last argument first
         DISPPARAMS params{args, nullptr, 4, 0};
         COleVariant result;
         CheckResult(chart.Invoke(chart::kContextMenuEntry, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params,
                                  &result, nullptr, nullptr));
     }
-    SafeArrayUnaccessData(array);
 }
 
 struct RecordMember {
