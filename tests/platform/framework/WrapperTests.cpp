@@ -22,17 +22,9 @@ ComponentError Raised(const std::function<void()>& call) {
 
 typedef LeakChecked VariantOwner, ArrayOwner, DriverCall;  // the test groups, all with the leak check
 
-TEST_F(VariantOwner, CopiesAreDeepMovesTakeTheValueAndFailuresLeaveIt) {
+TEST_F(VariantOwner, AnsiTextAndFailedConversionsLeaveTheValue) {
     // Describe shows the low byte of each character: 0x20AC 0x0081 0x0178 0x00E9.
     EXPECT_EQ(Describe(COleVariant::FromAnsi("a\0b\x80\x81\x9f\xe9", 7)), std::string("'a\0b\xAC\x81x\xE9'", 9));
-    COleVariant text(OLESTR("grid")), copy(text);
-    EXPECT_NE(copy.bstrVal, text.bstrVal);
-    EXPECT_EQ(Describe(copy), "'grid'");
-    const BSTR owned = text.bstrVal;
-    COleVariant moved(std::move(text));
-    EXPECT_EQ(std::pair(moved.bstrVal, text.vt), std::pair(owned, VARTYPE{VT_EMPTY}));
-    copy = std::move(moved);  // frees the copy's own string
-    EXPECT_EQ(copy.bstrVal, owned);
     COleVariant number(OLESTR("12")), word(OLESTR("twelve"));
     number.ChangeType(VT_I4);
     EXPECT_EQ(std::pair(number.vt, number.lVal), (std::pair<VARTYPE, LONG>(VT_I4, 12)));
@@ -40,19 +32,13 @@ TEST_F(VariantOwner, CopiesAreDeepMovesTakeTheValueAndFailuresLeaveIt) {
     EXPECT_EQ(Describe(word), "'twelve'");
 }
 
-TEST_F(ArrayOwner, GridsStartEmptyAndTakeCopiesOrMovedValues) {
+TEST_F(ArrayOwner, MovedValuesReplaceTheElementAndAFailedMoveLeavesThem) {
     COleSafeArray grid, empty;
-    const DWORD shape[] = {3, 2};  // 3 x 2 variants, as the converters build them
+    const DWORD shape[] = {3, 2};
     grid.Create(VT_VARIANT, 2, shape);
-    LONG lower = -1, at[] = {2, 1}, outside[] = {3, 0};
-    grid.GetLBound(2, &lower);
-    EXPECT_EQ(std::tuple(grid.vt, lower, grid.GetCount(1), grid.GetCount(2)),
-              (std::tuple<VARTYPE, LONG, LONG, LONG>(VT_ARRAY | VT_VARIANT, 0, 3, 2)));
-    COleVariant kept(OLESTR("kept")), moved(OLESTR("moved")), got(LONG{9}), value(LONG{1});
-    grid.GetElement(at, &got);  // the destination is taken as uninitialised
-    EXPECT_EQ(got.vt, VT_EMPTY);
+    LONG lower = 0, at[] = {2, 1}, outside[] = {3, 0};
+    COleVariant kept(OLESTR("kept")), moved(OLESTR("moved")), value(LONG{1});
     grid.PutElement(at, &kept);
-    EXPECT_EQ(Describe(kept), "'kept'");
     const BSTR owned = moved.bstrVal;
     grid.PutElement(at, std::move(moved));  // replaces "kept" in place
     EXPECT_EQ(moved.vt, VT_EMPTY);
@@ -60,7 +46,6 @@ TEST_F(ArrayOwner, GridsStartEmptyAndTakeCopiesOrMovedValues) {
     grid.AccessData(reinterpret_cast<void**>(&cells));
     EXPECT_EQ(cells[2 + 1 * 3].bstrVal, owned);  // dimension 1 varies fastest
     grid.UnaccessData();
-    // A failed move leaves the value with the caller.
     EXPECT_EQ(Raised([&] { grid.PutElement(outside, std::move(value)); }).Code(), DISP_E_BADINDEX);
     EXPECT_EQ(value.lVal, 1);
     EXPECT_FALSE(empty.HasArray());
