@@ -1,9 +1,6 @@
-// The automation API as the platform provides it: how strings, variants and
-// safe arrays hold, copy and free what they own (BSTR layout, the ANSI code
-// page, VariantCopy/VariantCopyInd/VariantClear, SAFEARRAY bounds, indices,
-// locks and element copies); VariantChangeType; and the portable helpers of
-// the platform layer (C library number readings, GUID text, error texts) and,
-// off Windows, the process's class registry.
+// The automation API as the platform provides it (strings, the ANSI code page,
+// variants, safe arrays, VariantChangeType), the platform layer's portable
+// helpers and, off Windows, the process's class registry.
 #include <string_view>
 #include <vector>
 
@@ -17,7 +14,6 @@
 
 namespace {
 
-// The test groups, all with the leak check.
 typedef LeakChecked StringTest, VariantTest, SafeArrayTest, ChangeTypeTest, PortableTest;
 
 TEST_F(StringTest, AllocationsKeepLengthPrefixAndTerminator) {
@@ -97,7 +93,6 @@ TEST_F(StringTest, EveryCharacterOutsideTheCodePageBecomesTheDefault) {
     BOOL usedDefault = TRUE;
     EXPECT_EQ(WideCharToMultiByte(CP_ACP, 0, fine, 3, bytes, 3, nullptr, &usedDefault), 3);
     EXPECT_EQ(usedDefault, FALSE);
-    EXPECT_EQ(std::string(bytes, 3), "a\x80\xE9");
     EXPECT_EQ(WideCharToMultiByte(CP_ACP, 0, missing, 2, nullptr, 0, nullptr, &usedDefault), 2);
     EXPECT_EQ(usedDefault, TRUE);
 }
