@@ -32,13 +32,6 @@ struct Target {
     std::vector<COleVariant> args;
 };
 
-template <class Object>
-ComPtr<IDispatch> Dispatch(const ComPtr<Object>& object) {
-    ComPtr<IDispatch> dispatch;
-    object.As(dispatch);
-    return dispatch;
-}
-
 ComPtr<IDispatch> Control() {
     ComPtr<IDispatch> control;
     control.Attach(new CTesselAdapterCtrl);
@@ -64,11 +57,7 @@ enum class Spoil {
 constexpr UINT kUntouched = 77;
 constexpr UINT kFirstParameter = 78;  // the first parameter's slot, rgvarg[cArgs - 1]
 
-struct Row {
-    Spoil spoil;
-    HRESULT hr;
-    UINT argErr = kUntouched;
-};
+struct Row { Spoil spoil; HRESULT hr; UINT argErr = kUntouched; };
 
 HRESULT Call(IDispatch& object, const Target& target, Spoil spoil, UINT& argErr) {
     if (spoil == Spoil::UnknownName) {
@@ -109,15 +98,15 @@ TEST_F(MalformedCallTest, EveryDispatchObjectAnswersTheRuntimesCodes) {
     const WORD kGet = DISPATCH_PROPERTYGET;
     const Target targets[] = {
         {"control", Control, 52, kMethod, {COleVariant(SHORT{310}, VT_I2)}},  // SetVersion(version)
-        {"registered record table", [] { return Dispatch(RegisteredRecordTable::Create()); }, 1000, kMethod,
+        {"registered record table", [] { return RegisteredRecordTable::Create(); }, 1000, kMethod,
          {COleVariant(OLESTR("record"))}},  // Add(record)
-        {"registered cell table", [] { return Dispatch(RegisteredCellTable::Create()); }, 1000, kMethod,
+        {"registered cell table", [] { return RegisteredCellTable::Create(); }, 1000, kMethod,
          {COleVariant(LONG{2}), COleVariant(LONG{3})}},  // Resize(rows, columns)
-        {"registered chart", [] { return Dispatch(RegisteredChart::Create()); }, 1002, kMethod,
+        {"registered chart", [] { return RegisteredChart::Create(); }, 1002, kMethod,
          {COleVariant(LONG{5}), COleVariant(LONG{1})}},  // Answer(dispid, value)
-        {"host cell table", [] { return Dispatch(HostCellTable::Create(2, 2)); }, IHostCellTable::kCell, kGet,
+        {"host cell table", [] { return HostCellTable::Create(2, 2); }, IHostCellTable::kCell, kGet,
          {COleVariant(LONG{1}), COleVariant(LONG{2})}},  // Cell(row, column)
-        {"chart", [] { return Dispatch(ChartStandIn::Create()); }, chart::kShowContextMenuItem, kMethod,
+        {"chart", [] { return ChartStandIn::Create(); }, chart::kShowContextMenuItem, kMethod,
          {COleVariant(LONG{4})}},  // ShowContextMenuItem(item)
     };
     const Row rows[] = {
