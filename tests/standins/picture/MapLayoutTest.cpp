@@ -32,11 +32,7 @@ StrategyMap Crowd(std::size_t bands, std::size_t columns, std::size_t count,
 // Every box and caption lies inside the canvas, no two boxes overlap, and a
 // box's text and badges lie inside it, for maps up to 12 x 12 x 200.
 TEST(MapLayoutTest, KeepsEveryBoxOnTheCanvasApartFromTheOthers) {
-    struct Case {
-        const char* name;
-        StrategyMap map;
-        Size canvas;
-    };
+    struct Case { const char* name; StrategyMap map; Size canvas; };
     const Case cases[] = {
         {"200 spread over 12 x 12", Crowd(12, 12, 200, [](std::size_t i) { return std::pair{i % 12, i * 7 % 12}; }),
          kPictureSize},

@@ -63,15 +63,10 @@ GivenHoldings& Scorecard(GivenHoldings& chart) {
         .Put(chart::kObjectives, Objectives({Objective("A", "FIN", "G"), Objective("B", "CUS", "G")}));
 }
 
-struct Case {
-    const char* name;
-    std::function<void(GivenHoldings&)> give;
-    const char* map;
-};
-
-class ReadStrategyMapTest : public testing_support::LeakCheckedTest {};
+using ReadStrategyMapTest = testing_support::LeakCheckedTest;
 
 TEST_F(ReadStrategyMapTest, PlacesCountsAndLinksWhatTheChartHolds) {
+    struct Case { const char* name; std::function<void(GivenHoldings&)> give; const char* map; };
     const Case cases[] = {
         {"nothing sent: one blank band and column", [](GivenHoldings&) {}, "bands [ ]\ncolumns [ ]\nlinks"},
         {"objectives of keys nobody sent go to Other; rows without text are no objective",
@@ -145,13 +140,7 @@ TEST_F(ReadStrategyMapTest, TakesColoursByTheirSlotsAndTheLastFont) {
 }
 
 // The bundled example, through the adapter into a chart stand-in.
-class ExampleMapTest : public testing_support::AttachedFixture {
-protected:
-    void Set(const char* member, const char* file) {
-        const standins::LoadedTable table = standins::LoadTable(std::string(TESSEL_EXAMPLES_DIR "/") + file, file);
-        ASSERT_TRUE(Put(member, table.Dispatch()).Ok()) << member;
-    }
-};
+using ExampleMapTest = testing_support::AttachedFixture;
 
 TEST_F(ExampleMapTest, ShowsTheExampleScorecard) {
     for (const auto& [member, file] : {std::pair{"Perspectives", "perspectives.txt"}, {"Strategies", "strategies.txt"},
@@ -160,8 +149,10 @@ TEST_F(ExampleMapTest, ShowsTheExampleScorecard) {
                                        {"LinksFromBlob", "links-from-blob.txt"},
                                        {"StrategyTemplate", "template-strategies.txt"},
                                        {"ObjectiveTemplate", "template-objectives.txt"},
-                                       {"ObjectiveLinkTemplate", "template-links.txt"}})
-        Set(member, file);
+                                       {"ObjectiveLinkTemplate", "template-links.txt"}}) {
+        const standins::LoadedTable table = standins::LoadTable(std::string(TESSEL_EXAMPLES_DIR "/") + file, file);
+        ASSERT_TRUE(Put(member, table.Dispatch()).Ok()) << member;
+    }
     ASSERT_TRUE(Call("AddTemplate").Ok());
     COleSafeArray links;
     standins::LoadCellGrid(TESSEL_EXAMPLES_DIR "/chart-links.tsv", "chart-links.tsv", links);
