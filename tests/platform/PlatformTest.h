@@ -1,7 +1,6 @@
-// Shared by the platform tests (automation API and framework): a fixture that
-// fails a test leaving strings or arrays alive, variant helpers and a
-// scriptable object. Only the automation API is used here (plus the live
-// counts), so the API tests run unchanged against the real platform.
+// Shared by the platform tests: a leak-checking fixture, variant helpers and a
+// scriptable object. Only the automation API (and the live counts) is used
+// here, so the API tests run unchanged against the real platform.
 #pragma once
 
 #include <gtest/gtest.h>

@@ -1,8 +1,6 @@
-// The registered stand-ins as their clients drive them: members by name,
-// arguments as script clients pass them (VT_I2, VT_BYREF|VT_VARIANT, text
-// for numbers), failures as DISP_E_EXCEPTION with the code and description;
-// the same objects as the adapter sees them; and the module's factories and
-// registration against the in-memory registry.
+// The registered stand-ins as script clients drive them (members by name,
+// VT_I2, VT_BYREF|VT_VARIANT and text for numbers), as the adapter sees them,
+// and the module's factories and registration in the in-memory registry.
 #include <algorithm>
 #include <cstdio>
 #include <string>

@@ -1,6 +1,4 @@
-// Strings from the pool of short-string blocks (off Windows): a block that
-// comes back reused holds exactly the new string, strings cross threads, and
-// a thread's slab is handed back when the thread ends.
+// The pool of short-string blocks that strings come from off Windows.
 #ifndef _WIN32
 #include <thread>
 #include <vector>

@@ -73,7 +73,6 @@ struct Call {
 
 OleString Text(BSTR text) { return OleString(text ? text : OLESTR(""), SysStringLen(text)); }
 
-// Every test's control must be gone once the test lets go of it.
 class ControlBoundary : public LeakChecked {
 protected:
     void TearDown() override {

@@ -1,8 +1,6 @@
-// The framework's wrappers: the ownership rules of COleVariant and
-// COleSafeArray (what is copied, what is moved, what a failed operation leaves
-// behind), and DispatchDriver against a recording IDispatch (how results are
-// converted and how failures come back; how calls are laid out shows in every
-// chart call the adapter tests read).
+// The framework's wrappers: what COleVariant and COleSafeArray take over and
+// leave behind when an operation fails, and how DispatchDriver converts results
+// and reports failures (how it lays out calls shows in every adapter test).
 #include <functional>
 
 #include "../PlatformTest.h"
