@@ -36,8 +36,7 @@ TEST_F(ChartStandInTest, KeepsWhatIsPutFailsAsToldAndRecordsEveryCall) {
 }
 
 // Forwarded calls reach the listener with the caller's own values (the same
-// array, not a copy), references followed, and are not recorded; a put is
-// kept as a copy until the chart is told to keep puts no more.
+// array), references followed, unrecorded; puts are kept until told otherwise.
 TEST_F(ChartStandInTest, ForwardedCallsShowTheCallersValues) {
     auto chart = ChartStandIn::Create();
     COleSafeArray made;
@@ -72,9 +71,8 @@ TEST_F(ChartStandInTest, ForwardedCallsShowTheCallersValues) {
     SysFreeString(text);
 }
 
-// The drawing reads the indexed puts and calls it needs, and the selection,
-// also from a chart that forwards its calls and keeps no puts; a failed call
-// is not among them.
+// The drawing reads the indexed puts and calls it needs and the selection, also
+// when the chart forwards its calls and keeps no puts; failed calls are not read.
 TEST_F(ChartStandInTest, KeepsWhatTheDrawingReadsWhateverItForwardsOrKeeps) {
     auto chart = ChartStandIn::Create();
     chart->ForwardCalls([](const ChartCall&) {});

@@ -1,6 +1,5 @@
-// What the stand-in tests share: the fixture that fails any test leaving a
-// stand-in, string or array alive, a call as the adapter makes it and
-// by-reference arguments; values show as testing_support::Shown shows them.
+// Shared by the stand-in tests: the leak-checking fixture, a call as the adapter
+// makes it and by-reference arguments; values show as testing_support::Shown does.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -14,9 +13,8 @@
 
 using StandInTest = testing_support::LeakCheckedTest;
 
-// One call as the adapter makes it, args in parameter order (a put's value
-// last); the variants are passed as they are, so by-reference arguments
-// reach the callee.
+// One call as the adapter makes it, args in parameter order (a put's value last)
+// and passed as they are, so by-reference arguments reach the callee.
 inline DispatchResult CallRaw(IDispatch* target, DISPID member, WORD flags, const std::vector<COleVariant>& args = {}) {
     const std::vector<VARIANT> plain(args.begin(), args.end());  // shallow: args keep ownership
     return DispatchDriver(target, {"IDispatch", &IID_IDispatch}).TryInvoke(member, flags, plain);

@@ -11,9 +11,8 @@ namespace {
 using platform::posix::BstrPool;
 typedef LeakChecked BstrPoolTest;
 
-// Strings of every length across the pool's largest block and beyond, made
-// in blocks first dirtied by other strings and freed: each holds its own
-// length, characters (zero when none are given) and NUL.
+// Strings up to the pool's largest block and past it, made in blocks dirtied by
+// freed strings: each holds its length, characters (zeros if none given), NUL.
 TEST_F(BstrPoolTest, ReusedBlocksHoldExactlyTheNewString) {
     const std::vector<char> dirt(4096, 'x');
     for (int round = 0; round < 2; ++round) {
@@ -43,9 +42,8 @@ TEST_F(BstrPoolTest, ReusedBlocksHoldExactlyTheNewString) {
     }
 }
 
-// Made on two threads at once, then each freed on the other thread while the
-// other's are freed here; threads that end hand their slabs back, so rounds
-// of them do not add slabs.
+// Made on two threads at once and each freed on the other; threads that end
+// hand their slabs back, so rounds of them do not add slabs.
 TEST_F(BstrPoolTest, StringsCrossThreadsAndEndedThreadsLeaveNoSlab) {
     constexpr int kStrings = 30000;  // several slabs' worth
     const auto makeMany = [](std::vector<BSTR>& out) {

@@ -1,7 +1,5 @@
-// The registry API that registration writes through: keys made with their
-// parents, names that ignore letter case, values read back with their size,
-// and the two deletions. Everything happens below one scratch key, so the
-// cases read the same against the system registry.
+// The registry API that registration writes through, all below one scratch key
+// so that the cases read the same against the system registry.
 #include <string>
 
 #include "../PlatformTest.h"
