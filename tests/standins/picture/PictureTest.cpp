@@ -21,11 +21,8 @@ StrategyMap Known(const Palette& palette) {
     return map;
 }
 
-Palette Sent() {
-    Palette p;
-    p.background = 0x102030, p.gridFill = 0x405060, p.objectiveFill = 0xA0B0C0, p.objectiveSelection = 0xFF00FF;
-    return p;
-}
+const Palette kSent{
+    .background = 0x102030, .gridFill = 0x405060, .objectiveFill = 0xA0B0C0, .objectiveSelection = 0xFF00FF};
 
 // Where the picture shows a band's own colour: its top left corner, which
 // boxes, lines and arrows leave alone.
@@ -35,7 +32,7 @@ Point InBox(const Rect& frame) { return {frame.x + 3, frame.Centre().y}; }
 
 TEST(PictureTest, DrawsBandsAndBoxesInTheirColours) {
     const Size size{480, 320};
-    for (const Palette& palette : {Palette(), Sent()}) {
+    for (const Palette& palette : {Palette(), kSent}) {
         SCOPED_TRACE(palette.background);
         const StrategyMap map = Known(palette);
         const MapLayout layout = LayOut(map, size);
@@ -54,7 +51,7 @@ TEST(PictureTest, DrawsBandsAndBoxesInTheirColours) {
 // (within what the compression changes).
 TEST(PictureTest, JpegDecodesToThePicture) {
     const Size size{400, 250};
-    const StrategyMap map = Known(Sent());
+    const StrategyMap map = Known(kSent);
     const std::string jpeg = EncodePicture(map, PictureFormat::Jpeg, size);
     jpeg_decompress_struct info{};
     jpeg_error_mgr errors{};
@@ -80,7 +77,7 @@ TEST(PictureTest, JpegDecodesToThePicture) {
     jpeg_finish_decompress(&info);
     jpeg_destroy_decompress(&info);
     for (const int shift : {16, 8, 0})
-        EXPECT_NEAR(seen >> shift & 0xFF, Sent().objectiveFill >> shift & 0xFF, 12) << std::hex << seen;
+        EXPECT_NEAR(seen >> shift & 0xFF, kSent.objectiveFill >> shift & 0xFF, 12) << std::hex << seen;
 }
 
 }  // namespace
