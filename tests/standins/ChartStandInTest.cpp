@@ -43,7 +43,7 @@ TEST_F(ChartStandInTest, ForwardedCallsShowTheCallersValues) {
     made.CreateOneDim(VT_VARIANT, 3);
     const std::vector<COleVariant> putGrid{COleVariant(made)};
     const SAFEARRAY* grid = putGrid[0].parray;
-    BSTR text = SysAllocString(OLESTR("row"));
+    COleVariant text(OLESTR("row"));
     testing_support::Row seen;
     std::vector<const SAFEARRAY*> arrays;  // of every argument the listener saw
     const auto show = [&](const VARIANT& v) {
@@ -56,7 +56,7 @@ TEST_F(ChartStandInTest, ForwardedCallsShowTheCallersValues) {
     });
     const auto get = [&](DISPID member) { return show(CallRaw(chart.Get(), member, kGet, {}).value); };
     EXPECT_EQ(CallRaw(chart.Get(), 4, kPut, putGrid).hr, S_OK);
-    EXPECT_EQ(CallRaw(chart.Get(), 31, kCall, {ByRef(VT_BSTR, &text)}).hr, S_OK);
+    EXPECT_EQ(CallRaw(chart.Get(), 31, kCall, {ByRef(VT_BSTR, &text.bstrVal)}).hr, S_OK);
     EXPECT_EQ(get(4), "a copy");
     chart->SetKeepsPuts(false);
     EXPECT_EQ(CallRaw(chart.Get(), 4, kPut, {COleVariant(LONG{8})}).hr, S_OK);
@@ -67,7 +67,6 @@ TEST_F(ChartStandInTest, ForwardedCallsShowTheCallersValues) {
                                           "put Objectives(I4:8)", "put Links(I4:9)", "get Objectives()", "get Links()"}));
     EXPECT_EQ(arrays, std::vector<const SAFEARRAY*>{grid}) << "the caller's own grid";
     EXPECT_EQ(chart->Calls().size(), 0u);
-    SysFreeString(text);
 }
 
 // The drawing reads the indexed puts and calls it needs and the selection, also

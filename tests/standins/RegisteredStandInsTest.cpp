@@ -140,8 +140,7 @@ TEST_F(StandInsModuleTest, RegistersEachClassAndMakesItFromItsFactory) {
         SCOPED_TRACE(ToUtf8(progId));
         const auto clsidText = testing_support::ReadText(std::u16string(progId) + u"\\CLSID", u"");
         ASSERT_TRUE(clsidText.has_value());
-        OleString classKey = u"CLSID\\";
-        classKey += OleString(clsidText->begin(), clsidText->end());
+        const OleString classKey = u"CLSID\\" + OleString(clsidText->begin(), clsidText->end());
         EXPECT_EQ(testing_support::ReadText(classKey + u"\\ProgID", u""), ToUtf8(progId));
         EXPECT_EQ(testing_support::ReadText(classKey + u"\\InprocServer32", u"ThreadingModel"), "Apartment");
 

@@ -83,8 +83,7 @@ TEST_F(StringTest, CodePageIsWindows1252AndEveryOtherCharacterBecomesTheDefault)
     EXPECT_EQ(std::string(bytes), "a??x") << "a given length adds no NUL";
     EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, "abc", -1, nullptr, 0), 4) << "-1 counts the NUL";
     EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, "abc", 3, nullptr, 0), 3) << "a given length: no NUL";
-    // The flag is cleared when every character had its byte, and set by a
-    // size query too.
+    // The flag is cleared when every character had its byte, set by a size query too.
     BOOL usedDefault = TRUE;
     EXPECT_EQ(WideCharToMultiByte(CP_ACP, 0, fine, 3, bytes, 3, nullptr, &usedDefault), 3);
     EXPECT_EQ(usedDefault, FALSE);
@@ -174,8 +173,7 @@ TEST_F(SafeArrayTest, BoundsIndicesAndLocks) {
     for (SAFEARRAY* done : {array, empty, static_cast<SAFEARRAY*>(nullptr)}) EXPECT_EQ(SafeArrayDestroy(done), S_OK);
 }
 
-// A zero bound empties an array however large its other bounds; a product
-// beyond what memory can hold is refused.
+// A zero bound empties an array however large the others; a product beyond memory is refused.
 TEST_F(SafeArrayTest, SizeIsTheProductOfAllBounds) {
     struct Case { ULONG first, second; bool made; };
     for (const Case& c : {Case{0, 500150011, true}, {500150011, 0, true}, {0, 0, true}, {100000, 100000, false}}) {
@@ -327,8 +325,7 @@ TEST_F(ChangeTypeTest, ObjectsGiveTheirDefaultValue) {
         {{VT_DISPATCH}, S_OK, VT_BSTR, "MISMATCH"},  // the object answers itself
     };
     for (const Case& c : cases) {
-        // Wine asks the answer for its default value again, without end, until
-        // the stack overflows.
+        // Wine asks the answer for its default value again until the stack overflows.
         if (c.value.vt == VT_DISPATCH && RunningUnderWine()) continue;
         SCOPED_TRACE(c.outcome);
         FakeObject object(Make(c.value), c.invoke);
