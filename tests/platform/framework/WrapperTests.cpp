@@ -64,8 +64,6 @@ TEST_F(ArrayOwner, LockedGridsAddressElementsAsTheElementCallsDo) {
         grid.Attach(made);
         {
             CVariantGrid cells(grid);
-            EXPECT_EQ(cells.Rows(), 3);
-            EXPECT_EQ(cells.Columns(), 2);
             cells.Put(c.rowBase + 2, c.columnBase + 1, COleVariant(OLESTR("first")));
             cells.Put(c.rowBase + 2, c.columnBase + 1, COleVariant(OLESTR("last")));  // frees "first"
             COleVariant kept(LONG{7});
