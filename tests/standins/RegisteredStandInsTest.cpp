@@ -9,7 +9,6 @@
 #include "StandInTest.h"
 #include "control/HostEnvironment.h"
 #include "platform/DispatchDriver.h"
-#include "platform/Guid.h"
 #include "platform/posix/RegistryStore.h"
 #include "standins/Utf8.h"
 #include "standins/registered/RegisteredCellTable.h"
@@ -145,7 +144,6 @@ TEST_F(StandInsModuleTest, RegistersEachClassAndMakesItFromItsFactory) {
         EXPECT_EQ(testing_support::ReadText(classKey + u"\\InprocServer32", u"ThreadingModel"), "Apartment");
 
         const CLSID clsid = ClassIdFrom(*clsidText);
-        ASSERT_EQ(GuidToString(clsid), *clsidText);
         ComPtr<IClassFactory> factory;
         ASSERT_EQ(theStandIns.GetClassObject(clsid, IID_IClassFactory, factory.ReceiveVoid()), S_OK);
         ComPtr<IUnknown> made;
