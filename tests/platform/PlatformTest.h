@@ -14,7 +14,6 @@
 #include "platform/Automation.h"
 #include "platform/LiveCounts.h"
 
-// Every test ends with as many live strings and arrays as it started with.
 class LeakChecked : public ::testing::Test {
     const long strings_ = platform::LiveBstrCount(), arrays_ = platform::LiveArrayCount();
 

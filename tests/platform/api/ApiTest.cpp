@@ -244,7 +244,6 @@ VARIANT Make(const Source& source) {
     return v;
 }
 
-// What a conversion gave: the value, or the name of the error.
 std::string Outcome(HRESULT hr, const VARIANT& result) {
     if (SUCCEEDED(hr)) return Describe(result);
     return hr == DISP_E_TYPEMISMATCH ? "MISMATCH" : hr == DISP_E_OVERFLOW ? "OVERFLOW"

@@ -39,7 +39,6 @@ protected:
         return status;
     }
     static LSTATUS Delete(const OLECHAR* path) { return RegDeleteKeyW(HKEY_CLASSES_ROOT, Below(path).c_str()); }
-    // Each path opens with its status.
     static void ExpectOpens(std::initializer_list<std::pair<const OLECHAR*, LSTATUS>> paths) {
         int i = 0;
         for (const auto& [path, status] : paths) EXPECT_EQ(Open(path), status) << "case " << i++;

@@ -11,7 +11,6 @@
 
 namespace {
 
-// Runs a failing call and returns what it raised.
 ComponentError Raised(const std::function<void()>& call) {
     try { call(); } catch (const ComponentError& e) { return e; }
     ADD_FAILURE() << "nothing was raised";

@@ -10,7 +10,6 @@ using namespace standins::picture;
 
 namespace {
 
-// Two bands, two columns, an objective in each of two cells.
 StrategyMap Known(const Palette& palette) {
     StrategyMap map;
     map.bands = {{"FIN", "Finance"}, {"CUS", "Customer"}};
