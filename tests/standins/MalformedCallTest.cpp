@@ -94,8 +94,7 @@ HRESULT Call(IDispatch& object, const Target& target, Spoil spoil, UINT& argErr)
 using MalformedCallTest = StandInTest;
 
 TEST_F(MalformedCallTest, EveryDispatchObjectAnswersTheRuntimesCodes) {
-    const WORD kMethod = DISPATCH_METHOD;
-    const WORD kGet = DISPATCH_PROPERTYGET;
+    constexpr WORD kMethod = DISPATCH_METHOD, kGet = DISPATCH_PROPERTYGET;
     const Target targets[] = {
         {"control", Control, 52, kMethod, {COleVariant(SHORT{310}, VT_I2)}},  // SetVersion(version)
         {"registered record table", [] { return RegisteredRecordTable::Create(); }, 1000, kMethod,

@@ -25,8 +25,7 @@ namespace {
 using RegisteredStandInsTest = StandInTest;
 
 constexpr WORD kRead = DISPATCH_METHOD | DISPATCH_PROPERTYGET;  // what script clients send
-constexpr WORD kCall = DISPATCH_METHOD;
-constexpr WORD kPut = DISPATCH_PROPERTYPUT;
+constexpr WORD kCall = DISPATCH_METHOD, kPut = DISPATCH_PROPERTYPUT;
 
 // One call by member name: the result as Shown() writes it, or the failure's
 // description, with the code the client sees (EXCEPINFO's scode).
