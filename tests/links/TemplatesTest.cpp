@@ -1,9 +1,8 @@
-// Map and template tables: what each entry of the template store holds, the
-// place each one takes in the two template methods, and when an entry
-// outlives a method.
+// Map and template tables: the store's entries, their places in the two
+// template methods, and when an entry outlives a method.
 #include <gtest/gtest.h>
 
-#include <stdexcept>
+#include <algorithm>
 
 #include "control/ChartMembers.h"
 #include "control/TesselAdapterCtrl.h"
@@ -41,9 +40,7 @@ const Property kProperties[] = {
     {"LinkMap", CTemplateStore::kLinkMap, 7, 10},
 };
 const Property& Find(std::string_view name) {
-    for (const Property& p : kProperties)
-        if (p.name == name) return p;
-    throw std::invalid_argument("no such property");
+    return *std::ranges::find_if(kProperties, [&](const Property& p) { return p.name == name; });
 }
 
 struct Method {
@@ -65,15 +62,10 @@ std::string VariedRecord() {
     return record;
 }
 
-std::string RowsOf(const VARIANT& grid) {
-    std::string text;
-    for (LONG r = 0; r < Shape(grid).first; ++r)
-        for (const std::string& cell : RowCells(grid, r)) text += cell + "|";
-    return text;
-}
-
 // A grid's cells, or a byte array's bytes.
-std::string Dump(const VARIANT& grid) { return grid.vt == (VT_ARRAY | VT_UI1) ? BytesOf(grid) : RowsOf(grid); }
+std::string Dump(const VARIANT& grid) {
+    return grid.vt == (VT_ARRAY | VT_UI1) ? BytesOf(grid) : testing::PrintToString(GridRows(grid));
+}
 
 class TemplatesTest : public AttachedFixture {
 protected:
@@ -133,15 +125,14 @@ TEST_F(TemplatesTest, MapRecordsGiveTheirKeysSwapped) {
     const struct {
         const char* what;
         std::vector<std::vector<std::string>> tables;  // set one after the other
-        LONG rows;
-        const char* expected;  // every cell, row after row
+        std::vector<Row> expected;
     } cases[] = {
-        {"one pair", {{Record({{10, "A"}, {10, "B"}})}}, 1, "BSTR:B|BSTR:A|"},
+        {"one pair", {{Record({{10, "A"}, {10, "B"}})}}, {{"BSTR:B", "BSTR:A"}}},
         {"full keys and inner blanks", {{Record({{10, "KEY-ONE-10"}, {10, " X Y"}}), Record({{10, ""}, {10, "Z"}})}},
-         2, "BSTR: X Y|BSTR:KEY-ONE-10|BSTR:Z|BSTR:|"},
-        {"no rows", {{}}, 0, ""},
-        {"the second table replaces the first", {{Record({{10, "OLD"}, {10, "OLD"}}), "x"}, {"P1        P2"}}, 1,
-         "BSTR:P2|BSTR:P1|"},
+         {{"BSTR: X Y", "BSTR:KEY-ONE-10"}, {"BSTR:Z", "BSTR:"}}},
+        {"no rows", {{}}, {}},
+        {"the second table replaces the first", {{Record({{10, "OLD"}, {10, "OLD"}}), "x"}, {"P1        P2"}},
+         {{"BSTR:P2", "BSTR:P1"}}},
     };
     for (const char* name : {"StrategyMap", "PerspectiveMap", "ObjectiveMap"}) {
         const Property& map = Find(name);
@@ -150,8 +141,7 @@ TEST_F(TemplatesTest, MapRecordsGiveTheirKeysSwapped) {
             for (const auto& table : c.tables) ASSERT_TRUE(PutRecords(name, table).Ok());
             EXPECT_TRUE(chart_->Calls().empty());
             EXPECT_EQ(Send(kAddTemplate), Expected(kAddTemplate, map.inAddTemplate, VT_ARRAY | VT_VARIANT));
-            EXPECT_EQ(Shape(Sent(kAddTemplate, map)), std::make_pair(c.rows, LONG{2}));
-            EXPECT_EQ(RowsOf(Sent(kAddTemplate, map)), c.expected);
+            EXPECT_EQ(GridRows(Sent(kAddTemplate, map)), c.expected);
             chart_->ClearCalls();
         }
     }
@@ -180,9 +170,9 @@ TEST_F(TemplatesTest, TemplatesReadTheRecordsOfTheirBaseTableAtLayout310) {
         ASSERT_TRUE(SetVersion(20).Ok());
         ASSERT_TRUE(PutRecords(c.templ, {VariedRecord(), VariedRecord().substr(5)}).Ok());
         Send(c.method);
-        const std::string base = RowsOf(chart_->PropertyValue(c.property));
+        const std::vector<Row> base = GridRows(chart_->PropertyValue(c.property));
         EXPECT_FALSE(base.empty());
-        EXPECT_EQ(RowsOf(Sent(c.method, Find(c.templ))), base);
+        EXPECT_EQ(GridRows(Sent(c.method, Find(c.templ))), base);
     }
 }
 
@@ -245,7 +235,7 @@ TEST_F(TemplatesTest, AKeptOrRefusedTableLeavesTheEntryAsItWas) {
         for (bool filledFirst : {true, false}) {
             SCOPED_TRACE(testing::Message() << c.property << (filledFirst ? " filled" : " new") << ", flag "
                                             << c.dataFlag);
-            std::string before;
+            std::string before = Dump(COleVariant());  // created and empty
             if (filledFirst) {
                 ASSERT_TRUE(SetFilled(p).Ok());
                 before = Dump(*CTemplateStore::Grid(p.entry));
@@ -262,9 +252,7 @@ TEST_F(TemplatesTest, AKeptOrRefusedTableLeavesTheEntryAsItWas) {
     }
 }
 
-// A blob fill that fails once it has made the blob leaves it partly joined in
-// the entry, and the next template method sends it as it is: the last chunk
-// is read first, for the size, then chunk 1; reading chunk 2 fails.
+// The last chunk is read first, for the size, then chunk 1; chunk 2 fails.
 TEST_F(TemplatesTest, ABlobFillFailingPartWayLeavesItsPartlyJoinedBlobToBeSent) {
     const Property& blob = Find("BlobTemplate");
     ASSERT_TRUE(SetFilled(blob).Ok());

@@ -1,5 +1,4 @@
-// Objectives both ways: the fill grids, and the getter writing the chart's
-// grid into the table the host lent for it.
+// Objectives into the chart's grid and back into the lent table.
 #include <gtest/gtest.h>
 
 #include "control/ChartMembers.h"

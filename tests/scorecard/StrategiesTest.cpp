@@ -1,5 +1,4 @@
-// Strategies and the field catalogues through the control: each layout's
-// column map, and which rows the records land in.
+// Strategies and the field catalogues through the control.
 #include <gtest/gtest.h>
 
 #include "control/ChartMembers.h"
@@ -9,17 +8,7 @@ namespace {
 
 using namespace testing_support;
 
-class ScorecardTest : public AttachedFixture {
-protected:
-    // Puts rows into member at version and returns what chart property got.
-    COleVariant Send(const char* member, SHORT version, std::vector<std::string> rows, DISPID property) {
-        EXPECT_TRUE(SetVersion(version).Ok());
-        chart_->SetProperty(property, COleVariant());
-        last_ = PutRecords(member, std::move(rows));
-        return chart_->PropertyValue(property);
-    }
-    Outcome last_;
-};
+using ScorecardTest = AttachedFixture;
 
 // S1 key, S2 text, S3 second text, S4 short text, S5 digit, S6 marker, S7 number, S8 text.
 std::string Strategy(std::string_view key, std::string_view marker = "X", std::string_view s7 = "  42",
@@ -48,7 +37,7 @@ TEST_F(ScorecardTest, StrategiesGridPerLayout) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.version);
-        COleVariant grid = Send("Strategies", c.version, {Strategy("FIRST"), c.record}, chart::kStrategies);
+        COleVariant grid = PutAndRead(c.version, "Strategies", {Strategy("FIRST"), c.record}, chart::kStrategies);
         ASSERT_TRUE(last_.Ok()) << last_.description;
         EXPECT_EQ(Cell(grid, 0, 0), "BSTR:FIRST") << "rows follow the reading order";
         EXPECT_EQ(RowCells(grid, 1), c.row);
@@ -74,10 +63,8 @@ TEST_F(ScorecardTest, FieldCataloguesAreOrderedByPosition) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.member << " " << c.version);
-        chart_->ClearCalls();
-        COleVariant grid = Send(c.member, c.version,
-                                {Field("2", "Second", "", "", c.titleWidth), Field("  1", "First", "7", "-42", c.titleWidth)},
-                                c.property ? c.property : chart::kMeasureFields);
+        const Row rows = {Field("2", "Second", "", "", c.titleWidth), Field("  1", "First", "7", "-42", c.titleWidth)};
+        COleVariant grid = PutAndRead(c.version, c.member, rows, c.property ? c.property : chart::kMeasureFields);
         ASSERT_TRUE(last_.Ok()) << last_.description;
         if (c.property == 0) {
             EXPECT_TRUE(chart_->Calls().empty()) << "no chart member takes it";

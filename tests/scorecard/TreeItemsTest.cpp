@@ -1,6 +1,5 @@
-// Measure and initiative data: the grouping of a cell table by objective,
-// each layout's grid columns, and the chart call each of the six members
-// makes per group.
+// Measure and initiative data: a cell table grouped by objective, and the
+// chart call each member makes per group.
 #include <gtest/gtest.h>
 
 #include "control/ChartMembers.h"
@@ -9,6 +8,7 @@
 namespace {
 
 using namespace testing_support;
+using standins::CellOp;
 using standins::ChartCall;
 using standins::HostCellTable;
 using V = COleVariant;
@@ -52,17 +52,9 @@ protected:
         for (const ChartCall& call : chart_->Calls()) {
             if (call.dispid != dispid) continue;
             const bool method = call.kind == ChartCall::Call;
-            const VARIANT& grid = call.args.back();
-            Group group{Utf8(call.args.at(0)), method ? Utf8(call.args.at(1)) : "", {}};
-            for (LONG r = 0; r < Shape(grid).first; ++r) group.rows.push_back(RowCells(grid, r));
-            groups.push_back(std::move(group));
+            groups.push_back({Utf8(call.args.at(0)), method ? Utf8(call.args.at(1)) : "", GridRows(call.args.back())});
         }
         return groups;
-    }
-    Outcome PutAt(SHORT version, const char* member, IDispatch* table) {
-        EXPECT_TRUE(SetVersion(version).Ok());
-        chart_->ClearCalls();
-        return Put(member, table);
     }
 };
 
@@ -125,12 +117,11 @@ TEST_F(TreeItemsTest, EachMemberMakesItsChartCallPerGroup) {
     auto table = WorkedExample();
     ASSERT_TRUE(PutAt(310, "AdditionalInitiativeItem", table.Get()).Ok());
     EXPECT_EQ(chart_->Calls().size(), 0u);
-    EXPECT_EQ(table->CallCount(standins::CellOp::Cell), 3u + 3u * 6u) << "its groups are still built";
+    EXPECT_EQ(table->CallCount(CellOp::Cell), 3u + 3u * 6u) << "its groups are still built";
 }
 
-// Every row's key for the grouping, then each row again as
-// it is taken: its key, its cell 3 for the row key (not in layout 20), then
-// its cells in grid order.
+// Every row's key for the grouping, then each row: its key, its cell 3 for
+// the row key (not in layout 20), then its cells in grid order.
 TEST_F(TreeItemsTest, CellsAreReadInTheOrderTheRowsAreTaken) {
     const std::pair<SHORT, const char*> cases[] = {{310, "1 3 3 2 4 5"}, {30, "1 3 3 2 4 5"}, {20, "1 2 3 4 5"}};
     for (const auto& [version, rowCells] : cases) {
@@ -139,7 +130,7 @@ TEST_F(TreeItemsTest, CellsAreReadInTheOrderTheRowsAreTaken) {
         ASSERT_TRUE(PutAt(version, "MeasureData", table.Get()).Ok());
         std::string read, expected = "(1,1) (2,1) (3,1) ";
         for (const standins::CellCall& call : table->Calls())
-            if (call.op == standins::CellOp::Cell) read += "(" + std::to_string(call.row) + "," + std::to_string(call.column) + ") ";
+            if (call.op == CellOp::Cell) read += "(" + std::to_string(call.row) + "," + std::to_string(call.column) + ") ";
         for (char row : {'1', '2', '3'})
             for (const char* c = rowCells; *c; ++c)
                 if (*c != ' ') expected += std::string("(") + row + "," + *c + ") ";
@@ -181,14 +172,12 @@ TEST_F(TreeItemsTest, BadCellsAndNarrowTablesFailTheSetAndSendNothing) {
         HRESULT code;
         standins::CellCall lastCall;
     } cases[] = {
-        {"two columns in layout 310", 310, {{Text("K"), Text("1")}}, 2, DISP_E_BADINDEX, {standins::CellOp::Cell, 1, 3}},
-        {"two columns suffice in layout 20", 20, {{Text("K"), Text("1")}}, 2, S_OK, {standins::CellOp::Cell, 1, 2}},
-        {"one column in layout 20", 20, {{Text("K")}}, 1, DISP_E_BADINDEX, {standins::CellOp::Cell, 1, 2}},
-        {"no columns", 310, {{}}, 0, DISP_E_BADINDEX, {standins::CellOp::Cell, 1, 1}},
-        {"a null key", 310, {{V(LONG{1}), V(), V()}, {Null(), V(), V()}}, 3, DISP_E_TYPEMISMATCH,
-         {standins::CellOp::Cell, 2, 1}},
-        {"a number that is no number", 30, {{Text("K"), Text("12x"), V()}}, 3, DISP_E_TYPEMISMATCH,
-         {standins::CellOp::Cell, 1, 2}},
+        {"two columns in layout 310", 310, {{Text("K"), Text("1")}}, 2, DISP_E_BADINDEX, {CellOp::Cell, 1, 3}},
+        {"two columns suffice in layout 20", 20, {{Text("K"), Text("1")}}, 2, S_OK, {CellOp::Cell, 1, 2}},
+        {"one column in layout 20", 20, {{Text("K")}}, 1, DISP_E_BADINDEX, {CellOp::Cell, 1, 2}},
+        {"no columns", 310, {{}}, 0, DISP_E_BADINDEX, {CellOp::Cell, 1, 1}},
+        {"a null key", 310, {{V(LONG{1}), V(), V()}, {Null(), V(), V()}}, 3, DISP_E_TYPEMISMATCH, {CellOp::Cell, 2, 1}},
+        {"a number of no digits", 30, {{Text("K"), Text("12x"), V()}}, 3, DISP_E_TYPEMISMATCH, {CellOp::Cell, 1, 2}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

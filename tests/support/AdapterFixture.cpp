@@ -71,6 +71,12 @@ Row RowCells(const VARIANT& grid, LONG row) {
     return cells;
 }
 
+std::vector<Row> GridRows(const VARIANT& grid) {
+    std::vector<Row> rows;
+    for (LONG row = 0; row < Shape(grid).first; ++row) rows.push_back(RowCells(grid, row));
+    return rows;
+}
+
 std::pair<LONG, LONG> Shape(const VARIANT& grid) {
     if (!(grid.vt & VT_ARRAY) || SafeArrayGetDim(grid.parray) != 2) return {-1, -1};
     return {ExtentOf(grid.parray, 1), ExtentOf(grid.parray, 2)};
@@ -175,6 +181,19 @@ Outcome ControlHost::Invoke(DISPID id, WORD flags, std::vector<COleVariant> args
 
 Outcome ControlHost::PutRecords(const char* member, const std::vector<std::string>& rows) {
     return Put(member, RecordTable(rows).Get());
+}
+
+Outcome ControlHost::PutAt(SHORT version, const char* member, IDispatch* table) {
+    EXPECT_TRUE(SetVersion(version).Ok());
+    chart_->ClearCalls();
+    return Put(member, table);
+}
+
+COleVariant ControlHost::PutAndRead(SHORT version, const char* member, const std::vector<std::string>& rows,
+                                    DISPID property) {
+    chart_->SetProperty(property, COleVariant());
+    last_ = PutAt(version, member, RecordTable(rows).Get());
+    return chart_->PropertyValue(property);
 }
 
 ComPtr<standins::HostRecordTable> ControlHost::Lend(const char* member) {

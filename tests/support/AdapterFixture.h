@@ -51,15 +51,15 @@ std::string Shown(const VARIANT& value);
 // "put FontHeight(I4:10)", "get Blob()"; an argument passed by reference
 // shows as "&I4:0".
 std::string Shown(const standins::ChartCall& call);
-// A member and its arguments as a chart call shows them, without the kind
-// (what the drawing reads of a call): "Font(BSTR:Arial, I2:0, I2:34)";
-// `passed`, where it is given, marks the arguments passed by reference.
+// The same without the kind: "Font(BSTR:Arial, I2:0, I2:34)"; `passed`
+// marks the arguments passed by reference.
 std::string Shown(DISPID member, std::span<const COleVariant> args, std::span<const VARTYPE> passed = {});
 Row Shown(const std::vector<standins::ChartCall>& calls);
 // A grid cell, as Shown shows it.
 std::string Cell(const VARIANT& grid, LONG row, LONG column);
-// Every cell of a grid row, as Cell shows them.
+// Every cell of a grid row, as Cell shows them, and every row of a grid.
 Row RowCells(const VARIANT& grid, LONG row);
+std::vector<Row> GridRows(const VARIANT& grid);
 // Rows x columns of a 2-D grid.
 std::pair<LONG, LONG> Shape(const VARIANT& grid);
 // A grid of rows x columns variants holding copies of these cells; cells a
@@ -123,6 +123,12 @@ public:
     // Puts a record table of these rows into the member.
     Outcome PutRecords(const char* member, const std::vector<std::string>& rows);
     Outcome SetVersion(SHORT version) { return Call("SetVersion", {COleVariant(version, VT_I2)}); }
+    // Puts table into member at version, the chart's calls cleared first.
+    Outcome PutAt(SHORT version, const char* member, IDispatch* table);
+    // PutAt with a record table of these rows and the chart's property emptied
+    // first; returns what the property then holds, and keeps the outcome.
+    COleVariant PutAndRead(SHORT version, const char* member, const std::vector<std::string>& rows, DISPID property);
+    Outcome last_;  // of PutAndRead
 
     // Lends member a table of one stale row, to be written back (data flag 0).
     ComPtr<standins::HostRecordTable> Lend(const char* member);

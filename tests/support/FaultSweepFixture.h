@@ -1,11 +1,8 @@
-// Fails, one at a time, every call a member makes on the host table, the
-// cell table, the row store and the chart: call k of each operation for every
-// k, once with a plain failing code and, where the call goes through
-// IDispatch::Invoke, once raised as DISP_E_EXCEPTION with a description.
-// After each failure the member must have failed with that code (and
-// description), sent nothing to the chart after the failed call, left a kept
-// table kept, left every stand-in the host holds at the reference count it
-// had, and left no object, string or array alive.
+// Fails, one at a time, each call a member makes on the host table, the cell
+// table, the row store and the chart: plainly and, through Invoke, raised
+// with a description. Each time the member must fail with that code, send
+// nothing after the failed call, leave a kept table kept, every stand-in at
+// its reference count, and no object, string or array alive.
 #pragma once
 
 #include <cstdint>
