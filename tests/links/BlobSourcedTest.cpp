@@ -1,6 +1,4 @@
-// The four blob-sourced tables both ways: each record's column map into the
-// chart's grid, each grid row back into a record of the lent table, and the
-// section tags that decide which links rows are written back.
+// The four blob-sourced tables, into the chart's grid and back into records.
 #include <gtest/gtest.h>
 
 #include "control/ChartMembers.h"

@@ -1,6 +1,4 @@
-// The layout blob both ways: the chart's bytes cut into chunk records of a
-// lent table, such a table joined again into the chart's bytes, and chunk
-// tables that do not add up.
+// The layout blob, cut into chunk records and joined again.
 #include <gtest/gtest.h>
 
 #include <vector>

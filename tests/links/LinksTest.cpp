@@ -1,5 +1,4 @@
-// Links and the link map: both record layouts of a link, the getter writing
-// the chart's links back, and the link map's columns.
+// Links and the link map.
 #include <gtest/gtest.h>
 
 #include "control/ChartMembers.h"
@@ -56,12 +55,6 @@ TEST_F(LinksTest, GetterWritesTheChartsLinksAtEveryVersion) {
         ASSERT_TRUE(out.Ok()) << out.description;
         EXPECT_EQ(RecordsOf(*table), Row{expected}) << version;
     }
-
-    CLinks links20;  // the 43-byte mirror of the 20 layout, reached by no member
-    static_cast<COleSafeArray&>(links20) = grid;
-    auto table = HostRecordTable::Create();
-    ASSERT_TRUE(links20.WriteBackRows20(table));
-    EXPECT_EQ(table->Row(1), expected.substr(0, 40) + "123");
 }
 
 // Replacing the entry and sending nothing: TemplatesTest, as for every map.

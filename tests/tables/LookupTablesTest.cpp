@@ -1,5 +1,4 @@
-// The lookup tables through the control: UI strings in one call, context
-// menu entries one call per row, mouse-over texts into a property.
+// The lookup tables through the control.
 #include <gtest/gtest.h>
 
 #include "control/ChartMembers.h"

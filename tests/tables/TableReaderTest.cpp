@@ -1,6 +1,5 @@
-// The table reader's kept table, with a converter that only records which of
-// its operations ran. Which fill each layout takes, and what a converter's
-// result does, the member tests show at every version.
+// The table reader, with a converter that records which of its operations
+// ran. Which fill each layout takes the member tests show.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -37,10 +36,8 @@ protected:
     Recorder converter;
 };
 
-// What the control's members show of the reader (tables that are no host
-// table, kept tables, failed reads: the member tests and the fault sweep),
-// apart from a table that answers S_OK without an interface and the same
-// table kept twice.
+// The rest of the reader (kept tables, failed reads) the member tests and
+// the fault sweep show.
 TEST_F(TableReaderTest, ASuccessWithoutAnInterfaceIsNoTableAndKeepingTwiceTakesOneReference) {
     auto misbehaving = HostRecordTable::Create();
     misbehaving->SetQueryResult(S_FALSE);
