@@ -1,6 +1,4 @@
-// Every member, swept: each call it makes on a host table, a cell table, a
-// row store or the chart is failed in turn (see FaultSweepFixture), on the
-// example scorecard's tables.
+// Every member swept (see FaultSweepFixture) on the example scorecard's tables.
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -1,6 +1,4 @@
-// The host's look on the chart: the colour grid from the host environment's
-// scheme, the font from its "PropFont" property or the system font, and the
-// save dialog whose answer decides whether the chart writes an image.
+// The host's look on the chart: colours, font, and the save dialog.
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -31,9 +29,8 @@ protected:
         host_.reset();
         platform::InstallSaveDialogAnswerer({});
     }
-    // Replaces the control with one made under the current host settings,
-    // with no host environment at all unless registered, and the chart with
-    // a fresh one.
+    // A fresh control and chart under the current host settings (with no
+    // host environment unless registered).
     void Remake(bool registered = true) {
         if (!registered) host_.reset();
         Close();
@@ -45,7 +42,6 @@ protected:
         host_ = std::make_unique<standins::HostEnvironmentStandIn>();
     }
     HostLook& Look() { return host_->Look(); }
-    std::size_t Count(ChartCall::Kind kind, DISPID id) const { return ChartCalls(kind, id).size(); }
 
     std::unique_ptr<standins::HostEnvironmentStandIn> host_;
 };
@@ -82,7 +78,7 @@ TEST_F(HostLookTest, WithoutASchemeInUseNoColoursAreSent) {
         Remake(c.registered);
         ASSERT_TRUE(Attach().Ok());
         EXPECT_EQ(static_cast<CTesselAdapterCtrl*>(control_.Get())->AmbientPropertyChanged(0), S_OK);
-        EXPECT_EQ(Count(ChartCall::Put, chart::kColours), 0u);
+        EXPECT_EQ(ChartCalls(ChartCall::Put, chart::kColours).size(), 0u);
         Reinstall();
     }
 }
@@ -168,7 +164,7 @@ TEST_F(HostLookTest, UnusableHostFontFailsTheAttach) {
         const Outcome out = Attach();
         EXPECT_EQ(out.Code(), c.code);
         EXPECT_EQ(out.description.empty(), false);
-        EXPECT_EQ(Count(ChartCall::Call, chart::kFont), 0u);
+        EXPECT_EQ(ChartCalls(ChartCall::Call, chart::kFont).size(), 0u);
         Reinstall();
     }
 }

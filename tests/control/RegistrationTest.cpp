@@ -1,7 +1,4 @@
-// The module as a registration tool and a client's class creation see it:
-// the keys DllRegisterServer writes, that DllUnregisterServer takes every one
-// of them away again, what a refused write does to each step, and the class
-// factories behind DllGetClassObject.
+// Registration, unregistration and the class factories.
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -32,8 +29,6 @@ const std::u16string kLibrary = u"TypeLib\\{04A4CC27-6452-11D3-96B4-0004AC96572D
 const std::u16string k32BitView = u"Wow6432Node\\";
 // Keys every machine has, and one class of somebody else's.
 const std::u16string kOtherClass = u"CLSID\\{00000000-0000-0000-0000-0000000000AB}";
-
-bool KeyExists(const std::u16string& path) { return ReadText(path, u"").has_value(); }
 
 std::set<std::string> AllKeys() {
     std::set<std::string> keys;
@@ -135,8 +130,7 @@ TEST_F(RegistrationTest, RegisterWritesEveryKeyOfTheListAndUnregisterTakesThemAw
         EXPECT_EQ(AllKeys(), keys);
         ASSERT_EQ(DllRegisterServer(), S_OK);
         EXPECT_EQ(AllKeys(), keys) << "registering again changes nothing";
-        // Unregistering takes every key away; a library no longer
-        // registered cannot be removed again.
+        // A library no longer registered cannot be removed again.
         EXPECT_EQ(DllUnregisterServer(), S_OK);
         EXPECT_EQ(AllKeys(), before_);
         EXPECT_EQ(DllUnregisterServer(), SELFREG_E_TYPELIB);
@@ -149,7 +143,7 @@ TEST_F(RegistrationTest, RegisterWritesEveryKeyOfTheListAndUnregisterTakesThemAw
 std::string Present() {
     std::string parts;
     for (const auto& [key, letter] : {std::pair{kLibrary, 'L'}, {kControl, 'C'}, {kProgId, 'P'}, {kPage, 'G'}})
-        parts += KeyExists(key) ? letter : '-';
+        parts += ReadText(key, u"").has_value() ? letter : '-';
     return parts;
 }
 
@@ -185,8 +179,6 @@ TEST_F(RegistrationTest, ARefusedWriteOrRemovalStopsAtItsStep) {
         platform::DenyRegistryWritesBelow(u"");
     }
 }
-
-// ---- Class objects -----------------------------------------------------------
 
 class ClassObjectTest : public LeakCheckedTest {};
 

@@ -1,8 +1,7 @@
-// Two host threads at once, each a single-threaded apartment with its own
-// control and chart, filling tables and sending templates for a bounded
-// time. Each thread's rows carry its own keys, so a grid that reached the
-// other thread's chart, or a string freed by the wrong thread, shows up as
-// a wrong key, a leak or (under ThreadSanitizer) a race.
+// Two host threads, each an apartment with its own control and chart. Each
+// thread's rows carry its own keys, so a grid that reached the other chart,
+// or a string freed by the wrong thread, shows as a wrong key, a leak or
+// (under ThreadSanitizer) a race.
 #include <gtest/gtest.h>
 
 #include <chrono>
