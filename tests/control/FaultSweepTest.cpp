@@ -48,19 +48,15 @@ COleVariant Long(LONG value) { return COleVariant(value); }
 
 TEST_F(FaultSweepFixture, EveryCallOfEveryMemberFailsTheMemberAndLeavesEverythingAsItWas) {
     using enum SweepCase::Action;
-    // One member of each family the control instantiates from one template
-    // (the selections, the context menu switches): the rest fail alike.
+    // Record tables at layout 310 only: every layout runs the same reader,
+    // which a layout changes by its fields alone. Of each family of members
+    // made from one template (selections, context menu switches), one.
     unsigned total = 0;
     const SweepCase cases[] = {
         {"UIStrings", 310, Put, Load<"ui-strings.txt">},
         {"Perspectives", 310, Put, Load<"perspectives.txt">},
-        {"Perspectives", 30, Put, Load<"perspectives.txt">},
-        {"Perspectives", 20, Put, Load<"perspectives.txt">},
         {"Strategies", 310, Put, Load<"strategies.txt">},
-        {"Strategies", 20, Put, Load<"strategies.txt">},
         {"Objectives", 310, Put, Load<"objectives.txt">},
-        {"Objectives", 30, Put, Load<"objectives.txt">},
-        {"Objectives", 20, Put, Load<"objectives.txt">},
         {"MeasureFields", 310, Put, Load<"measure-fields.txt">},
         {"InitiativeFields", 310, Put, Load<"initiative-fields.txt">},
         {"AdditionalMeasureFields", 310, Put, Load<"measure-fields.txt">},
@@ -87,7 +83,6 @@ TEST_F(FaultSweepFixture, EveryCallOfEveryMemberFailsTheMemberAndLeavesEverythin
         {"ObjectiveTemplate", 310, Put, Load<"template-objectives.txt">},
         {"ObjectiveLinkTemplate", 310, Put, Load<"template-links.txt">},
         {"Objectives", 310, Get, TwoRecords, TwoRows<chart::kObjectives, 16>},
-        {"Objectives", 30, Get, TwoRecords, TwoRows<chart::kObjectives, 16>},
         {"Links", 310, Get, TwoRecords, TwoRows<chart::kLinks, 16>},
         {"Blob", 310, Get, TwoRecords, BlobBytes},
         {"Blob", 20, Get, TwoRecords, BlobBytes},
