@@ -204,9 +204,8 @@ TEST_F(ControlTest, TablesTooLargeForAGridFailOutOfMemoryWithTheirSize) {
     ASSERT_TRUE(Attach().Ok());
     ASSERT_TRUE(SetVersion(310).Ok());
     chart_->ClearCalls();
-    // Even one variant per row is beyond 4 GiB at 2^28 rows. A blob of 2^22
-    // chunks is beyond what one byte array can index, however short its last
-    // chunk, which is not even read.
+    // One variant per row is beyond 4 GiB at 2^28 rows; a blob of 2^22 chunks
+    // is beyond a byte array's index, however short its last chunk.
     constexpr ULONG kChunks = ULONG{1} << 22;
     const std::string blob = "no room for a blob of " +
                              std::to_string(std::uint64_t{kChunks - 1} * blob_chunk::kDataWidth) + " bytes";

@@ -99,8 +99,7 @@ TEST_F(HostLookTest, AmbientChangeSendsTheSchemeAsItIsNow) {
     EXPECT_EQ(Attach().Code(), E_ACCESSDENIED);
 }
 
-// Every host operation of the construction fails it, and it leaves nothing
-// alive; failing to create the environment is silent.
+// Failing to create the environment is silent.
 TEST_F(HostLookTest, FailingHostOperationFailsConstruction) {
     control_.Reset();
     struct Case { LookOp op; bool nothing; HRESULT code; };
@@ -203,8 +202,7 @@ TEST_F(HostLookTest, SaveDialogShowsItsOptionsAndItsAnswerDecides) {
     EXPECT_EQ(Call("SaveAsJPeg", {COleVariant(OLESTR("x"))}).Code(), E_POINTER) << "confirmed without a chart";
 }
 
-// The chart writes the file the dialog chose; one it cannot write fails
-// SaveAsJPeg at the host with the cause's code and text.
+// The chart writes the file; the host gets the cause's code and text.
 TEST_F(HostLookTest, ASaveThatCannotWriteItsFileFailsAtTheHost) {
     const std::filesystem::path folder = testing::TempDir() + "tessel-unwritable-save";
     std::filesystem::remove_all(folder);

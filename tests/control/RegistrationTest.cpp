@@ -67,8 +67,7 @@ protected:
     std::string module_;
 };
 
-// One value a registration writes: its key, its name (empty: the key's
-// default) and its data.
+// One value a registration writes (an empty name: the key's default).
 struct Row {
     std::u16string key;
     std::u16string name;
@@ -80,8 +79,7 @@ void Substitute(std::string& text, const std::string& placeholder, const std::st
         text.replace(at, placeholder.size(), by);
 }
 
-// The rows of registered-keys.txt (keys and names in ASCII) as a module of
-// `bitness` in the file `module` writes them.
+// The rows of registered-keys.txt as a module of `bitness` at `module` writes them.
 std::vector<Row> RowsFor(platform::ModuleBitness bitness, const std::string& module) {
     const bool x64 = bitness == platform::ModuleBitness::x64;
     const std::vector<std::u16string> views = x64 ? std::vector<std::u16string>{u"", k32BitView}
@@ -158,8 +156,7 @@ TEST_F(RegistrationTest, ARefusedWriteOrRemovalStopsAtItsStep) {
         // The library goes first: without it no class is registered.
         {false, u"TypeLib", SELFREG_E_TYPELIB, "----"},
         {false, kLibrary + u"\\1.0\\HELPDIR", SELFREG_E_TYPELIB, "----"},
-        // A class that fails leaves none of its keys, and the classes after
-        // it are not tried.
+        // A failed class leaves no keys, and the classes after it are not tried.
         {false, kProgId, SELFREG_E_CLASS, "L---"},
         {false, kControl + u"\\MiscStatus\\1", SELFREG_E_CLASS, "L---"},
         {false, kPage, SELFREG_E_CLASS, "LCP-"},

@@ -70,8 +70,7 @@ struct Report {
     Clock::time_point firstFill, lastFill;
 };
 
-// The grid the chart got last for dispid (a put's value or a call's
-// argument), checked for the thread's own rows.
+// The grid the chart got last for dispid, checked for the thread's own rows.
 void CheckSent(const ControlHost& host, ChartCall::Kind kind, DISPID dispid, std::size_t arg,
                const std::vector<std::string>& rows, const char* what, Report& report) {
     const auto calls = host.ChartCalls(kind, dispid);
@@ -107,11 +106,9 @@ void RunHost(char mark, std::latch& start, std::mutex& templateTurn, Report& rep
         CheckSent(host, ChartCall::Put, chart::kStrategies, 0, rows, "Strategies", report);
         report.lastFill = Clock::now();
         {
-            // The template store is one per process and not locked: a host
-            // calls its controls on one thread, and two controls collecting
-            // templates at once mix their entries. Two apartments that both
-            // collect must therefore take turns, as these do; the fills
-            // above run at once.
+            // The template store is one per process and not locked (a host
+            // calls its controls on one thread): apartments that both collect
+            // templates must take turns. The fills above run at once.
             const std::lock_guard turn(templateTurn);
             Expect(host.PutRecords("StrategyTemplate", rows), "StrategyTemplate", report);
             Expect(host.PutRecords("ObjectiveTemplate", rows), "ObjectiveTemplate", report);

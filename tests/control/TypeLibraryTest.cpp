@@ -39,8 +39,7 @@ std::string IdlLine(const COleControl::DispEntry& entry) {
     return line + ";";
 }
 
-// The text between "dispinterface NAME {" and its "};", with the attribute
-// block that precedes it.
+// The text between "KEYWORD NAME {" and its "};", and the attributes before.
 struct Block {
     std::string attributes;
     std::string body;
@@ -121,8 +120,7 @@ TEST_F(TypeLibraryTest, EachTypeCarriesTheControlsIdentifierAndItsFlags) {
     EXPECT_EQ(std::stoul(Attribute(library.attributes, "lcid"), nullptr, 0), kTesselAdapterLib.lcid);
 }
 
-// The control counts its one type information everywhere; off Windows no
-// type library can be loaded.
+// Off Windows no type library can be loaded.
 TEST_F(TypeLibraryTest, TheControlCountsOneTypeInfo) {
     ComPtr<IDispatch> control;
     control.Attach(new CTesselAdapterCtrl);

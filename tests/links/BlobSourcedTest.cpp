@@ -10,8 +10,7 @@ using namespace testing_support;
 using standins::HostRecordTable;
 using V = COleVariant;
 
-// A written field: the text cut to the width; a shorter one ends in a NUL
-// and blanks.
+// A written field: cut to the width, or ended by a NUL and blanks.
 std::string Field(std::size_t width, std::string_view text) {
     std::string field(text.substr(0, width));
     if (field.size() < width) field += '\0';
@@ -42,8 +41,7 @@ const std::string kLinkTail = Field(6, "21") + Field(6, "22") + Field(6, "23") +
 
 class BlobSourcedTest : public AttachedFixture {
 protected:
-    // Lends a table to member, lets the chart hold these rows and gets the
-    // member; returns the records written.
+    // The records the getter writes into a lent table from these chart rows.
     Row WriteBack(const Member& member, const std::vector<std::vector<V>>& rows, std::size_t columns) {
         auto table = Lend(member.name);
         chart_->SetProperty(member.property, Grid(rows, static_cast<DWORD>(columns)));

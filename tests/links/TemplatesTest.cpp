@@ -17,8 +17,7 @@ using Entry = CTemplateStore::Entry;
 
 constexpr int kNotSent = -1;
 
-// A template or map property, and its place (from 0) among the arguments of
-// chart methods 59 and 83.
+// A property and its argument's place (from 0) in chart methods 59 and 83.
 struct Property {
     const char* name;
     Entry entry;
@@ -75,8 +74,7 @@ protected:
         return PutRecords(p.name, {VariedRecord()});
     }
 
-    // Calls the method; returns the variant types of what reached the chart,
-    // or nothing when the method did not call it.
+    // Calls the method; the types of the arguments the chart got, if any.
     std::vector<VARTYPE> Send(const Method& m) {
         const std::size_t before = ChartCalls(ChartCall::Call, m.dispid).size();
         Outcome out = Call(m.name);
@@ -147,8 +145,6 @@ TEST_F(TemplatesTest, MapRecordsGiveTheirKeysSwapped) {
     }
 }
 
-// A template table is read as its base table at layout 310, whatever the
-// control's version.
 TEST_F(TemplatesTest, TemplatesReadTheRecordsOfTheirBaseTableAtLayout310) {
     const struct {
         const char* base;
@@ -215,8 +211,7 @@ TEST_F(TemplatesTest, WithoutAChartOrWhenItFailsNoEntryIsDestroyed) {
     }
 }
 
-// A table the reader keeps, or one the fill refuses before it makes a grid,
-// leaves the entry as it was: still filled, or created and empty.
+// Kept, or refused before a grid is made: still filled, or created and empty.
 TEST_F(TemplatesTest, AKeptOrRefusedTableLeavesTheEntryAsItWas) {
     const struct {
         const char* property;

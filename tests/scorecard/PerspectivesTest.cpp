@@ -26,8 +26,7 @@ protected:
     }
 };
 
-// The digit shows only where the marker is 'X' (the field kinds themselves:
-// RecordTest).
+// The digit shows only where the marker is 'X' (field kinds: RecordTest).
 TEST_F(PerspectivesTest, EachVersionPutsItsLayoutsGrid) {
     const Row common = {"BSTR:FIN", "BSTR:Short", "BSTR:Financial view", "BSTR:Financial view"};
     struct Case {

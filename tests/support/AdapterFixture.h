@@ -1,6 +1,5 @@
-// The fixture every adapter test stands on: a control driven the way the host
-// drives it, a chart stand-in, and the check on teardown that no stand-in,
-// string or array outlives the test.
+// The fixture every adapter test stands on: a control driven as the host
+// drives it, a chart stand-in, and a check that nothing outlives the test.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -37,15 +36,13 @@ struct Outcome {
 // Texts in order: a grid row's cells, a table's records, the chart's calls.
 using Row = std::vector<std::string>;
 
-// A record from fields given as (width, text): each text blank-padded (or
-// cut) to its width, in order.
+// A record of (width, text) fields, each text blank-padded or cut to its width.
 std::string Record(std::initializer_list<std::pair<int, std::string_view>> fields);
 
 // A string variant's text as UTF-8; "<not text>" for any other value.
 std::string Utf8(const VARIANT& text);
 
-// A readable form of a value: "BSTR:Finance", "I2:99", "I4:7", "BOOL:-1",
-// "EMPTY".
+// A readable value: "BSTR:Finance", "I2:99", "I4:7", "BOOL:-1", "EMPTY".
 std::string Shown(const VARIANT& value);
 // A chart call as the chart saw it: "call Font(BSTR:Arial, I2:48, I2:48)",
 // "put FontHeight(I4:10)", "get Blob()"; an argument passed by reference
@@ -62,8 +59,7 @@ Row RowCells(const VARIANT& grid, LONG row);
 std::vector<Row> GridRows(const VARIANT& grid);
 // Rows x columns of a 2-D grid.
 std::pair<LONG, LONG> Shape(const VARIANT& grid);
-// A grid of rows x columns variants holding copies of these cells; cells a
-// row does not give stay empty.
+// A rows x columns grid of copies of these cells; cells not given stay empty.
 COleSafeArray Grid(const std::vector<std::vector<COleVariant>>& rows, DWORD columns);
 
 // A blob chunk record: number, reserved, length (little-endian), up to 1021
@@ -83,8 +79,7 @@ COleVariant Text(std::string_view text);
 // VT_NULL, which has no text form.
 COleVariant Null();
 
-// The dispid of an object's member, found by name as a script client finds
-// it; a name the object does not know fails the test.
+// A member's dispid, found by name as a script client finds it (or failing).
 DISPID IdOf(IDispatch& object, const char* member);
 
 // A test that must leave no stand-in, string or array alive.
@@ -125,8 +120,8 @@ public:
     Outcome SetVersion(SHORT version) { return Call("SetVersion", {COleVariant(version, VT_I2)}); }
     // Puts table into member at version, the chart's calls cleared first.
     Outcome PutAt(SHORT version, const char* member, IDispatch* table);
-    // PutAt with a record table of these rows and the chart's property emptied
-    // first; returns what the property then holds, and keeps the outcome.
+    // PutAt a record table of these rows, the chart's property emptied first;
+    // returns what the property then holds.
     COleVariant PutAndRead(SHORT version, const char* member, const std::vector<std::string>& rows, DISPID property);
     Outcome last_;  // of PutAndRead
 

@@ -32,8 +32,7 @@ struct SweepCase {
     const char* member;
     SHORT version = 310;
     Action action = Put;
-    // Put: the table put. Get: the table lent (data flag 0) to be written
-    // back. Call: none.
+    // Put: the table put. Get: the table lent to be written back.
     SweepTable (*table)() = nullptr;
     // What the chart holds or answers before the member runs.
     void (*chart)(standins::ChartStandIn&) = nullptr;
@@ -42,8 +41,7 @@ struct SweepCase {
 
 class FaultSweepFixture : public AdapterFixture {
 protected:
-    // Sweeps every operation the member calls; returns how many failures it
-    // injected, so that a test can check the sweep reached something.
+    // Sweeps every operation the member calls; returns the failures injected.
     unsigned Sweep(const SweepCase& sweep);
 
 private:

@@ -11,9 +11,8 @@ namespace testing_support {
 
 inline constexpr const char* kNoValue = "<no value>";
 
-// The text of a value below HKEY_CLASSES_ROOT (an empty name: the key's
-// default value); kNoValue when the key holds no such value, nullopt when
-// the key is missing.
+// A value's text below HKEY_CLASSES_ROOT (an empty name: the default);
+// kNoValue without such a value, nullopt without the key.
 std::optional<std::string> ReadText(const OleString& path, const OleString& name);
 
 }  // namespace testing_support

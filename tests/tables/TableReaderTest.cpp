@@ -1,5 +1,5 @@
-// The table reader, with a converter that records which of its operations
-// ran. Which fill each layout takes the member tests show.
+// The table reader with a converter that records what ran; the rest of the
+// reader (layouts, kept tables, failed reads) the member tests and the sweep show.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -36,8 +36,6 @@ protected:
     Recorder converter;
 };
 
-// The rest of the reader (kept tables, failed reads) the member tests and
-// the fault sweep show.
 TEST_F(TableReaderTest, ASuccessWithoutAnInterfaceIsNoTableAndKeepingTwiceTakesOneReference) {
     auto misbehaving = HostRecordTable::Create();
     misbehaving->SetQueryResult(S_FALSE);
