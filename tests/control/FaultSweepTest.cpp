@@ -44,8 +44,6 @@ void Selections(standins::ChartStandIn& chart) {
     chart.SetStrategy(OLESTR("INTIMACY"));
 }
 
-COleVariant Long(LONG value) { return COleVariant(value); }
-
 TEST_F(FaultSweepFixture, EveryCallOfEveryMemberFailsTheMemberAndLeavesEverythingAsItWas) {
     using enum SweepCase::Action;
     // Record tables at layout 310 only: every layout runs the same reader,
@@ -94,8 +92,8 @@ TEST_F(FaultSweepFixture, EveryCallOfEveryMemberFailsTheMemberAndLeavesEverythin
         {"MatrixSelectionObj", 310, Get, nullptr, Selections},
         {"SelectedStrategy", 310, Get, nullptr, Selections},
         {"PresentationMode", 310, Get},
-        {"DisableContextMenu", 310, Call, nullptr, nullptr, {Long(5)}},
-        {"HideContextMenu", 310, Call, nullptr, nullptr, {Long(4)}},
+        {"DisableContextMenu", 310, Call, nullptr, nullptr, {COleVariant(LONG{5})}},
+        {"HideContextMenu", 310, Call, nullptr, nullptr, {COleVariant(LONG{4})}},
         {"SetUseWEBGui", 310, Call, nullptr, nullptr, {COleVariant(SHORT{-1}, VT_BOOL)}},
         {"BlobTemplate", 310, Put, Load<"layout.bin">},
         {"LinksFromBlobTemplate", 310, Put, Load<"links-from-blob.txt">},

@@ -179,10 +179,6 @@ Outcome ControlHost::Invoke(DISPID id, WORD flags, std::vector<COleVariant> args
     return out;
 }
 
-Outcome ControlHost::PutRecords(const char* member, const std::vector<std::string>& rows) {
-    return Put(member, RecordTable(rows).Get());
-}
-
 Outcome ControlHost::PutAt(SHORT version, const char* member, IDispatch* table) {
     EXPECT_TRUE(SetVersion(version).Ok());
     chart_->ClearCalls();

@@ -115,8 +115,9 @@ public:
         return Invoke(Id(member), DISPATCH_METHOD, std::move(args));
     }
     Outcome Attach() { return Call("HandleTesselCtrl", {COleVariant(static_cast<IDispatch*>(chart_.Get()))}); }
-    // Puts a record table of these rows into the member.
-    Outcome PutRecords(const char* member, const std::vector<std::string>& rows);
+    Outcome PutRecords(const char* member, const std::vector<std::string>& rows) {
+        return Put(member, RecordTable(rows).Get());
+    }
     Outcome SetVersion(SHORT version) { return Call("SetVersion", {COleVariant(version, VT_I2)}); }
     // Puts table into member at version, the chart's calls cleared first.
     Outcome PutAt(SHORT version, const char* member, IDispatch* table);
