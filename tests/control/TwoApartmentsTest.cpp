@@ -30,19 +30,14 @@ constexpr int kRows = 200;
 
 // This thread as a single-threaded apartment, as a host's GUI thread is.
 // The platform layer off Windows has no apartments: there it is nothing.
-class Apartment {
-public:
+struct Apartment {
 #ifdef _WIN32
-    Apartment() : hr_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+    const HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     ~Apartment() {
-        if (SUCCEEDED(hr_)) CoUninitialize();
+        if (SUCCEEDED(hr)) CoUninitialize();
     }
-    HRESULT Result() const { return hr_; }
-
-private:
-    HRESULT hr_;
 #else
-    HRESULT Result() const { return S_OK; }
+    const HRESULT hr = S_OK;
 #endif
 };
 
@@ -80,8 +75,7 @@ void CheckSent(const ControlHost& host, ChartCall::Kind kind, DISPID dispid, std
     }
     const COleVariant& grid = calls.back()->args[arg];
     if (Shape(grid).first != kRows || Cell(grid, 0, 0) != FirstKey(rows))
-        report.faults.push_back(std::string(what) + ": the chart got " + Cell(grid, 0, 0) + ", not " +
-                                FirstKey(rows));
+        report.faults.push_back(std::string(what) + ": the chart got " + Cell(grid, 0, 0) + ", not " + FirstKey(rows));
 }
 
 void Expect(const Outcome& out, const char* what, Report& report) {
@@ -90,7 +84,7 @@ void Expect(const Outcome& out, const char* what, Report& report) {
 
 void RunHost(char mark, std::latch& start, std::mutex& templateTurn, Report& report) {
     const Apartment apartment;
-    report.apartment = apartment.Result();
+    report.apartment = apartment.hr;
     const std::vector<std::string> rows = Rows(mark);
     ControlHost host;
     host.Open();
