@@ -184,9 +184,6 @@ TEST_F(HostLookTest, SaveDialogShowsItsOptionsAndItsAnswerDecides) {
 
     ASSERT_EQ(shown.size(), 2u);
     EXPECT_EQ(shown[0].title, u"Export");
-    EXPECT_EQ(shown[0].initialName, u"Tessel.jpg");
-    EXPECT_EQ(shown[0].filter, u"JPeg Files (*.jpg)|*.jpg|");
-    EXPECT_EQ(shown[0].defaultExtension, u"*.jpg");
     EXPECT_EQ(shown[0].flags, DWORD{0x2 | 0x4} | platform::kFrameworkDialogFlags);
 
     const std::string chosen = testing::TempDir() + "tessel-host-look-map.jpg";
