@@ -63,21 +63,19 @@ TEST_F(ControlTest, AttachingNeedsTheChartInterface) {
 }
 
 TEST_F(ControlTest, IntegerPropertiesPassStraightToTheChart) {
-    struct Case {
-        const char* member;
-        DISPID chartProperty;
-    } cases[] = {{"PresentationMode", 1}, {"MovingRestrictions", 16}, {"StatusBitmapVersion", 15}};
-    for (const Case& c : cases) {
-        EXPECT_EQ(PutValue(c.member, COleVariant(LONG{5})).Code(), E_POINTER) << "no chart";
-        EXPECT_EQ(Get(c.member).Code(), E_POINTER);
+    const std::pair<const char*, DISPID> cases[] = {{"PresentationMode", 1}, {"MovingRestrictions", 16},
+                                                    {"StatusBitmapVersion", 15}};
+    for (const auto& [member, chartProperty] : cases) {
+        EXPECT_EQ(PutValue(member, COleVariant(LONG{5})).Code(), E_POINTER) << "no chart";
+        EXPECT_EQ(Get(member).Code(), E_POINTER);
     }
     ASSERT_TRUE(Attach().Ok());
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.member);
-        ASSERT_TRUE(PutValue(c.member, COleVariant(OLESTR("7"))).Ok());
-        EXPECT_EQ(Shown(chart_->PropertyValue(c.chartProperty)), "I4:7");
-        chart_->SetProperty(c.chartProperty, COleVariant(OLESTR("12")));
-        EXPECT_EQ(Shown(Get(c.member).value), "I4:12") << "the chart's answer is converted to a long";
+    for (const auto& [member, chartProperty] : cases) {
+        SCOPED_TRACE(member);
+        ASSERT_TRUE(PutValue(member, COleVariant(OLESTR("7"))).Ok());
+        EXPECT_EQ(Shown(chart_->PropertyValue(chartProperty)), "I4:7");
+        chart_->SetProperty(chartProperty, COleVariant(OLESTR("12")));
+        EXPECT_EQ(Shown(Get(member).value), "I4:12") << "the chart's answer is converted to a long";
     }
 }
 
@@ -89,35 +87,30 @@ TEST_F(ControlTest, SelectionsAreAskedAnewOnEveryRead) {
     chart_->SetMatrix(OLESTR("MOBJ"), OLESTR("ROW"));
     chart_->SetStrategy(OLESTR("S1"));
     chart_->ClearCalls();
-    struct Case {
-        const char* member;
-        const char* text;
-    } cases[] = {{"ObjectiveSelectionObj", "OBJ"}, {"ObjectiveSelectionStrat", "STRAT"},
-                 {"ObjectiveSelectionPers", "PERS"}, {"MatrixSelectionObj", "MOBJ"},
-                 {"MatrixSelectionRow", "ROW"},     {"SelectedStrategy", "S1"}};
-    for (const Case& c : cases) EXPECT_EQ(Utf8(Get(c.member).value), c.text) << c.member;
+    const std::pair<const char*, const char*> cases[] = {
+        {"ObjectiveSelectionObj", "OBJ"}, {"ObjectiveSelectionStrat", "STRAT"}, {"ObjectiveSelectionPers", "PERS"},
+        {"MatrixSelectionObj", "MOBJ"},   {"MatrixSelectionRow", "ROW"},        {"SelectedStrategy", "S1"}};
+    for (const auto& [member, text] : cases) EXPECT_EQ(Utf8(Get(member).value), text) << member;
     EXPECT_EQ(ChartCalls(ChartCall::Call, chart::kObjectiveSelection).size(), 3u);
     EXPECT_EQ(ChartCalls(ChartCall::Call, chart::kMatrixSelection).size(), 2u);
     EXPECT_EQ(ChartCalls(ChartCall::Call, chart::kSelectedStrategy).size(), 1u);
 }
 
 TEST_F(ControlTest, ContextMenuItemsAreSwitchedForItemsFromZero) {
-    struct Case {
-        const char* member;
-        const char* sent;  // for item 0
-    } cases[] = {{"DisableContextMenu", "call EnableContextMenuItem(I4:0, BOOL:0)"},
-                 {"EnableContextMenu", "call EnableContextMenuItem(I4:0, BOOL:-1)"},
-                 {"HideContextMenu", "call HideContextMenuItem(I4:0)"},
-                 {"ShowContextMenu", "call ShowContextMenuItem(I4:0)"}};
-    for (const Case& c : cases) EXPECT_EQ(Call(c.member, {COleVariant(LONG{0})}).Code(), E_POINTER) << "no chart";
+    const std::pair<const char*, const char*> cases[] = {  // the member, what item 0 sends
+        {"DisableContextMenu", "call EnableContextMenuItem(I4:0, BOOL:0)"},
+        {"EnableContextMenu", "call EnableContextMenuItem(I4:0, BOOL:-1)"},
+        {"HideContextMenu", "call HideContextMenuItem(I4:0)"},
+        {"ShowContextMenu", "call ShowContextMenuItem(I4:0)"}};
+    for (const auto& [member, sent] : cases) EXPECT_EQ(Call(member, {COleVariant(LONG{0})}).Code(), E_POINTER);
     ASSERT_TRUE(Attach().Ok());
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.member);
+    for (const auto& [member, sent] : cases) {
+        SCOPED_TRACE(member);
         chart_->ClearCalls();
-        EXPECT_EQ(Call(c.member, {COleVariant(LONG{-1})}).value.lVal, 0);
+        EXPECT_EQ(Call(member, {COleVariant(LONG{-1})}).value.lVal, 0);
         EXPECT_TRUE(chart_->Calls().empty());
-        EXPECT_EQ(Call(c.member, {COleVariant(LONG{0})}).value.lVal, 1);
-        EXPECT_EQ(Shown(chart_->Calls()), Row{c.sent});
+        EXPECT_EQ(Call(member, {COleVariant(LONG{0})}).value.lVal, 1);
+        EXPECT_EQ(Shown(chart_->Calls()), Row{sent});
     }
 }
 
