@@ -17,12 +17,6 @@ std::string Objective(std::string_view key, std::string_view flags = "X XX") {
                    {30, "Margin"}, {15, "Short"}, {10, "70000"}, {10, "Tail"}});
 }
 
-// A chart row of OBJ1 with these flags.
-std::vector<COleVariant> ChartRow(COleVariant flags) {
-    return {V(OLESTR("OBJ1")), V(OLESTR("Short")), V(OLESTR("Margin")), V(OLESTR("Raise margin")), V(OLESTR("PERS")),
-            V(OLESTR("STRAT")), V(LONG{12}), flags};
-}
-
 using ObjectivesTest = AttachedFixture;
 
 TEST_F(ObjectivesTest, FillGridPerLayout) {
@@ -57,7 +51,9 @@ TEST_F(ObjectivesTest, GetterWritesTheChartsGridIntoTheLentTable) {
                  {V((OleString(70, OLECHAR(' ')) + OLESTR("5")).c_str()), "X X"},
                  {V((OleString(90, OLECHAR('0')) + OLESTR("6")).c_str()), " XX"}};
     std::vector<std::vector<COleVariant>> rows;
-    for (const Case& c : cases) rows.push_back(ChartRow(c.flags));
+    for (const Case& c : cases)
+        rows.push_back({V(OLESTR("OBJ1")), V(OLESTR("Short")), V(OLESTR("Margin")), V(OLESTR("Raise margin")),
+                        V(OLESTR("PERS")), V(OLESTR("STRAT")), V(LONG{12}), c.flags});
     for (SHORT version : {310, 30, 20}) {
         SCOPED_TRACE(version);
         ASSERT_TRUE(SetVersion(version).Ok());

@@ -11,10 +11,6 @@ using standins::ChartCall;
 
 using LookupTablesTest = AttachedFixture;
 
-std::string MenuEntry(std::string_view first, std::string_view second) {
-    return Record({{15, first}, {60, "Open objective"}, {15, second}, {15, "Details"}});
-}
-
 TEST_F(LookupTablesTest, UIStringsGoAsOneGridAtEveryVersion) {
     for (SHORT version : {20, 310}) {
         chart_->ClearCalls();
@@ -35,7 +31,8 @@ TEST_F(LookupTablesTest, ContextMenuSendsEachRowWithItsNumbersCut) {
         SHORT firstNumber, secondNumber;
     } cases[] = {{"12", "3", 12, 3}, {"12abc", "  -4", 12, -4}, {"abc", "", 0, 0}, {"70000", "99999", 4464, -31073}};
     Row rows, sent;
-    for (const Case& c : cases) rows.push_back(MenuEntry(c.first, c.second));
+    for (const Case& c : cases)
+        rows.push_back(Record({{15, c.first}, {60, "Open objective"}, {15, c.second}, {15, "Details"}}));
     for (int round = 0; round < 2; ++round) {
         ASSERT_TRUE(PutRecords("ContextMenu", rows).Ok());
         for (const Case& c : cases)
