@@ -31,9 +31,8 @@ TEST_F(ObjectivesTest, FillGridPerLayout) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.version << " '" << c.flags << "'");
-        ASSERT_TRUE(SetVersion(c.version).Ok());
-        ASSERT_TRUE(PutRecords("Objectives", {Objective("OBJ1", c.flags)}).Ok());
-        COleVariant grid = chart_->PropertyValue(chart::kObjectives);
+        COleVariant grid = PutAndRead(c.version, "Objectives", {Objective("OBJ1", c.flags)}, chart::kObjectives);
+        ASSERT_TRUE(last_.Ok()) << last_.description;
         Row row = head;
         row.push_back(c.flagWord);
         if (c.version >= 310) row.insert(row.end(), {"BSTR:Tail", "I2:4464"});

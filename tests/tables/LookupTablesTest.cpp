@@ -13,14 +13,12 @@ using LookupTablesTest = AttachedFixture;
 
 TEST_F(LookupTablesTest, UIStringsGoAsOneGridAtEveryVersion) {
     for (SHORT version : {20, 310}) {
-        chart_->ClearCalls();
-        ASSERT_TRUE(SetVersion(version).Ok());
-        ASSERT_TRUE(PutRecords("UIStrings", {Record({{6, "  17"}, {60, "Save the map"}}), Record({{6, "x"}})}).Ok());
+        auto table = RecordTable({Record({{6, "  17"}, {60, "Save the map"}}), Record({{6, "x"}})});
+        ASSERT_TRUE(PutAt(version, "UIStrings", table.Get()).Ok());
         auto calls = ChartCalls(ChartCall::Call, chart::kUIStrings);
         ASSERT_EQ(calls.size(), 1u) << version;
-        const COleVariant& grid = calls[0]->args.at(0);
-        EXPECT_EQ(RowCells(grid, 0), (Row{"I4:17", "I4:0", "BSTR:Save the map"}));
-        EXPECT_EQ(RowCells(grid, 1), (Row{"I4:0", "I4:0", "BSTR:"}));
+        EXPECT_EQ(GridRows(calls[0]->args.at(0)),
+                  (std::vector<Row>{{"I4:17", "I4:0", "BSTR:Save the map"}, {"I4:0", "I4:0", "BSTR:"}}));
     }
 }
 
