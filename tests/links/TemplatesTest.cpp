@@ -51,7 +51,6 @@ struct Method {
 const Method kAddTemplate{"AddTemplate", chart::kAddTemplate, 8};
 const Method kAddTemplateEx{"AddTemplateEx", chart::kAddTemplateEx, 11};
 
-// One chunk record carrying the bytes.
 std::string Chunk(std::string_view bytes) { return ChunkRecord(1, static_cast<int>(bytes.size()), bytes); }
 
 // A record long enough for every layout, a different character at each place.

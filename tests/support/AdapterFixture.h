@@ -65,9 +65,9 @@ COleSafeArray Grid(const std::vector<std::vector<COleVariant>>& rows, DWORD colu
 // A blob chunk record: number, reserved, length (little-endian), up to 1021
 // bytes of data, the rest `fill`.
 std::string ChunkRecord(int number, int length, std::string_view data, char fill = '\0');
-// The bytes of a byte array, or "<no bytes>" for any other value.
+// The bytes of a byte array ("<no bytes>" for any other value), and a byte
+// array of these bytes.
 std::string BytesOf(const VARIANT& value);
-// A byte array holding these bytes.
 COleSafeArray ByteArray(std::string_view bytes);
 
 // A record table holding these rows, and the rows a record table holds.
