@@ -85,8 +85,8 @@ TEST_F(PerspectivesTest, SequenceNumberOutsideTheTableFailsAndSendsNothing) {
     }
 }
 
-// A kept table is not read either: ControlTest.
-TEST_F(PerspectivesTest, TablesWithoutRowsSendNothing) {
+// No row store, no host table, or none at all (a kept table: ControlTest).
+TEST_F(PerspectivesTest, TablesOfferingNoRowsSendNothing) {
     auto noStore = HostRecordTable::Create({Perspective("1", "A")});
     noStore->SetOffersRowStore(false);
     auto plain = HostRecordTable::Create({Perspective("1", "A")});
