@@ -1,5 +1,5 @@
-// The type library's source against the control's dispatch map and
-// identifiers.
+// The type library's source against the control's dispatch map, its
+// identifiers, help texts and flags.
 #include <gtest/gtest.h>
 
 #include <regex>
@@ -83,36 +83,40 @@ TEST_F(TypeLibraryTest, DispatchInterfaceListsTheMapMemberByMember) {
     EXPECT_EQ(idl, expected);
 }
 
-// A type's flags as one line: "hidden", and a class's interfaces after their
+// What the source says of a type, or of the library, as one line: its help
+// string, its help file, "hidden", and a class's interfaces after their
 // flags ("default source _DEvents").
-std::string Flags(const Block& block) {
-    std::string line = std::regex_search(block.attributes, std::regex("\\bhidden\\b")) ? "hidden" : "";
+std::string Described(const Block& block) {
+    const std::string file = Attribute(block.attributes, "helpfile");
+    std::string line = '"' + Attribute(block.attributes, "helpstring") + '"' + (file == "<missing>" ? "" : " in " + file);
+    if (std::regex_search(block.attributes, std::regex("\\bhidden\\b"))) line += ", hidden";
     static const std::regex implemented(R"(\[([^\]]*)\]\s*dispinterface\s+(\w+)\s*;)");
     for (auto it = std::sregex_iterator(block.body.begin(), block.body.end(), implemented); it != std::sregex_iterator();
          ++it)
-        line += (line.empty() ? "" : ", ") + std::regex_replace((*it)[1].str(), std::regex("\\s*,\\s*"), " ") + " " +
-                (*it)[2].str();
+        line += ", " + std::regex_replace((*it)[1].str(), std::regex("\\s*,\\s*"), " ") + " " + (*it)[2].str();
     return line;
 }
 
-TEST_F(TypeLibraryTest, EachTypeCarriesTheControlsIdentifierAndItsFlags) {
+// Each type's identifier is the control's, with its texts and flags.
+TEST_F(TypeLibraryTest, EachTypeCarriesItsIdentifierHelpStringAndFlags) {
     const struct {
         const char* keyword;
         const char* name;
         const GUID* uuid;
-        const char* flags;
+        const char* described;
     } cases[] = {
-        {"library", "TesselAdapterLib", &kTesselAdapterLib.libid, ""},
-        {"dispinterface", "_DTesselAdapter", &IID_DTesselAdapter, "hidden"},
-        {"dispinterface", "_DTesselAdapterEvents", &IID_DTesselAdapterEvents, ""},
+        {"library", "TesselAdapterLib", &kTesselAdapterLib.libid,
+         R"("TesselAdapter ActiveX Control module" in TesselAdapter.hlp)"},
+        {"dispinterface", "_DTesselAdapter", &IID_DTesselAdapter, R"("Dispatch interface for TesselAdapter Control", hidden)"},
+        {"dispinterface", "_DTesselAdapterEvents", &IID_DTesselAdapterEvents, R"("Event interface for TesselAdapter Control")"},
         {"coclass", "TesselAdapter", &CLSID_TesselAdapter,
-         "default _DTesselAdapter, default source _DTesselAdapterEvents"},
+         R"("TesselAdapter Control", default _DTesselAdapter, default source _DTesselAdapterEvents)"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const Block block = FindBlock(source_, c.keyword, c.name);
         EXPECT_EQ(Attribute(block.attributes, "uuid"), GuidToString(*c.uuid).substr(1, 36));
-        EXPECT_EQ(Flags(block), c.flags);
+        EXPECT_EQ(Described(block), c.described);
     }
     const Block library = FindBlock(source_, "library", "TesselAdapterLib");
     EXPECT_EQ(Attribute(library.attributes, "version"),
