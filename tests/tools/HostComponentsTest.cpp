@@ -22,8 +22,6 @@ typedef testing_support::LeakCheckedTest CellShape, CellTyping, RecordFiles, Ses
 using tessel::SessionParser;
 using tessel::Step;
 
-// ---- Session words --------------------------------------------------------------------
-
 TEST_F(SessionWords, QuotesEscapesAndCommentsSplitWords) {
     const std::pair<const char*, std::u16string> cases[] = {
         {"call SaveAsJPeg Title", u"Title"}, {"call SaveAsJPeg \"two words\"  # a comment", u"two words"},

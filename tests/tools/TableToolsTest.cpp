@@ -1,6 +1,5 @@
-// What tessel tells a host developer about tables: layouts as JSON, findings
-// of check, record files in UTF-8, a table that cannot be saved, the
-// command-line conventions and mistakes, and the generated reference.
+// What tessel tells a host developer about tables and its command line, and
+// the reference it generates.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,7 +12,6 @@ namespace tools_testing {
 namespace {
 
 using namespace std::string_literals;
-// ---- layout --json -------------------------------------------------------------------
 
 // Which rows a layout has is the reference's to show (Reference, below); here
 // each kind of row, as its JSON line.
@@ -38,8 +36,6 @@ TEST(Layout, JsonHasALineForEachFieldCellConstantAndGuard) {
         for (const std::string& line : lines) EXPECT_NE(std::ranges::find(printed, line), printed.end()) << line;
     }
 }
-
-// ---- check: one finding per bad file, and the bundled examples clean ---------------------
 
 TEST(Check, FindsEachMistakeInItsOwnFileAndTheBundledExamplesAreClean) {
     const std::string good = Perspective(" 1", "FIN", "Finance");
@@ -100,8 +96,6 @@ TEST(Check, FindsEachMistakeInItsOwnFileAndTheBundledExamplesAreClean) {
     EXPECT_GT(checked, 25u);
 }
 
-// ---- encodings ------------------------------------------------------------------------
-
 TEST(Encoding, ARecordInCp1252AndInUtf8GiveTheSameGridAndSavedTablesConvertBack) {
     TesselFolder folder;
     const std::string cp1252 = Perspective(" 1", "FIN", "Caf\xE9 \x80") + "\n";
@@ -128,8 +122,6 @@ TEST(Encoding, ARecordInCp1252AndInUtf8GiveTheSameGridAndSavedTablesConvertBack)
     EXPECT_NE(folder.TraceLines().back().find(R"({"host":"set","member":"Objectives","ok":true})"), std::string::npos);
 }
 
-// ---- a table that cannot be saved ----------------------------------------------------
-
 TEST(Outputs, ATableThatCannotBeSavedEndsTheRunAfterItsGet) {
     TesselFolder folder;
     folder.Write("o.txt", Record({{10, "OBJ01"}}) + "\n");
@@ -145,8 +137,6 @@ TEST(Outputs, ATableThatCannotBeSavedEndsTheRunAfterItsGet) {
                   "5: get Objectives: ok, table not saved to /nonexistent/dir/x.txt; chart: get 4 Objectives",
                   "5 member steps ran, 0 failed"}));
 }
-
-// ---- command-line conventions ------------------------------------------------------------
 
 TEST(Conventions, HoldForEveryCommand) {
     TesselFolder folder;
@@ -203,8 +193,6 @@ TEST(Conventions, HoldForEveryCommand) {
               "4: warning: MeasureData reads a cell table (.tsv), but p.txt is a record table: the adapter finds no "
               "table it can read and sends nothing");
 }
-
-// ---- the reference is generated ------------------------------------------------------------
 
 TEST(Reference, TheOneInTheTreeIsWhatTesselReferencePrints) {
     const std::string inTree = standins::ReadFileBytes(TESSEL_SOURCE_DIR "/docs/reference.md", "docs/reference.md");
