@@ -106,6 +106,17 @@ TEST(KeptTable, IsSavedWhereTheGetSaysAndReadsBackIn) {
                      R"({"host":"get","member":"Objectives","ok":true,"value":{"vt":"DISPATCH","v":"object"}})"}));
     // The records written back read in again, from under out/, as a grid of two rows.
     EXPECT_NE(folder.TraceLines()[folder.TraceLines().size() - 2].find(R"("dims":[2,11])"), std::string::npos);
+
+    // A table that cannot be saved ends the run after its get.
+    folder.Write("s.session", "version 310\nattach\nset Objectives objectives.txt\nset Objectives lent.txt flag=0\n"
+                              "get Objectives /nonexistent/dir/x.txt\nset PresentationMode 1\n");
+    const Ran failed = folder.Tessel({"run", "s.session"});
+    EXPECT_EQ(failed.status, 2);
+    EXPECT_EQ(failed.err, "s.session:5: /nonexistent/dir/x.txt: cannot write: No such file or directory\n");
+    const Lines summary = SplitLines(failed.out);
+    EXPECT_EQ(Lines(summary.end() - 2, summary.end()),
+              (Lines{"5: get Objectives: ok, table not saved to /nonexistent/dir/x.txt; chart: get 4 Objectives",
+                     "5 member steps ran, 0 failed"}));
 }
 
 // The chart's bytes cut into a .bin chunk table and joined again, through the

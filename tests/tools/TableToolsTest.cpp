@@ -122,22 +122,6 @@ TEST(Encoding, ARecordInCp1252AndInUtf8GiveTheSameGridAndSavedTablesConvertBack)
     EXPECT_NE(folder.TraceLines().back().find(R"({"host":"set","member":"Objectives","ok":true})"), std::string::npos);
 }
 
-TEST(Outputs, ATableThatCannotBeSavedEndsTheRunAfterItsGet) {
-    TesselFolder folder;
-    folder.Write("o.txt", Record({{10, "OBJ01"}}) + "\n");
-    folder.Write("lent.txt", "");
-    folder.Write("s.session", "version 310\nattach\nset Objectives o.txt\nset Objectives lent.txt flag=0\n"
-                              "get Objectives /nonexistent/dir/x.txt\nset PresentationMode 1\n");
-    const Ran failed = folder.Tessel({"run", "s.session"});
-    EXPECT_EQ(failed.status, 2);
-    EXPECT_EQ(failed.err, "s.session:5: /nonexistent/dir/x.txt: cannot write: No such file or directory\n");
-    const std::vector<std::string> summary = SplitLines(failed.out);
-    EXPECT_EQ(std::vector(summary.end() - 2, summary.end()),
-              (std::vector<std::string>{
-                  "5: get Objectives: ok, table not saved to /nonexistent/dir/x.txt; chart: get 4 Objectives",
-                  "5 member steps ran, 0 failed"}));
-}
-
 TEST(Conventions, HoldForEveryCommand) {
     TesselFolder folder;
     folder.Write("s.session", "version 310\n");
