@@ -1,25 +1,15 @@
 // tessel_soak ROUNDS [EXAMPLES_FOLDER [kept|fresh]]: the bundled example's
-// host session, ROUNDS times in one process, on the control module as a host
-// loads it (TesselAdapter.ocx, its class factory, IDispatch::Invoke) and on
-// the operating system's automation runtime.
+// host session ROUNDS times in one process, through the control module's
+// class factory and IDispatch::Invoke under the system's automation runtime.
+// Each round runs it on one control kept for every round and on a fresh one
+// made and released within the round (`kept` or `fresh` runs only that one,
+// so that growth is told by control).
 //
-// Each round runs the session twice: on one control kept for every round,
-// and on a fresh control made and released within the round (`kept` or
-// `fresh` runs only that one, so that growth is told by control). The
-// session calls every member: each table property set, and got back where it
-// can be, the templates, the colours and the font (sent when the chart is
-// attached), single values, selections and commands, and the failing paths:
-// chart calls that fail, a table left kept, chart values of the wrong shape,
-// a read-only property written.
-//
-// After round 100 and after the last it prints
-//   {"round": N, "private_bytes": B, "handles": H, "live_objects": L}
-// (live_objects: stand-in objects alive beyond the tables the soak holds).
-// It exits non-zero when a step answers otherwise than a host expects, when
-// the private bytes grew by 1 MiB or more from round 100 (or the first
-// round, for shorter soaks) to the last, when a handle was gained, when an
-// object is left once everything is released, or when DllCanUnloadNow then
-// answers anything but S_OK.
+// After round 100 and the last it prints private bytes, handles and live
+// stand-in objects (beyond the tables the soak holds). It fails when a step
+// answers otherwise than a host expects, the private bytes grew by 1 MiB from
+// round 100 (round 1 in shorter soaks), a handle was gained, an object is
+// left once all is released, or DllCanUnloadNow then answers other than S_OK.
 #include <windows.h>
 
 #include <cstdio>
@@ -120,8 +110,6 @@ private:
         lent->SetDataFlag(0);
         return lent;
     }
-    // Lends an empty table, gets the member and checks that the lent table
-    // came back with rows.
     void GetBack(const char* member) {
         const ComPtr<HostRecordTable> lent = Lent();
         Ok(member, kPutRef, {Object(lent.Get())});
