@@ -1,12 +1,8 @@
 // The C++ client of the registered control: the calls and names a careless
 // client sends, sent both to the control and to the runtime's standard
 // dispatcher over the control's own type information. That dispatcher checks
-// counts, names and types before it calls a member, so whatever it answers
-// is what a client of any automation object expects back. (session.vbs
-// drives a whole host session.) It needs a vtable interface: one is made
-// from the control's dispatch interface (CreateDispTypeInfo), a slot per
-// method, property get and put, all served by one function that counts the
-// calls reaching it. Each check prints its line (ClientReport).
+// counts, names and types before it calls a member, so whatever it answers is
+// what a client of any automation object expects back. One line a check.
 #include <deque>
 #include <string>
 #include <vector>
@@ -33,17 +29,17 @@ struct Recorder {
     int calls = 0;
 };
 
-// Variadic, so cdecl on 32-bit Windows: the slots are declared CC_CDECL, so
-// that the dispatcher removes the arguments it pushed, whatever their number.
-// Declared stdcall, the callee would be expected to remove them, and a
-// variadic function never does.
+// Variadic, so cdecl on 32-bit Windows, as the slots are declared (CC_CDECL):
+// the dispatcher removes the arguments it pushed, which a variadic callee
+// never does.
 LONG_PTR RecordCall(Recorder* self, ...) {
     ++self->calls;
     return 0;
 }
 
-// The control's dispatch interface's members as vtable methods, and the
-// type information and dispatcher made of them.
+// The dispatcher needs a vtable interface: one made from the control's
+// dispatch interface (CreateDispTypeInfo), a slot per method, property get
+// and put, every slot RecordCall.
 class Reference {
 public:
     explicit Reference(IDispatch* control) {

@@ -1,10 +1,7 @@
-// tessel_container_check: asks the registered TesselAdapter control what a
-// container asks of it — the interfaces it offers and refuses, one identity
-// behind them, exact reference counts, its type information, its event
-// connection point, its property page, its stream, its registered status —
+// tessel_container_check: what a container asks of the registered control,
 // whether the module may unload once the control is gone, and whether a
-// client in the multithreaded apartment reaches it through a proxy. Prints
-// one line per check (ClientReport) and ends with "DONE failures=N".
+// client in the multithreaded apartment reaches it through a proxy. One line
+// a check (ClientReport).
 #include <cwchar>
 #include <string>
 #include <thread>
