@@ -16,7 +16,6 @@
 namespace tools_testing {
 namespace {
 
-// The test groups, all with the leak check.
 typedef testing_support::LeakCheckedTest CellShape, CellTyping, RecordFiles, SessionWords, SingleValue, VariantJson;
 
 using tessel::SessionParser;
@@ -77,22 +76,17 @@ TEST_F(VariantJson, RealsReadBackExactly) {
     }
 }
 
-// A grid with rows is checked end to end (Trace).
-TEST_F(VariantJson, ByteArraysAreHexAndEmptyGridsKeepTheirShape) {
+// A value in the trace's JSON and as the readable grid shows it. (A grid with
+// rows is checked end to end: Trace.)
+TEST_F(SingleValue, ReadsAsJsonAndAsAGridCell) {
+    const OLECHAR text[] = {u'a', 0, u'\t', u'"', u'\\', 0x1B, 0x7F, 0xE9}, lone[] = {u'a', 0xD800, u'\n'};
+    COleVariant null;
+    null.vt = VT_NULL;
     COleSafeArray bytes, empty;
     const unsigned char data[] = {0x00, 0xAB, 0xFF};
     bytes.CreateOneDim(VT_UI1, 3, data);
     const DWORD none[2] = {0, 3};
     empty.Create(VT_VARIANT, 2, none);
-    EXPECT_EQ(Json(bytes), R"({"vt":"ARRAY|UI1","lbound":[0],"dims":[3],"hex":"00abff"})");
-    EXPECT_EQ(Json(empty), R"({"vt":"ARRAY|VARIANT","lbound":[0,0],"dims":[0,3],"v":[]})");
-}
-
-// A single value in the trace's JSON and as the readable grid shows it.
-TEST_F(SingleValue, ReadsAsJsonAndAsAGridCell) {
-    const OLECHAR text[] = {u'a', 0, u'\t', u'"', u'\\', 0x1B, 0x7F, 0xE9}, lone[] = {u'a', 0xD800, u'\n'};
-    COleVariant null;
-    null.vt = VT_NULL;
     const std::tuple<COleVariant, const char*, const char*> cases[] = {
         {COleVariant(text, 8), R"({"vt":"BSTR","v":"a\u0000\t\"\\\u001b)" "\x7F\xC3\xA9\"}",
          "\"a\\0\\t\\\"\\\\\\x1b\\x7f\xC3\xA9\""},
@@ -103,6 +97,8 @@ TEST_F(SingleValue, ReadsAsJsonAndAsAGridCell) {
         {COleVariant(SHORT{1}, VT_BOOL), R"({"vt":"BOOL","v":true})", "true"},
         {COleVariant(2.5), R"({"vt":"R8","v":2.5})", "2.5"},
         {null, R"({"vt":"NULL"})", "null"},
+        {COleVariant(bytes), R"({"vt":"ARRAY|UI1","lbound":[0],"dims":[3],"hex":"00abff"})", "3 bytes"},
+        {COleVariant(empty), R"({"vt":"ARRAY|VARIANT","lbound":[0,0],"dims":[0,3],"v":[]})", "0x3 grid"},
     };
     for (const auto& [value, json, cell] : cases) {
         std::string shown;
@@ -126,7 +122,6 @@ std::string LoadGrid(std::string_view bytes, COleSafeArray& grid) {
     return "";
 }
 
-// What each cell text becomes: its variant, as JSON, or the error naming the cell.
 TEST_F(CellTyping, GivesTheVariantTheCellSpellsOrRefusesAMisspeltOne) {
     const std::pair<const char*, const char*> cases[] = {
         {"", R"({"vt":"EMPTY"})"}, {"\\s", R"({"vt":"BSTR","v":""})"},
