@@ -1,7 +1,6 @@
-// Input a user can hand tessel by mistake or on purpose: whatever it is, the
-// run ends with FILE:LINE: message and status 2, never with an abort, a hang
-// or gigabytes of memory; and what is merely unusual (a byte-order mark) is
-// read as the user meant.
+// Input a user hands tessel by mistake or on purpose ends the run with
+// FILE:LINE: message and status 2, never an abort, a hang or gigabytes of
+// memory; a byte-order mark is read as the user meant.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>

@@ -163,12 +163,13 @@ TEST(Conventions, HoldForEveryCommand) {
     }
     EXPECT_FALSE(folder.Exists("missing"));
 
-    // A session on standard input, its trace named with --opt=value; a set
-    // that fails names the record; a table of the wrong form is a warning.
+    // A session from standard input, its trace to standard output with
+    // --opt=value; a failed set names the record; a wrong form warns.
     folder.Write("p.txt", Perspective(" 1", "FIN", "Finance") + "\n" + Perspective("FI", "CUS", "Customer") + "\n");
     const std::string session = "version 310\nattach\nset Perspectives p.txt\nset MeasureData p.txt\n";
-    EXPECT_EQ(folder.Tessel({"run", "-", "--trace=t.jsonl"}, session).status, 0);
-    EXPECT_EQ(folder.TraceLines().size(), 7u);
+    const Ran traced = folder.Tessel({"run", "-", "--trace=-"}, session);
+    EXPECT_EQ(traced.status, 0);
+    EXPECT_EQ(SplitLines(traced.out).size(), 7u);
     const Ran summary = folder.Tessel({"run", "-"}, session);
     EXPECT_EQ(SplitLines(summary.out).at(2),
               "3: set Perspectives: FAILED 0x8002000B Invalid index (p.txt:2: sequence number 'FI' is not a number); "
