@@ -1,7 +1,6 @@
-// How the Windows clients under Wine report: one line a check, "ok   what"
-// or "FAIL what: got X, want Y", and last "DONE failures=N", the line
-// tools/wine/run.sh reads as the client's verdict. session.vbs prints the
-// same lines.
+// One line a check, "ok   what" or "FAIL what: got X, want Y", and last
+// "DONE failures=N", which tools/wine/run.sh reads as the verdict (session.vbs
+// prints the same lines).
 #pragma once
 
 #include <cstdio>
@@ -10,7 +9,6 @@
 
 class ClientReport {
 public:
-    // Prints the check's line; `got` and `want` are shown when it failed.
     bool Check(std::string_view what, bool ok, std::string_view got, std::string_view want) {
         std::string line(ok ? "ok   " : "FAIL ");
         line += what;
