@@ -36,10 +36,6 @@ using standins::ChartStandIn, standins::HostRecordTable;
 
 struct Snapshot { long round; std::size_t privateBytes; unsigned long handles; long liveObjects; };
 
-Snapshot Take(long round, long heldObjects) {
-    return {round, module_host::PrivateBytes(), module_host::HandleCount(), standins::LiveObjects() - heldObjects};
-}
-
 void Print(const Snapshot& s) {
     std::printf("{\"round\": %ld, \"private_bytes\": %llu, \"handles\": %lu, \"live_objects\": %ld}\n", s.round,
                 static_cast<unsigned long long>(s.privateBytes), s.handles, s.liveObjects);
@@ -269,7 +265,8 @@ int Soak(long rounds, const std::filesystem::path& examples, Controls controls) 
                 // control's chart and the lent table that control keeps.
                 if (round == 1) held = standins::LiveObjects();
                 if (round == from || round == rounds) {
-                    shown.push_back(Take(round, held));
+                    shown.push_back({round, module_host::PrivateBytes(), module_host::HandleCount(),
+                                     standins::LiveObjects() - held});
                     Print(shown.back());
                 }
             }
