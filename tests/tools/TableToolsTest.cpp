@@ -17,22 +17,20 @@ using namespace std::string_literals;
 // each kind of row, as its JSON line.
 TEST(Layout, JsonHasALineForEachFieldCellConstantAndGuard) {
     const std::pair<std::vector<std::string>, std::vector<std::string>> cases[] = {
-        {{"Objectives"},
+        {{"layout", "Objectives", "--json"},
          {R"({"layout":"fill","offset":35,"width":1,"use":"flag","column":[8],"bit":2})",
           R"({"layout":"fill","offset":38,"width":60,"use":"text","column":[2,3]})",
           R"({"layout":"write","offset":33,"width":1,"use":"blank","column":[]})",
           R"({"layout":"write","offset":36,"width":1,"use":"flag","column":[7],"bit":4})"}},
-        {{"Perspectives", "--version", "20"},
+        {{"layout", "Perspectives", "--version", "20", "--json"},
          {R"({"layout":"fill","offset":0,"width":2,"use":"row","column":[]})",
           R"({"layout":"fill","use":"constant","column":[4],"vt":"I2","value":99})"}},
-        {{"MeasureData"}, {R"({"layout":"fill","cell":4,"use":"rest","column":[2]})"}},
-        {{"LinksFromBlob"}, {R"({"layout":"write","offset":51,"use":"guard","column":[11],"text":"2"})"}},
+        {{"layout", "MeasureData", "--json"}, {R"({"layout":"fill","cell":4,"use":"rest","column":[2]})"}},
+        {{"layout", "LinksFromBlob", "--json"},
+         {R"({"layout":"write","offset":51,"use":"guard","column":[11],"text":"2"})"}},
     };
     for (const auto& [args, lines] : cases) {
-        std::vector<std::string> command{"layout"};
-        command.insert(command.end(), args.begin(), args.end());
-        command.push_back("--json");
-        const std::vector<std::string> printed = SplitLines(TesselFolder().Tessel(command).out);
+        const std::vector<std::string> printed = SplitLines(TesselFolder().Tessel(args).out);
         for (const std::string& line : lines) EXPECT_NE(std::ranges::find(printed, line), printed.end()) << line;
     }
 }
