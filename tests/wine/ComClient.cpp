@@ -73,7 +73,10 @@ public:
 private:
     // METHODDATA points into names_ and params_: a deque keeps its elements
     // where they are.
-    LPOLESTR Keep(BSTR name) {
+    LPOLESTR NameOf(ITypeInfo* members, MEMBERID id) {
+        BSTR name = nullptr;
+        UINT count = 0;
+        members->GetNames(id, &name, 1, &count);
         names_.emplace_back(name, SysStringLen(name));
         SysFreeString(name);
         return names_.back().data();
@@ -87,16 +90,11 @@ private:
     void AddFunction(ITypeInfo* members, UINT index) {
         FUNCDESC* desc = nullptr;
         CheckResult(members->GetFuncDesc(index, &desc));
-        BSTR names[8] = {};
-        UINT count = 0;
-        members->GetNames(desc->memid, names, 8, &count);
-        std::vector<PARAMDATA> params;
-        for (SHORT p = 0; p < desc->cParams; ++p)
-            params.push_back(
-                PARAMDATA{p + 1u < count ? Keep(names[p + 1]) : nullptr, desc->lprgelemdescParam[p].tdesc.vt});
         const VARTYPE returned = desc->elemdescFunc.tdesc.vt;
-        Add(Keep(names[0]), desc->memid, desc->invkind, returned == VT_VOID ? VARTYPE{VT_EMPTY} : returned,
-            std::move(params));
+        std::vector<PARAMDATA> params;  // unnamed: calls name their arguments by position
+        for (SHORT p = 0; p < desc->cParams; ++p) params.push_back({nullptr, desc->lprgelemdescParam[p].tdesc.vt});
+        Add(NameOf(members, desc->memid), desc->memid, desc->invkind,
+            returned == VT_VOID ? VARTYPE{VT_EMPTY} : returned, std::move(params));
         members->ReleaseFuncDesc(desc);
     }
     // A property is a get and a put; an object property takes a put by
@@ -104,10 +102,7 @@ private:
     void AddProperty(ITypeInfo* members, UINT index) {
         VARDESC* desc = nullptr;
         CheckResult(members->GetVarDesc(index, &desc));
-        BSTR name = nullptr;
-        UINT count = 0;
-        members->GetNames(desc->memid, &name, 1, &count);
-        const LPOLESTR kept = Keep(name);
+        const LPOLESTR kept = NameOf(members, desc->memid);
         const VARTYPE type = desc->elemdescVar.tdesc.vt;
         Add(kept, desc->memid, DISPATCH_PROPERTYGET, type, {});
         Add(kept, desc->memid, DISPATCH_PROPERTYPUT, VT_EMPTY, {PARAMDATA{nullptr, type}});
