@@ -256,11 +256,7 @@ int Soak(long rounds, const std::filesystem::path& examples, Controls controls) 
                 // kept on an old one shows as a live object.
                 tables.RestartCalls();
                 if (controls.kept) Session(kept, *SoakChart(), tables, faults).Run();
-                if (controls.fresh) {
-                    const Members fresh(module.CreateControl());
-                    const ComPtr<ChartStandIn> freshChart = SoakChart();
-                    Session(fresh, *freshChart, tables, faults).Run();
-                }
+                if (controls.fresh) Session(Members(module.CreateControl()), *SoakChart(), tables, faults).Run();
                 // What a round leaves by design: the loaded tables, the kept
                 // control's chart and the lent table that control keeps.
                 if (round == 1) held = standins::LiveObjects();
