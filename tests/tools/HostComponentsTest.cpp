@@ -1,6 +1,5 @@
-// The pieces of the command-line host that carry a contract of their own: how
-// session words are split and typed, how variants become JSON and grid cells,
-// and how host table files are typed, shaped and saved.
+// The pieces of the command-line host with a contract of their own: session
+// words, variants as JSON and grid cells, and host table files.
 #include <gtest/gtest.h>
 
 #include <cstdlib>

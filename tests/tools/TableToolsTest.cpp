@@ -78,7 +78,6 @@ TEST(Check, FindsEachMistakeInItsOwnFileAndTheBundledExamplesAreClean) {
         EXPECT_EQ(ran.out, c.file + ":"s + c.finding + "\n");
     }
 
-    // Every table the bundled session reads checks clean.
     std::ifstream session(TESSEL_EXAMPLES_DIR "/scorecard.session");
     std::size_t checked = 0;
     const std::regex set(R"(^set (\w+) ([\w.-]+)\s*(#.*)?$)");
