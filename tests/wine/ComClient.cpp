@@ -1,8 +1,8 @@
-// The C++ client of the registered control: the calls a careless client
-// sends, sent both to the control and to the runtime's standard dispatcher
-// over the control's own type information. That dispatcher checks counts,
-// names and types before it calls a member, so whatever it answers is what a
-// client of any automation object expects back. One line a check.
+// The C++ client of the registered control: the calls and names a careless
+// client sends, sent both to the control and to the runtime's standard
+// dispatcher over the control's own type information. That dispatcher checks
+// counts, names and types before it calls a member, so whatever it answers is
+// what a client of any automation object expects back. One line a check.
 #include <deque>
 #include <string>
 #include <vector>
@@ -73,10 +73,7 @@ public:
 private:
     // METHODDATA points into names_ and params_: a deque keeps its elements
     // where they are.
-    LPOLESTR NameOf(ITypeInfo* members, MEMBERID id) {
-        BSTR name = nullptr;
-        UINT count = 0;
-        members->GetNames(id, &name, 1, &count);
+    LPOLESTR Keep(BSTR name) {
         names_.emplace_back(name, SysStringLen(name));
         SysFreeString(name);
         return names_.back().data();
@@ -90,11 +87,16 @@ private:
     void AddFunction(ITypeInfo* members, UINT index) {
         FUNCDESC* desc = nullptr;
         CheckResult(members->GetFuncDesc(index, &desc));
+        BSTR names[8] = {};
+        UINT count = 0;
+        members->GetNames(desc->memid, names, 8, &count);
+        std::vector<PARAMDATA> params;
+        for (SHORT p = 0; p < desc->cParams; ++p)
+            params.push_back(
+                PARAMDATA{p + 1u < count ? Keep(names[p + 1]) : nullptr, desc->lprgelemdescParam[p].tdesc.vt});
         const VARTYPE returned = desc->elemdescFunc.tdesc.vt;
-        std::vector<PARAMDATA> params;  // unnamed: calls name their arguments by position
-        for (SHORT p = 0; p < desc->cParams; ++p) params.push_back({nullptr, desc->lprgelemdescParam[p].tdesc.vt});
-        Add(NameOf(members, desc->memid), desc->memid, desc->invkind,
-            returned == VT_VOID ? VARTYPE{VT_EMPTY} : returned, std::move(params));
+        Add(Keep(names[0]), desc->memid, desc->invkind, returned == VT_VOID ? VARTYPE{VT_EMPTY} : returned,
+            std::move(params));
         members->ReleaseFuncDesc(desc);
     }
     // A property is a get and a put; an object property takes a put by
@@ -102,7 +104,10 @@ private:
     void AddProperty(ITypeInfo* members, UINT index) {
         VARDESC* desc = nullptr;
         CheckResult(members->GetVarDesc(index, &desc));
-        const LPOLESTR kept = NameOf(members, desc->memid);
+        BSTR name = nullptr;
+        UINT count = 0;
+        members->GetNames(desc->memid, &name, 1, &count);
+        const LPOLESTR kept = Keep(name);
         const VARTYPE type = desc->elemdescVar.tdesc.vt;
         Add(kept, desc->memid, DISPATCH_PROPERTYGET, type, {});
         Add(kept, desc->memid, DISPATCH_PROPERTYPUT, VT_EMPTY, {PARAMDATA{nullptr, type}});
@@ -249,6 +254,34 @@ void CheckCalls(ClientReport& report, IDispatch* control, const Reference& refer
     }
 }
 
+// GetIDsOfNames of `names` together, as "<result> [<id>,...]".
+std::string IdsOf(IDispatch* target, const std::vector<const char*>& names) {
+    std::vector<OleString> kept;
+    std::vector<LPOLESTR> plain;
+    for (const char* name : names) kept.emplace_back(name, name + std::char_traits<char>::length(name));
+    for (OleString& name : kept) plain.push_back(name.data());
+    std::vector<DISPID> ids(names.size(), 12345);
+    std::string text = ResultCodeText(target->GetIDsOfNames(IID_NULL, plain.data(), static_cast<UINT>(plain.size()),
+                                                            LOCALE_USER_DEFAULT, ids.data()));
+    for (std::size_t i = 0; i < ids.size(); ++i) text += (i ? "," : " [") + std::to_string(ids[i]);
+    return text + "]";
+}
+
+void CheckNames(ClientReport& report, IDispatch* control, const Reference& reference) {
+    const struct {
+        const char* what;
+        std::vector<const char*> names;
+    } cases[] = {
+        {"an unknown name", {"NoSuchMember"}},
+        {"a name in other letter case", {"presentationmode"}},
+        {"a method and its parameter's name", {"DisableContextMenu", "itemNb"}},
+        {"a method and an unknown parameter", {"DisableContextMenu", "nothing"}},
+    };
+    for (const auto& c : cases)
+        report.Compare(std::string("bad names: ") + c.what, IdsOf(control, c.names),
+                       IdsOf(reference.Dispatcher(), c.names));
+}
+
 ComPtr<IDispatch> Create(LPCOLESTR progId) {
     CLSID clsid{};
     CheckResult(CLSIDFromProgID(progId, &clsid));
@@ -269,6 +302,7 @@ int main() {
                                 chart = Create(OLESTR("Tessel.Chart"));
         const Reference reference(control.Get());
         CheckCalls(report, control.Get(), reference, chart.Get());
+        CheckNames(report, control.Get(), reference);
     } catch (const ComponentError& error) {
         // Whatever step raised, the rest cannot run.
         report.Check("the client", false, error.what(), "no error");
