@@ -35,7 +35,6 @@ TEST_F(BlobTest, BytesRoundTripThroughChunkRecords) {
             chart_->ClearCalls();
             Outcome out = Get("Blob");
             ASSERT_TRUE(out.Ok()) << out.description;
-            EXPECT_EQ(out.value.pdispVal, static_cast<IDispatch*>(table.Get()));
             const char* asked = version < 30 ? "call BlobOfVersion(I4:2)" : "get Blob()";
             EXPECT_EQ(Shown(chart_->Calls()), Row{asked});
 
