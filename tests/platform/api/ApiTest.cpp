@@ -373,10 +373,7 @@ TEST_F(PortableTest, GuidTextErrorTextAndTheClassRegistry) {
         {static_cast<HRESULT>(0x80041234), {}, {}, "0x80041234 Error 0x80041234"},
         {E_FAIL, {}, OLESTR("Caf\u00E9 \u20AC"), "0x80004005 Caf\xC3\xA9 \xE2\x82\xAC"},
     };
-    for (const Case& c : cases) {
-        const ComponentError error(c.code, c.where, c.description);
-        EXPECT_EQ(error.what(), c.what);
-    }
+    for (const Case& c : cases) EXPECT_EQ(ComponentError(c.code, c.where, c.description).what(), c.what);
 #ifndef _WIN32  // the process's class registry creates only registered classes
     FakeObject object;
     platform::RegisterClassFactory(kTable, [&](REFIID riid, void** ppv) { return object.QueryInterface(riid, ppv); });
