@@ -72,9 +72,8 @@ TEST_F(StringTest, CodePageIsWindows1252AndEveryOtherCharacterBecomesTheDefault)
         char byte = 'x';
         BOOL usedDefault = FALSE;
         const int n = WideCharToMultiByte(CP_ACP, kExact, &wide, 1, &byte, 1, nullptr, &usedDefault);
-        if (n != 1 || byte != '?' || usedDefault != TRUE) {
-            if (++wrong <= 5) ADD_FAILURE() << "U+" << std::hex << c << " gave " << int(byte);
-        }
+        if ((n != 1 || byte != '?' || usedDefault != TRUE) && ++wrong <= 5)
+            ADD_FAILURE() << "U+" << std::hex << c << " gave " << int(byte);
     }
     EXPECT_EQ(wrong, 0);
     const WCHAR missing[] = {'a', 0x4E00, 0x0394, 'z'}, fine[] = {'a', 0x20AC, 0xE9};

@@ -1,6 +1,7 @@
 // Colours and fonts as the platform gives them: system colours through
 // OleTranslateColor, the stock system font and GetObjectA's copy rules.
 #include <cstring>
+#include <tuple>
 
 #include "../PlatformTest.h"
 
@@ -39,10 +40,8 @@ TEST_F(FontTest, StockSystemFont) {
     ASSERT_NE(font, nullptr);
     LOGFONTA logfont{};
     EXPECT_EQ(GetObjectA(font, sizeof logfont, &logfont), 60);
-    EXPECT_EQ(logfont.lfHeight, 16);
-    EXPECT_EQ(logfont.lfWeight, 700);
-    EXPECT_EQ(logfont.lfCharSet, 0);
-    EXPECT_EQ(logfont.lfPitchAndFamily, 34);
+    EXPECT_EQ(std::tuple(logfont.lfHeight, logfont.lfWeight, int{logfont.lfCharSet}, int{logfont.lfPitchAndFamily}),
+              std::tuple(16, 700, 0, 34));
     EXPECT_STREQ(logfont.lfFaceName, "System");
     EXPECT_EQ(DeleteObject(font), TRUE);
     EXPECT_EQ(GetStockObject(SYSTEM_FONT), font) << "a stock object outlives DeleteObject";

@@ -156,7 +156,7 @@ TEST_F(ControlBoundary, NamedArgumentsTakeTheirParametersPlace) {
     FakeObject table;
     const COleVariant n(LONG{5}), s(OLESTR("row")), b(VARIANT_TRUE, VT_BOOL), d(&table);
     struct Case { std::vector<VARIANT> rgvarg; std::vector<DISPID> named; HRESULT hr; UINT argErr; };
-    const Case cases[] = {
+    Case cases[] = {  // not const: DISPPARAMS points into them
         {{b, s, n, d}, {2, 1, 0, 3}, S_OK, 99},             // every argument by name, in any order
         {{d, b, s, n}, {3, 2}, S_OK, 99},                   // two by position, then two by name
         {{d, b, s, n}, {3, 1}, DISP_E_PARAMNOTFOUND, 1},    // the second parameter is already given
@@ -164,10 +164,9 @@ TEST_F(ControlBoundary, NamedArgumentsTakeTheirParametersPlace) {
         {{d, b, s, n}, {3, 4}, DISP_E_PARAMNOTFOUND, 1},    // no fifth parameter
         {{b, s, n}, {2, 1, 0}, DISP_E_BADPARAMCOUNT, 99},   // every parameter is required
     };
-    for (const Case& c : cases) {
-        std::vector<VARIANT> rgvarg = c.rgvarg;
-        std::vector<DISPID> named = c.named;
-        DISPPARAMS params{rgvarg.data(), named.data(), static_cast<UINT>(rgvarg.size()), static_cast<UINT>(named.size())};
+    for (Case& c : cases) {
+        DISPPARAMS params{c.rgvarg.data(), c.named.data(), static_cast<UINT>(c.rgvarg.size()),
+                          static_cast<UINT>(c.named.size())};
         COleVariant result;
         UINT argErr = 99;
         EXPECT_EQ(control->Invoke(kCombine, IID_NULL, 0, kMethod, &params, &result, nullptr, &argErr), c.hr);

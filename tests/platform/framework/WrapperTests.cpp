@@ -56,9 +56,7 @@ TEST_F(ArrayOwner, LockedGridsAddressElementsAsTheElementCallsDo) {
     for (const Case& c : {Case{0, 0}, Case{1, 1}, Case{-2, 5}}) {
         SCOPED_TRACE(testing::Message() << c.rowBase << "," << c.columnBase);
         SAFEARRAYBOUND bounds[2] = {{3, c.rowBase}, {2, c.columnBase}};
-        VARIANT made{};
-        made.vt = VT_ARRAY | VT_VARIANT;
-        made.parray = SafeArrayCreate(VT_VARIANT, 2, bounds);
+        VARIANT made = Of(VT_ARRAY | VT_VARIANT, SafeArrayCreate(VT_VARIANT, 2, bounds));
         COleSafeArray grid;
         grid.Attach(made);
         {
