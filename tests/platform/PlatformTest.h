@@ -1,6 +1,5 @@
-// Shared by the platform tests: a leak-checking fixture, variant helpers and a
-// scriptable object. Only the automation API (and the live counts) is used
-// here, so the API tests run unchanged against the real platform.
+// Shared by the platform tests. Only the automation API (and the live counts) is used here, so the API tests run
+// unchanged against the real platform.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -24,8 +23,7 @@ protected:
     }
 };
 
-// Wine's automation runtime is a real one, but where it is known to answer
-// otherwise than Windows does, a case is left out under it and says why.
+// Where Wine's runtime is known to answer otherwise than Windows, a case is left out under it and says why.
 inline bool RunningUnderWine() {
 #ifdef _WIN32
     static const bool wine = GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
@@ -35,8 +33,7 @@ inline bool RunningUnderWine() {
 #endif
 }
 
-// A string as laid out: a 4-byte length prefix, its `byteLength` bytes (equal
-// to `bytes`, or zeros when that is null) and a 2-byte NUL after them.
+// A string as laid out: a 4-byte length prefix, `byteLength` bytes (`bytes`, or zeros if null), a 2-byte NUL.
 inline void ExpectLaidOut(BSTR text, UINT byteLength, const void* bytes) {
     ASSERT_NE(text, nullptr);
     const char* at = reinterpret_cast<const char*>(text);
@@ -74,9 +71,8 @@ inline std::string Describe(const VARIANT& v) {
     }
 }
 
-// An object living on the test's stack. It counts references, records every
-// Invoke (each argument's lVal, as laid out: last parameter first) and
-// answers with `result` and, where there is room, a copy of `value`; for
+// An object on the test's stack. It counts references, records every Invoke (each argument's lVal, as laid
+// out: last parameter first) and answers `result` and, where there is room, a copy of `value`; for
 // DISP_E_EXCEPTION `raise` fills EXCEPINFO.
 struct FakeObject final : IDispatch {
     struct Received { DISPID id; WORD flags; std::vector<LONG> args; };

@@ -1,6 +1,4 @@
-// The automation API as the platform provides it (strings, the ANSI code page,
-// variants, safe arrays, VariantChangeType), the platform layer's portable
-// helpers and, off Windows, the process's class registry.
+// The automation API as the platform provides it, the layer's portable helpers and, off Windows, its class registry.
 #include <string_view>
 #include <vector>
 
@@ -33,8 +31,7 @@ TEST_F(StringTest, AllocationsKeepLengthPrefixAndTerminator) {
     SysFreeString(nullptr);
 }
 
-// The character of a byte in Windows-1252: itself, but for 0x80-0x9F, where
-// the undefined bytes map to the C1 control of the same value.
+// A byte's character in Windows-1252: itself, but for 0x80-0x9F (an undefined byte there is its C1 control).
 WCHAR Windows1252(int byte) {
     static const WCHAR high[] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
                                  0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
@@ -42,10 +39,8 @@ WCHAR Windows1252(int byte) {
     return byte >= 0x80 && byte < 0xA0 ? high[byte - 0x80] : static_cast<WCHAR>(byte);
 }
 
-// Characters go back to bytes by table lookups: every character outside the
-// code page must miss, whatever slot of the table it lands in. Windows first
-// looks for a similar letter (U+0100 becomes 'A'); asked not to, it must give
-// the default for exactly the same characters.
+// Every character outside the code page must miss the table lookups, whatever slot it lands in. Windows would
+// first look for a similar letter (U+0100 becomes 'A'); asked not to, it gives the default for the same ones.
 TEST_F(StringTest, CodePageIsWindows1252AndEveryOtherCharacterBecomesTheDefault) {
 #ifdef _WIN32
     constexpr DWORD kExact = WC_NO_BEST_FIT_CHARS;
@@ -90,8 +85,7 @@ TEST_F(StringTest, CodePageIsWindows1252AndEveryOtherCharacterBecomesTheDefault)
     EXPECT_EQ(usedDefault, TRUE);
 }
 
-// VariantCopy duplicates what a variant owns and shares references;
-// VariantCopyInd follows one reference. Both clear the destination first.
+// VariantCopy duplicates what a variant owns and shares references; VariantCopyInd follows one; both clear first.
 TEST_F(VariantTest, CopiesAreDeepAndClearFreesWhatIsOwned) {
     FakeObject object;
     IDispatch* objectPointer = &object;
@@ -190,8 +184,7 @@ TEST_F(SafeArrayTest, SizeIsTheProductOfAllBounds) {
     }
 }
 
-// Variants and strings go in and come out as copies, objects are AddRef'd;
-// SafeArrayCopy is deep. The live counts catch an old value left uncleared.
+// Elements go in and out as copies (objects AddRef'd), SafeArrayCopy is deep; the live counts catch stale values.
 TEST_F(SafeArrayTest, ElementsAreCopiesAndCopiesAreDeep) {
     FakeObject object;
     VARIANT items[] = {Of(VT_BSTR, SysAllocString(OLESTR("inner"))), Of(VT_ARRAY | VT_BSTR, SafeArrayCreateVector(VT_BSTR, 0, 1)),

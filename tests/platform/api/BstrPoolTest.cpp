@@ -11,8 +11,7 @@ namespace {
 using platform::posix::BstrPool;
 typedef LeakChecked BstrPoolTest;
 
-// Strings up to the pool's largest block and past it, made in blocks dirtied by
-// freed strings: each holds its length, characters (zeros if none given), NUL.
+// Strings up to the largest block and past it, made in blocks dirtied by freed strings: length, characters, NUL.
 TEST_F(BstrPoolTest, ReusedBlocksHoldExactlyTheNewString) {
     const std::vector<char> dirt(4096, 'x');
     for (int round = 0; round < 2; ++round) {
@@ -41,8 +40,7 @@ TEST_F(BstrPoolTest, ReusedBlocksHoldExactlyTheNewString) {
     }
 }
 
-// Made on two threads at once and each freed on the other; threads that end
-// hand their slabs back, so rounds of them do not add slabs.
+// Made on two threads at once, each freed on the other; ended threads hand their slabs back, so rounds add none.
 TEST_F(BstrPoolTest, StringsCrossThreadsAndEndedThreadsLeaveNoSlab) {
     constexpr int kStrings = 30000;  // several slabs' worth
     const auto makeMany = [](std::vector<BSTR>& out) {

@@ -1,5 +1,4 @@
-// Colours and fonts as the platform gives them: system colours through
-// OleTranslateColor, the stock system font and GetObjectA's copy rules.
+// Colours and fonts as the platform gives them.
 #include <cstring>
 #include <tuple>
 
@@ -18,8 +17,7 @@ TEST_F(ColourTest, OleTranslateColorByKind) {
         {0x80000005u, S_OK, GetSysColor(5)}, {0x8000000Fu, S_OK, GetSysColor(15)},
         {0x80000000u | COLOR_MENUBAR, S_OK, GetSysColor(COLOR_MENUBAR)},
         {0x80000000u | (COLOR_MENUBAR + 1), E_INVALIDARG, 0xDEADu},
-        // Bits beside the index make the colour invalid; Wine reads only the
-        // low byte and answers S_OK with system colour 5.
+        // Bits beside the index make it invalid (Wine reads the low byte only: S_OK, system colour 5).
         {0x80000105u, E_INVALIDARG, 0xDEADu, true},
         {0x03000000u, E_INVALIDARG, 0xDEADu}, {0xFF000000u, E_INVALIDARG, 0xDEADu},  // unknown kinds
     };
@@ -51,8 +49,7 @@ TEST_F(FontTest, GetObjectACopiesAtMostTheDescription) {
     LOGFONTA made{};
     made.lfHeight = -13;
     made.lfCharSet = 238;
-    // A name that fills the field: what follows a shorter name's NUL is not
-    // part of the copy (Wine leaves those bytes as they were).
+    // A name that fills the field: the bytes after a shorter name's NUL are undefined (Wine leaves them as they were).
     std::strcpy(made.lfFaceName, "Segoe UI Semibold Condensed Ext");
     HFONT font = CreateFontIndirectA(&made);
     ASSERT_NE(font, nullptr);

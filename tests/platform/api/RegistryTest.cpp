@@ -1,5 +1,4 @@
-// The registry API that registration writes through, all below one scratch key
-// so that the cases read the same against the system registry.
+// The registry API that registration writes through, below one scratch key so the system registry reads the same.
 #include <string>
 
 #include "../PlatformTest.h"
@@ -11,7 +10,6 @@ const std::basic_string<OLECHAR> kScratch = OLESTR("TesselRegistryTest");
 // A status, and what came with it: a key's disposition or a value's size.
 using Outcome = std::pair<LSTATUS, DWORD>;
 
-// The helpers take a path below the scratch key.
 class RegistryTest : public LeakChecked {
 protected:
     void TearDown() override {
@@ -24,7 +22,6 @@ protected:
         return RegCreateKeyExW(HKEY_CLASSES_ROOT, Below(path).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                                KEY_READ | KEY_WRITE, nullptr, key, disposition);
     }
-    // Makes the key and closes it: the status, and whether the key was new.
     static Outcome Make(const OLECHAR* path) {
         HKEY key = nullptr;
         DWORD disposition = 0;
@@ -58,7 +55,6 @@ TEST_F(RegistryTest, ValuesComeBackWithTheirTypeAndSize) {
     const OLECHAR text[] = OLESTR("Apartment");
     const auto* bytes = reinterpret_cast<const BYTE*>(text);
     ASSERT_EQ(RegSetValueExW(key, OLESTR("ThreadingModel"), 0, REG_SZ, bytes, sizeof text), ERROR_SUCCESS);
-    // The value `name` into `size` bytes of `into`: the status and the value's size.
     const auto query = [key](const OLECHAR* name, void* into, DWORD size, DWORD* type = nullptr) {
         const LSTATUS status = RegQueryValueExW(key, name, nullptr, type, static_cast<BYTE*>(into), &size);
         return Outcome(status, size);

@@ -1,6 +1,4 @@
-// The COleControl dispatch boundary, driven through IDispatch as a host
-// drives it: refusals, argument conversion, calling conventions and the
-// translation of everything member code raises.
+// The COleControl dispatch boundary, driven through IDispatch as a host drives it.
 #include <new>
 #include <stdexcept>
 #include <string>
@@ -55,8 +53,7 @@ private:
 
 constexpr WORD kGet = DISPATCH_PROPERTYGET, kPut = DISPATCH_PROPERTYPUT, kMethod = DISPATCH_METHOD;
 
-// One Invoke as a host makes it: arguments given first parameter first are
-// laid out last first; a put adds the named argument DISPID_PROPERTYPUT.
+// One Invoke as a host makes it: arguments laid out last first; a put adds the named DISPID_PROPERTYPUT.
 struct Call {
     Call(IDispatch& to, DISPID id, WORD flags, std::vector<COleVariant> args = {}, std::vector<DISPID> ids = {}) {
         if ((flags & kPut) && ids.empty()) ids = {DISPID_PROPERTYPUT};
@@ -84,8 +81,7 @@ protected:
     TestControl* control = new TestControl;
 };
 
-// Refusals and whatever member code raises come back as DISP_E_EXCEPTION with
-// EXCEPINFO filled; malformed calls fail with the platform's codes alone.
+// Refusals and what member code raises come back as DISP_E_EXCEPTION; malformed calls, as the platform's codes.
 TEST_F(ControlBoundary, FailedCallsReportAndChangeNothing) {
     COleVariant one(LONG{1}), two(LONG{2}), three(LONG{3}), four(LONG{4});
     // A description means an exception carrying code; otherwise code is what Invoke returns.
@@ -150,8 +146,7 @@ TEST_F(ControlBoundary, ArgumentsAreConvertedAsDispGetParamDoesAndArriveInDeclar
     EXPECT_EQ(control->Invoke(kText, IID_NULL, 0, kGet, &none, nullptr, nullptr, nullptr), S_OK);
 }
 
-// Named arguments arrive first in rgvarg, each with its parameter's position
-// as its DISPID; the positional ones fill the first parameters.
+// Named arguments come first in rgvarg, their parameter's position as DISPID; positional ones fill the first ones.
 TEST_F(ControlBoundary, NamedArgumentsTakeTheirParametersPlace) {
     FakeObject table;
     const COleVariant n(LONG{5}), s(OLESTR("row")), b(VARIANT_TRUE, VT_BOOL), d(&table);

@@ -1,6 +1,4 @@
-// The framework's wrappers: what COleVariant and COleSafeArray take over and
-// leave behind when an operation fails, and how DispatchDriver converts results
-// and reports failures (how it lays out calls shows in every adapter test).
+// The framework's wrappers and what they leave when an operation fails (call layout: every adapter test shows it).
 #include <functional>
 
 #include "../PlatformTest.h"
@@ -49,8 +47,7 @@ TEST_F(ArrayOwner, MovedValuesReplaceTheElementAndAFailedMoveLeavesThem) {
     EXPECT_EQ(Raised([&] { empty.GetUBound(1, &lower); }).Code(), E_INVALIDARG);
 }
 
-// A locked grid addresses elements from each dimension's lower bound, as the
-// element calls do, and refuses what they refuse.
+// A locked grid addresses elements from each dimension's lower bound and refuses what the element calls refuse.
 TEST_F(ArrayOwner, LockedGridsAddressElementsAsTheElementCallsDo) {
     struct Case { LONG rowBase, columnBase; };
     for (const Case& c : {Case{0, 0}, Case{1, 1}, Case{-2, 5}}) {
@@ -116,8 +113,7 @@ TEST_F(ArrayOwner, CopiesAndAssignmentsFromVariantsAreDeep) {
 const IID IID_IFakeChart = {0x5a1c0e21, 0x7d4b, 0x4f0e, {0x9a, 0x11, 0x2c, 0x3d, 0x4e, 0x5f, 0x60, 0x71}};
 constexpr InterfaceId kChart{"IFakeChart", &IID_IFakeChart};
 
-// The runtime calls the deferred fill-in as a stdcall function: on 32-bit
-// Windows a lambda would convert only to a cdecl pointer.
+// The runtime calls this fill-in as stdcall: on 32-bit Windows a lambda would convert only to a cdecl pointer.
 HRESULT STDMETHODCALLTYPE FillInLater(EXCEPINFO* later) {
     later->scode = CTL_E_SETNOTSUPPORTED, later->bstrDescription = SysAllocString(OLESTR("filled later"));
     return S_OK;
