@@ -41,7 +41,6 @@ const std::string kLinkTail = Field(6, "21") + Field(6, "22") + Field(6, "23") +
 
 class BlobSourcedTest : public AttachedFixture {
 protected:
-    // The records the getter writes into a lent table from these chart rows.
     Row WriteBack(const Member& member, const std::vector<std::vector<V>>& rows, std::size_t columns) {
         auto table = Lend(member.name);
         chart_->SetProperty(member.property, Grid(rows, static_cast<DWORD>(columns)));
@@ -129,8 +128,7 @@ TEST_F(BlobSourcedTest, LinksAreWrittenBackOnlyWithTheirSectionTags) {
     }
     EXPECT_EQ(WriteBack(kLinks, rows, 16), expected) << "skipped rows leave no gap";
 
-    // The link number is written, and so converted, before the first tag
-    // is looked at: a row without tags still fails on a number of no text.
+    // The link number is converted before the tags are looked at: a row without tags still fails on it.
     auto table = Lend("LinksFromBlob");
     chart_->SetProperty(chart::kLinksFromBlob, Grid({{Null()}}, 16));
     EXPECT_EQ(Get("LinksFromBlob").Code(), DISP_E_TYPEMISMATCH);

@@ -73,8 +73,7 @@ TEST_F(BlobTest, ChunkNumbersAreNotReadAndInconsistentLengthsAreRejected) {
         {"last chunk of the largest length", {Chunk(1, 0x7FFF, full)}, "<no bytes>"},
         {"a row too short to hold a length", {Chunk(1, 1021, full), "\x02"}, "<no bytes>"},
         {"rows of text", {"one", "two"}, "<no bytes>"},
-        // Chunks between the first and the last are read where their bytes go:
-        // their headers and reserved bytes must leave no trace in the blob.
+        // Middle chunks are read where their bytes go: their headers and reserved bytes must leave no trace.
         {"three chunks, the last of one byte", {Chunk(1, 1021, full), Chunk(2, 1021, next), Chunk(3, 1, "z")},
          full + next + "z"},
         {"three chunks, the last of no bytes", {Chunk(1, 1021, full), Chunk(2, 1021, next), Chunk(3, 0, "")},

@@ -1,5 +1,4 @@
-// Map and template tables: the store's entries, their places in the two
-// template methods, and when an entry outlives a method.
+// Map and template tables: the store's entries, their places in the two methods, and how long they live.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -66,13 +65,12 @@ std::string Dump(const VARIANT& grid) {
 
 class TemplatesTest : public AttachedFixture {
 protected:
-    // Sets the property with a table its converter fills from.
     Outcome SetFilled(const Property& p) {
         if (p.entry == CTemplateStore::kBlobTemplate) return PutRecords(p.name, {Chunk("blob")});
         return PutRecords(p.name, {VariedRecord()});
     }
 
-    // Calls the method; the types of the arguments the chart got, if any.
+    // The types of the arguments the chart got, if any.
     std::vector<VARTYPE> Send(const Method& m) {
         chart_->ClearCalls();
         Outcome out = Call(m.name);
@@ -89,7 +87,6 @@ protected:
         if (place != kNotSent) types[place] = grid;
         return types;
     }
-    // The grid the last call of the method sent in the property's place.
     const COleVariant& Sent(const Method& m, const Property& p) const {
         return ChartCalls(ChartCall::Call, m.dispid).back()->args.at(m.Place(p));
     }

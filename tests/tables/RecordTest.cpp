@@ -1,5 +1,4 @@
-// The record cutter and builder through a converter of a test layout that
-// uses every kind of field, and the layout checks that keep tables honest.
+// The record cutter and builder through a test layout of every kind of field, and the layouts' own checks.
 #include <gtest/gtest.h>
 
 #include "standins/HostRecordTable.h"
@@ -46,8 +45,7 @@ static_assert(!WriteLayout{2, kFlagsUpward}.IsValid());
 constexpr FieldSpec kThirdOutside[] = {{0, 4, Long, 0, 1, 0, 2}};
 static_assert(FillLayout{4, 3, kThirdOutside}.IsValid() && !FillLayout{4, 2, kThirdOutside}.IsValid());
 
-// Guards stand in field order, inside the fields, outside the sections
-// blanked before them and never inside a run of flags.
+// Guards stand in field order, inside the fields, outside the sections blanked before them, never among flags.
 using enum GuardMiss;
 constexpr bool ValidGuards(std::initializer_list<WriteGuard> guards) {
     return WriteLayout{12, kWrite, std::span(guards.begin(), guards.size())}.IsValid();
@@ -68,8 +66,7 @@ using TestConverter = CRecordTable<kLayouts>;
 
 using RecordTest = LeakCheckedTest;
 
-// The value is read in place, so its end is found from the field's bytes
-// alone: blanks off the end, then a NUL anywhere cuts, blanks before it kept.
+// The value is read in place: its end comes from the field's bytes alone, blanks off the end, then a NUL cuts.
 TEST_F(RecordTest, FieldValueEndsAtTheFirstNulOrTheLastNonBlank) {
     using namespace std::string_view_literals;
     struct Case {
@@ -121,8 +118,7 @@ TEST_F(RecordTest, EveryKindOfFieldReachesItsColumn) {
 
 TEST_F(RecordTest, WriteBackFollowsTheCopyRule) {
     using V = COleVariant;
-    // A character the code page lacks: Windows writes its nearest letter where
-    // it knows one (U+0100 is 'A'), our own code page always '?'.
+    // A character the code page lacks: Windows writes its nearest letter (U+0100 is 'A'), our code page '?'.
 #ifdef _WIN32
     const std::string lacking = "\x80" "A";
 #else
@@ -141,8 +137,7 @@ TEST_F(RecordTest, WriteBackFollowsTheCopyRule) {
         {{V(OLESTR("x")), V(1.5), V(OLESTR("  5abc"))}, std::string("x\0  1.5X X  ", 12)},
         {{V(OLESTR("x")), V(LONG{0}), V(OLESTR(""))}, std::string("x\0  0\0      ", 12)},
         {{V(OLESTR("x")), V(LONG{0}), V(OLESTR("-3"))}, std::string("x\0  0\0      ", 12)},
-        // Numbers are written from the element itself: 16-bit ones, the most
-        // negative long, and a flag word held as a 16-bit number.
+        // Numbers come from the element itself: 16-bit ones, the most negative long, a 16-bit flag word.
         {{V(OLESTR("x")), V(SHORT{-32768}, VT_I2), V(SHORT{3}, VT_I2)}, std::string("x\0  -32 XX  ", 12)},
         {{V(OLESTR("x")), V(LONG{-2147483647 - 1}), V(LONG{8})}, std::string("x\0  -21XXX  ", 12)},
         {{V(OLESTR("x")), V(SHORT{5}, VT_I2), V(SHORT{-1}, VT_I2)}, std::string("x\0  5\0      ", 12)},

@@ -1,5 +1,4 @@
-// The table reader with a converter that counts what ran; the rest of the
-// reader (layouts, kept tables, failed reads) the member tests and the sweep show.
+// The table reader's own cases; layouts, kept tables and failed reads the member tests and the sweep show.
 #include <gtest/gtest.h>
 
 #include "support/AdapterFixture.h"
