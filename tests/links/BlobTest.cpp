@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "control/ChartMembers.h"
-#include "links/Blob.h"
 #include "support/AdapterFixture.h"
 
 namespace {

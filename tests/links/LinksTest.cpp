@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "control/ChartMembers.h"
-#include "links/LinkMap.h"
 #include "links/Links.h"
 #include "links/TemplateStore.h"
 #include "support/AdapterFixture.h"
