@@ -29,12 +29,13 @@ constexpr ConstantCell kConstants[] = {{6, VT_BOOL, -1}, {7, VT_I4, 0}};
 constexpr FillLayout kFill{23, 8, kFields, kConstants};
 static_assert(kFill.IsValid());
 
-constexpr FieldSpec kOverlapping[] = {{0, 4, Text, 0}, {3, 2, Text, 1}};
-constexpr FieldSpec kPastTheEnd[] = {{0, 4, Text, 0}, {4, 7, Text, 1}};
-constexpr FieldSpec kNoSuchColumn[] = {{0, 4, Text, 2}};
-static_assert(!FillLayout{10, 2, kOverlapping}.IsValid());
-static_assert(!FillLayout{10, 2, kPastTheEnd}.IsValid());
-static_assert(!FillLayout{10, 2, kNoSuchColumn}.IsValid());
+constexpr bool ValidFill(UINT columns, std::initializer_list<FieldSpec> fields) {
+    return FillLayout{10, columns, std::span(fields.begin(), fields.size())}.IsValid();
+}
+static_assert(!ValidFill(2, {{0, 4, Text, 0}, {3, 2, Text, 1}}));  // overlapping
+static_assert(!ValidFill(2, {{0, 4, Text, 0}, {4, 7, Text, 1}}));  // past the end
+static_assert(!ValidFill(2, {{0, 4, Text, 2}}));                   // no such column
+static_assert(ValidFill(3, {{0, 4, Long, 0, 1, 0, 2}}) && !ValidFill(2, {{0, 4, Long, 0, 1, 0, 2}}));
 
 // Text, number, then three flags from one column, highest bit first.
 constexpr WriteFieldSpec kWrite[] = {{0, 4, 0}, {4, 3, 1}, {7, 1, 2, 4}, {8, 1, 2, 2}, {9, 1, 2, 1}};
@@ -42,8 +43,6 @@ constexpr WriteLayout kWriteLayout{12, kWrite};
 static_assert(kWriteLayout.IsValid());
 constexpr WriteFieldSpec kFlagsUpward[] = {{0, 1, 0, 1}, {1, 1, 0, 2}};
 static_assert(!WriteLayout{2, kFlagsUpward}.IsValid());
-constexpr FieldSpec kThirdOutside[] = {{0, 4, Long, 0, 1, 0, 2}};
-static_assert(FillLayout{4, 3, kThirdOutside}.IsValid() && !FillLayout{4, 2, kThirdOutside}.IsValid());
 
 // Guards stand in field order, inside the fields, outside the sections blanked before them, never among flags.
 using enum GuardMiss;
