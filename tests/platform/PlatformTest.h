@@ -42,11 +42,9 @@ inline void ExpectLaidOut(BSTR text, UINT byteLength, const void* bytes) {
     EXPECT_EQ(prefix, byteLength);
     EXPECT_EQ(SysStringByteLen(text), byteLength);
     EXPECT_EQ(SysStringLen(text), byteLength / 2);
-    const std::string_view held(at, byteLength);
-    if (bytes)
-        EXPECT_EQ(held, std::string_view(static_cast<const char*>(bytes), byteLength));
-    else
-        EXPECT_EQ(held, std::string(byteLength, '\0'));
+    const std::string zeros(byteLength, '\0');
+    const std::string_view expected = bytes ? std::string_view(static_cast<const char*>(bytes), byteLength) : zeros;
+    EXPECT_EQ(std::string_view(at, byteLength), expected);
     EXPECT_EQ(std::pair(at[byteLength], at[byteLength + 1]), std::pair('\0', '\0')) << "2-byte NUL after it";
 }
 
