@@ -65,10 +65,8 @@ TEST_F(ControlTest, AttachingNeedsTheChartInterface) {
 TEST_F(ControlTest, IntegerPropertiesPassStraightToTheChart) {
     const std::pair<const char*, DISPID> cases[] = {{"PresentationMode", 1}, {"MovingRestrictions", 16},
                                                     {"StatusBitmapVersion", 15}};
-    for (const auto& [member, chartProperty] : cases) {
-        EXPECT_EQ(PutValue(member, COleVariant(LONG{5})).Code(), E_POINTER) << "no chart";
-        EXPECT_EQ(Get(member).Code(), E_POINTER);
-    }
+    // The three share one template; a get without a chart: AttachingNeedsTheChartInterface.
+    EXPECT_EQ(PutValue("MovingRestrictions", COleVariant(LONG{5})).Code(), E_POINTER) << "no chart";
     ASSERT_TRUE(Attach().Ok());
     for (const auto& [member, chartProperty] : cases) {
         SCOPED_TRACE(member);
@@ -146,20 +144,16 @@ TEST_F(ControlTest, ChartValuesOfAnotherShapeCountAsHoldingNoArray) {
     EXPECT_EQ(kept->CallCount(standins::HostOp::GetRowStore), 0u);
     EXPECT_EQ(kept->RefCount(), 2u) << "still kept";
     ASSERT_TRUE(Attach().Ok());
-    auto array = [](VARTYPE type, std::vector<ULONG> sizes) {
-        std::vector<SAFEARRAYBOUND> bounds;
-        for (ULONG n : sizes) bounds.push_back({n, 0});
-        COleVariant value;
-        value.vt = static_cast<VARTYPE>(VT_ARRAY | type);
-        value.parray = SafeArrayCreate(type, static_cast<UINT>(bounds.size()), bounds.data());
+    auto array = [](VARTYPE type, std::vector<DWORD> sizes) {
+        COleSafeArray value;
+        value.Create(type, static_cast<DWORD>(sizes.size()), sizes.data());
         if (type == VT_UI1) {
             void* data = nullptr;
             SafeArrayAccessData(value.parray, &data);
-            std::memset(data, 0x08, SafeArrayGetElemsize(value.parray));  // 0x08 is VT_BSTR, 0x09 VT_DISPATCH
-            static_cast<unsigned char*>(data)[1] = 0x09;
+            std::memcpy(data, "\x08\x09", 2);  // VT_BSTR and VT_DISPATCH, if read as variants' types
             SafeArrayUnaccessData(value.parray);
         }
-        return value;
+        return COleVariant(value);
     };
     struct Case {
         const char* getter;
