@@ -1,14 +1,12 @@
 #include "support/AdapterFixture.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "control/ChartMembers.h"
 #include "control/TesselAdapterCtrl.h"
 #include "links/TemplateStore.h"
 #include "platform/DispatchDriver.h"
 #include "platform/LiveCounts.h"
-#include "platform/OleSafeArray.h"
 #include "standins/ChartTrace.h"
 #include "standins/Utf8.h"
 
@@ -167,49 +165,13 @@ DISPID IdOf(IDispatch& object, const char* member) {
     return id;
 }
 
-Outcome ControlHost::Invoke(DISPID id, WORD flags, std::vector<COleVariant> args) {
+Outcome ControlHost::Invoke(const char* member, WORD flags, std::vector<COleVariant> args) {
     const std::vector<VARIANT> values(args.begin(), args.end());  // shallow: args keeps ownership
-    DispatchResult call = DispatchDriver(control_.Get(), InterfaceTraits<IDispatch>::Id()).TryInvoke(id, flags, values);
-    Outcome out;
-    out.hr = call.hr;
-    out.scode = call.hr == DISP_E_EXCEPTION ? call.code : S_OK;
-    if (call.hr == DISP_E_EXCEPTION) out.description = standins::ToUtf8(call.description);
-    out.value = std::move(call.value);
-    out.argErr = call.argErr;
-    return out;
-}
-
-Outcome ControlHost::PutAt(SHORT version, const char* member, IDispatch* table) {
-    EXPECT_TRUE(SetVersion(version).Ok());
-    chart_->ClearCalls();
-    return Put(member, table);
-}
-
-COleVariant ControlHost::PutAndRead(SHORT version, const char* member, const std::vector<std::string>& rows,
-                                    DISPID property) {
-    chart_->SetProperty(property, COleVariant());
-    last_ = PutAt(version, member, RecordTable(rows).Get());
-    return chart_->PropertyValue(property);
-}
-
-ComPtr<standins::HostRecordTable> ControlHost::Lend(const char* member) {
-    auto table = standins::HostRecordTable::Create({"stale row"});
-    table->SetDataFlag(0);
-    EXPECT_TRUE(Put(member, table.Get()).Ok()) << member;
-    return table;
-}
-
-std::vector<const standins::ChartCall*> ControlHost::ChartCalls(standins::ChartCall::Kind kind, DISPID id) const {
-    std::vector<const standins::ChartCall*> found;
-    for (const standins::ChartCall& call : chart_->Calls())
-        if (call.kind == kind && call.dispid == id) found.push_back(&call);
-    return found;
-}
-
-void AttachedFixture::SetUp() {
-    AdapterFixture::SetUp();
-    ASSERT_TRUE(Attach().Ok());
-    chart_->ClearCalls();
+    DispatchResult call = DispatchDriver(control_.Get(), InterfaceTraits<IDispatch>::Id())
+                              .TryInvoke(IdOf(*control_.Get(), member), flags, values);
+    const bool raised = call.hr == DISP_E_EXCEPTION;
+    return {call.hr, raised ? call.code : S_OK, raised ? standins::ToUtf8(call.description) : "", std::move(call.value),
+            call.argErr};
 }
 
 }  // namespace testing_support

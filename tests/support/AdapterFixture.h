@@ -44,12 +44,10 @@ std::string Utf8(const VARIANT& text);
 
 // A readable value: "BSTR:Finance", "I2:99", "I4:7", "BOOL:-1", "EMPTY".
 std::string Shown(const VARIANT& value);
-// A chart call as the chart saw it: "call Font(BSTR:Arial, I2:48, I2:48)",
-// "put FontHeight(I4:10)", "get Blob()"; an argument passed by reference
-// shows as "&I4:0".
+// A chart call: "call Font(BSTR:Arial, I2:48, I2:48)", "put FontHeight(I4:10)",
+// "get Blob()"; an argument passed by reference shows as "&I4:0".
 std::string Shown(const standins::ChartCall& call);
-// The same without the kind: "Font(BSTR:Arial, I2:0, I2:34)"; `passed`
-// marks the arguments passed by reference.
+// The same without the kind; `passed` marks the arguments passed by reference.
 std::string Shown(DISPID member, std::span<const COleVariant> args, std::span<const VARTYPE> passed = {});
 Row Shown(const std::vector<standins::ChartCall>& calls);
 // A grid cell, as Shown shows it.
@@ -65,8 +63,7 @@ COleSafeArray Grid(const std::vector<std::vector<COleVariant>>& rows, DWORD colu
 // A blob chunk record: number, reserved, length (little-endian), up to 1021
 // bytes of data, the rest `fill`.
 std::string ChunkRecord(int number, int length, std::string_view data, char fill = '\0');
-// The bytes of a byte array ("<no bytes>" for any other value), and a byte
-// array of these bytes.
+// A byte array's bytes ("<no bytes>" for any other value), and a byte array of bytes.
 std::string BytesOf(const VARIANT& value);
 COleSafeArray ByteArray(std::string_view bytes);
 
@@ -104,15 +101,14 @@ public:
         chart_.Reset();
     }
 
-    DISPID Id(const char* member) { return IdOf(*control_.Get(), member); }
-    Outcome Invoke(DISPID id, WORD flags, std::vector<COleVariant> args);
+    Outcome Invoke(const char* member, WORD flags, std::vector<COleVariant> args);
     Outcome Put(const char* member, IDispatch* table) { return PutValue(member, COleVariant(table)); }
     Outcome PutValue(const char* member, const VARIANT& value) {
-        return Invoke(Id(member), DISPATCH_PROPERTYPUT, {COleVariant(value)});
+        return Invoke(member, DISPATCH_PROPERTYPUT, {COleVariant(value)});
     }
-    Outcome Get(const char* member) { return Invoke(Id(member), DISPATCH_PROPERTYGET, {}); }
+    Outcome Get(const char* member) { return Invoke(member, DISPATCH_PROPERTYGET, {}); }
     Outcome Call(const char* member, std::vector<COleVariant> args = {}) {
-        return Invoke(Id(member), DISPATCH_METHOD, std::move(args));
+        return Invoke(member, DISPATCH_METHOD, std::move(args));
     }
     Outcome Attach() { return Call("HandleTesselCtrl", {COleVariant(static_cast<IDispatch*>(chart_.Get()))}); }
     Outcome PutRecords(const char* member, const std::vector<std::string>& rows) {
@@ -120,17 +116,35 @@ public:
     }
     Outcome SetVersion(SHORT version) { return Call("SetVersion", {COleVariant(version, VT_I2)}); }
     // Puts table into member at version, the chart's calls cleared first.
-    Outcome PutAt(SHORT version, const char* member, IDispatch* table);
+    Outcome PutAt(SHORT version, const char* member, IDispatch* table) {
+        EXPECT_TRUE(SetVersion(version).Ok());
+        chart_->ClearCalls();
+        return Put(member, table);
+    }
     // PutAt a record table of these rows, the chart's property emptied first;
     // returns what the property then holds.
-    COleVariant PutAndRead(SHORT version, const char* member, const std::vector<std::string>& rows, DISPID property);
+    COleVariant PutAndRead(SHORT version, const char* member, const std::vector<std::string>& rows, DISPID property) {
+        chart_->SetProperty(property, COleVariant());
+        last_ = PutAt(version, member, RecordTable(rows).Get());
+        return chart_->PropertyValue(property);
+    }
     Outcome last_;  // of PutAndRead
 
     // Lends member a table of one stale row, to be written back (data flag 0).
-    ComPtr<standins::HostRecordTable> Lend(const char* member);
+    ComPtr<standins::HostRecordTable> Lend(const char* member) {
+        auto table = standins::HostRecordTable::Create({"stale row"});
+        table->SetDataFlag(0);
+        EXPECT_TRUE(Put(member, table.Get()).Ok()) << member;
+        return table;
+    }
 
     // Chart calls of one kind and dispid, in order.
-    std::vector<const standins::ChartCall*> ChartCalls(standins::ChartCall::Kind kind, DISPID id) const;
+    std::vector<const standins::ChartCall*> ChartCalls(standins::ChartCall::Kind kind, DISPID id) const {
+        std::vector<const standins::ChartCall*> found;
+        for (const standins::ChartCall& call : chart_->Calls())
+            if (call.kind == kind && call.dispid == id) found.push_back(&call);
+        return found;
+    }
 
     ComPtr<IDispatch> control_;
     ComPtr<standins::ChartStandIn> chart_;
@@ -151,7 +165,11 @@ protected:
 // The fixture with the chart attached and the attach's own calls cleared.
 class AttachedFixture : public AdapterFixture {
 protected:
-    void SetUp() override;
+    void SetUp() override {
+        AdapterFixture::SetUp();
+        ASSERT_TRUE(Attach().Ok());
+        chart_->ClearCalls();
+    }
 };
 
 }  // namespace testing_support
