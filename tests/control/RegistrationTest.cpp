@@ -27,8 +27,6 @@ const std::u16string kPage = u"CLSID\\{04A4CC2B-6452-11D3-96B4-0004AC96572D}";
 const std::u16string kProgId = u"Vantor.TesselAdapter.1";
 const std::u16string kLibrary = u"TypeLib\\{04A4CC27-6452-11D3-96B4-0004AC96572D}";
 const std::u16string k32BitView = u"Wow6432Node\\";
-// Keys every machine has, and one class of somebody else's.
-const std::u16string kOtherClass = u"CLSID\\{00000000-0000-0000-0000-0000000000AB}";
 
 std::set<std::string> AllKeys() {
     std::set<std::string> keys;
@@ -49,10 +47,11 @@ protected:
     void SetUp() override {
         LeakCheckedTest::SetUp();
         platform::ClearRegistry();
+        // Keys every machine has, and one class of somebody else's.
         CreateKey(u"TypeLib");
         CreateKey(u"Interface");
         CreateKey(k32BitView + u"Interface");
-        CreateKey(kOtherClass + u"\\InprocServer32");
+        CreateKey(u"CLSID\\{00000000-0000-0000-0000-0000000000AB}\\InprocServer32");
         before_ = AllKeys();
         module_ = standins::ToUtf8(ModuleFileName(nullptr));
     }
