@@ -6,7 +6,6 @@
 #include <cstring>
 
 #include "control/ChartMembers.h"
-#include "control/TesselAdapterCtrl.h"
 #include "links/Blob.h"
 #include "standins/NoInterfaceObject.h"
 #include "support/AdapterFixture.h"

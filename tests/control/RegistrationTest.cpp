@@ -16,7 +16,6 @@
 #include "platform/posix/TypeLibraryResource.h"
 #include "standins/Utf8.h"
 #include "support/AdapterFixture.h"
-#include "support/RegistryText.h"
 
 namespace {
 

@@ -15,7 +15,6 @@
 #include "standins/registered/RegisteredChart.h"
 #include "standins/registered/RegisteredRecordTable.h"
 #include "standins/registered/StandInsModule.h"
-#include "support/RegistryText.h"
 
 using namespace standins;
 using testing_support::Shown;

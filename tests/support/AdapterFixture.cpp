@@ -5,6 +5,7 @@
 #include "control/ChartMembers.h"
 #include "control/TesselAdapterCtrl.h"
 #include "links/TemplateStore.h"
+#include "platform/Automation.h"
 #include "platform/DispatchDriver.h"
 #include "platform/LiveCounts.h"
 #include "standins/ChartTrace.h"
@@ -163,6 +164,20 @@ DISPID IdOf(IDispatch& object, const char* member) {
     DISPID id = DISPID_UNKNOWN;
     EXPECT_EQ(object.GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id), S_OK) << member;
     return id;
+}
+
+std::optional<std::string> ReadText(const OleString& path, const OleString& name) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return std::nullopt;
+    OLECHAR text[1024] = {};
+    DWORD bytes = sizeof text;
+    DWORD type = REG_NONE;
+    const LSTATUS status = RegQueryValueExW(key, name.empty() ? nullptr : name.c_str(), nullptr, &type,
+                                            reinterpret_cast<BYTE*>(text), &bytes);
+    RegCloseKey(key);
+    if (status != ERROR_SUCCESS) return kNoValue;
+    EXPECT_EQ(type, DWORD{REG_SZ}) << standins::ToUtf8(path);
+    return standins::ToUtf8(text);
 }
 
 Outcome ControlHost::Invoke(const char* member, WORD flags, std::vector<COleVariant> args) {

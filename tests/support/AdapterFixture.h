@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -78,6 +79,12 @@ COleVariant Null();
 
 // A member's dispid, found by name as a script client finds it (or failing).
 DISPID IdOf(IDispatch& object, const char* member);
+
+// A value's text below HKEY_CLASSES_ROOT, read through the registry API as
+// on any machine (an empty name: the default); kNoValue without such a
+// value, nullopt without the key.
+inline constexpr const char* kNoValue = "<no value>";
+std::optional<std::string> ReadText(const OleString& path, const OleString& name);
 
 // A test that must leave no stand-in, string or array alive.
 class LeakCheckedTest : public ::testing::Test {
