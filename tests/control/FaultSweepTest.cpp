@@ -67,13 +67,9 @@ struct SweepTable {
     ComPtr<standins::HostRecordTable> records;
 
     IDispatch* Dispatch() const {
-        if (cells) return cells.Get();
-        return records ? static_cast<IDispatch*>(records.Get()) : nullptr;
+        return cells ? static_cast<IDispatch*>(cells.Get()) : static_cast<IDispatch*>(records.Get());
     }
-    ULONG RefCount() const {
-        if (cells) return cells->RefCount();
-        return records ? records->RefCount() : 0;
-    }
+    ULONG RefCount() const { return cells ? cells->RefCount() : records ? records->RefCount() : 0; }
 };
 
 struct SweepCase {

@@ -29,8 +29,7 @@ protected:
         host_.reset();
         platform::InstallSaveDialogAnswerer({});
     }
-    // A fresh control and chart under the current host settings (with no
-    // host environment unless registered).
+    // A fresh control and chart under the current host settings, unregistered on request.
     void Remake(bool registered = true) {
         if (!registered) host_.reset();
         Close();
