@@ -16,10 +16,9 @@ using namespace testing_support;
 using standins::ChartCall;
 
 class ControlTest : public AdapterFixture {};
+using AttachedControlTest = AttachedFixture;
 
-TEST_F(ControlTest, RefusedReadsAndWritesRunNoMemberCode) {
-    ASSERT_TRUE(Attach().Ok());
-    chart_->ClearCalls();
+TEST_F(AttachedControlTest, RefusedReadsAndWritesRunNoMemberCode) {
     for (const char* member : {"Perspectives", "Strategies", "MeasureData", "UIStrings", "StrategyMap", "MouseOver",
                                "LinksFromBlobTemplate", "AdditionalMeasureFields"}) {
         Outcome out = Get(member);
@@ -76,8 +75,7 @@ TEST_F(ControlTest, IntegerPropertiesPassStraightToTheChart) {
     }
 }
 
-TEST_F(ControlTest, SelectionsAreAskedAnewOnEveryRead) {
-    ASSERT_TRUE(Attach().Ok());
+TEST_F(AttachedControlTest, SelectionsAreAskedAnewOnEveryRead) {
     EXPECT_EQ(Utf8(Get("ObjectiveSelectionObj").value), "") << "nothing selected";
     EXPECT_EQ(Utf8(Get("SelectedStrategy").value), "");
     chart_->SetSelection(OLESTR("OBJ"), OLESTR("STRAT"), OLESTR("PERS"));
@@ -184,10 +182,8 @@ TEST_F(ControlTest, ChartValuesOfAnotherShapeCountAsHoldingNoArray) {
 }
 
 // Refused before anything is allocated; the control goes on working.
-TEST_F(ControlTest, TablesTooLargeForAGridFailOutOfMemoryWithTheirSize) {
-    ASSERT_TRUE(Attach().Ok());
+TEST_F(AttachedControlTest, TablesTooLargeForAGridFailOutOfMemoryWithTheirSize) {
     ASSERT_TRUE(SetVersion(310).Ok());
-    chart_->ClearCalls();
     // One variant per row is beyond 4 GiB at 2^28 rows; a blob of 2^22 chunks
     // is beyond a byte array's index, however short its last chunk.
     constexpr ULONG kChunks = ULONG{1} << 22;
