@@ -202,11 +202,9 @@ TEST_F(HostLookTest, ASaveThatCannotWriteItsFileFailsAtTheHost) {
     std::filesystem::create_directories(folder / "a-folder");
     std::ofstream(folder / "a-file") << "not a folder";
     struct Case { const char* chosen; HRESULT code; };
-    const Case cases[] = {
-        {"missing/map.jpg", STG_E_PATHNOTFOUND},
-        {"a-file/map.jpg", STG_E_PATHNOTFOUND},
-        {"a-folder", STG_E_WRITEFAULT},
-    };
+    const Case cases[] = {{"missing/map.jpg", STG_E_PATHNOTFOUND},
+                          {"a-file/map.jpg", STG_E_PATHNOTFOUND},
+                          {"a-folder", STG_E_WRITEFAULT}};
     std::optional<OleString> answer;
     platform::InstallSaveDialogAnswerer([&](const platform::SaveDialogOptions&) { return answer; });
     ASSERT_TRUE(Attach().Ok());
