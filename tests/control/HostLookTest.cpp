@@ -29,7 +29,7 @@ protected:
         host_.reset();
         platform::InstallSaveDialogAnswerer({});
     }
-    // A fresh control and chart under the current host settings, unregistered on request.
+    // A fresh control and chart under the current host settings; no host environment unless registered.
     void Remake(bool registered = true) {
         if (!registered) host_.reset();
         Close();
