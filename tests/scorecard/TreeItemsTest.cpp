@@ -37,7 +37,6 @@ ComPtr<HostCellTable> WorkedExample() {
                      5);
 }
 
-// One group as the chart received it.
 struct Group {
     std::string key;
     std::string rowKey;  // method 42 only
@@ -46,7 +45,6 @@ struct Group {
 
 class TreeItemsTest : public AttachedFixture {
 protected:
-    // The groups the chart received through dispid, in order.
     std::vector<Group> Sent(DISPID dispid) const {
         std::vector<Group> groups;
         for (const ChartCall& call : chart_->Calls()) {

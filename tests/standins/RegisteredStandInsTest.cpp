@@ -129,8 +129,7 @@ protected:
     }
 };
 
-// Each class is found from its program identifier, made by its factory and
-// keeps the module loaded while it lives.
+// A made object keeps the module loaded while it lives.
 TEST_F(StandInsModuleTest, RegistersEachClassAndMakesItFromItsFactory) {
     ASSERT_EQ(theStandIns.RegisterServer(), S_OK);
     for (const char16_t* progId : {u"Tessel.RecordTable", u"Tessel.CellTable", u"Tessel.Chart", u"Tessel.HostEnvironment"}) {

@@ -58,8 +58,6 @@ TEST_F(SessionWords, MethodArgumentsTakeTheParameterType) {
     }
 }
 
-// ---- Variants as JSON and as grid cells ---------------------------------------------
-
 std::string Json(const VARIANT& value, bool byReference = false) {
     tessel::TextOutput text("/dev/null");  // read back from the buffer before it is flushed
     standins::AppendJsonVariant(text, value, byReference);
@@ -106,8 +104,6 @@ TEST_F(SingleValue, ReadsAsJsonAndAsAGridCell) {
         EXPECT_EQ(shown, cell) << json;
     }
 }
-
-// ---- Host table files ------------------------------------------------------------------
 
 // Loads a cell file with the given bytes; the error text when it is refused.
 std::string LoadGrid(std::string_view bytes, COleSafeArray& grid) {

@@ -9,7 +9,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -73,7 +72,6 @@ private:
     std::filesystem::path path_ = std::filesystem::temp_directory_path();
 };
 
-// A blank-padded record from (width, text) fields.
 using testing_support::Record;
 
 // A perspectives record, layout 310, with the given text in P3.

@@ -18,7 +18,6 @@ using testing_support::Text;
 
 namespace {
 
-// Chart holdings made up by a test.
 class GivenHoldings : public ChartHoldings {
 public:
     GivenHoldings& Put(DISPID member, COleVariant value) {
@@ -51,9 +50,7 @@ private:
     OleString objective_, strategy_;
 };
 
-// The map as lines a failure can show: bands and columns as [key text]
-// (* marks the selected column), each objective with its band, column and
-// counts (* when selected), and the links by objective key.
+// The map as lines a failure can show; * marks the selected column and objective.
 std::string Describe(const StrategyMap& map) {
     std::string out = "bands";
     for (const auto& band : map.bands) out += " [" + band.key + " " + band.text + "]";
