@@ -8,7 +8,6 @@ namespace {
 
 using namespace testing_support;
 using standins::ChartCall;
-using standins::HostOp;
 using standins::HostRecordTable;
 
 // P1 sequence, P2 key, P3 text, P4 second text, P5 short text, P6 digit,
@@ -91,15 +90,6 @@ TEST_F(PerspectivesTest, TablesOfferingNoRowsSendNothing) {
     plain->SetOffersHostTable(false);
     for (IDispatch* table : std::initializer_list<IDispatch*>{plain.Get(), nullptr})
         EXPECT_TRUE(Put("Perspectives", table).Ok());
-    EXPECT_TRUE(chart_->Calls().empty());
-}
-
-TEST_F(PerspectivesTest, WithoutAChartTheTableIsReadAndDropped) {
-    Close();
-    Open();
-    auto table = HostRecordTable::Create({Perspective("1", "A")});
-    EXPECT_TRUE(Put("Perspectives", table.Get()).Ok());
-    EXPECT_EQ(table->CallCount(HostOp::ReadRow), 1u);
     EXPECT_TRUE(chart_->Calls().empty());
 }
 
