@@ -120,24 +120,20 @@ TEST(KeptTable, IsSavedWhereTheGetSaysAndReadsBackIn) {
                      "5 member steps ran, 0 failed"}));
 }
 
-// The chart's bytes saved as a .bin chunk file and read in again whole. (How
-// they are cut into chunks, and asked of the chart by version, BlobTest checks.)
-TEST(KeptTable, BlobRoundTripsThroughAChunkFile) {
+// How the bytes are cut into chunks, and asked of the chart by version, BlobTest
+// checks; a chunk file read back in, the demo.
+TEST(KeptTable, TheChartsBytesAreSavedAsAChunkFile) {
     TesselFolder folder;
     std::string bytes(1500, '\0');
     for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i % 253);
     folder.Write("picture.dat", bytes);
     folder.Write("lent.txt", "");
     const Ran ran = folder.RunSession("version 310\nattach\nchart bytes 11 picture.dat\nset Blob lent.txt flag=0\n"
-                                      "get Blob back.bin\nset Blob back.bin\n");
+                                      "get Blob back.bin\n");
     ASSERT_EQ(ran.status, 0) << ran.err;
     const std::string back = folder.Read("back.bin");
     ASSERT_EQ(back.size(), 2u * 1026u) << "two chunk records, no newlines";
     EXPECT_EQ(back.substr(4, 1021) + back.substr(1030, 479), bytes);
-    const Lines trace = folder.TraceLines();
-    const std::string& put = trace.at(trace.size() - 2);
-    EXPECT_TRUE(put.starts_with(R"({"chart":"put","dispid":11,"args":[{"vt":"ARRAY|UI1","lbound":[0],"dims":[1500])"))
-        << put;
 }
 
 TEST(ReadableForms, SummaryHasALinePerMemberStepAndGridShowsColumnsTypesAndControlCharacters) {
