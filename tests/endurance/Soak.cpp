@@ -1,15 +1,11 @@
-// tessel_soak ROUNDS [EXAMPLES_FOLDER [kept|fresh]]: the bundled example's
-// host session ROUNDS times in one process, through the control module's
-// class factory and IDispatch::Invoke under the system's automation runtime.
-// Each round runs it on one control kept for every round and on a fresh one
-// made and released within the round (`kept` or `fresh` runs only that one,
-// so that growth is told by control).
-//
-// After round 100 and the last it prints private bytes, handles and live
-// stand-in objects (beyond the tables the soak holds). It fails when a step
+// tessel_soak ROUNDS [EXAMPLES_FOLDER [kept|fresh]]: the bundled example's host
+// session ROUNDS times in one process, through the control module's class
+// factory and IDispatch::Invoke under the system's automation runtime, on a
+// control kept for every round and on a fresh one per round (`kept` or `fresh`
+// runs only that one, so that growth is told by control). It fails when a step
 // answers otherwise than a host expects, the private bytes grew by 1 MiB from
-// round 100 (round 1 in shorter soaks), a handle was gained, an object is
-// left once all is released, or DllCanUnloadNow then answers other than S_OK.
+// round 100 (round 1 in shorter soaks), a handle was gained, an object is left
+// once all is released, or DllCanUnloadNow then answers other than S_OK.
 #include <windows.h>
 
 #include <cstdio>
