@@ -182,8 +182,6 @@ TEST_F(BadInput, AnyExceptionFromAStepBecomesTheStepsError) {
 
 TEST_F(BadInput, LongWordsAreCutAtACharacterBoundary) {
     const std::tuple<std::string, std::size_t, std::string> cases[] = {
-        {"short words stay", 8, "short words stay"},
-        {"abcdefghij end", 8, "abcdefgh... (10 bytes) end"},
         {"x\tabcdefghij\n", 4, "x\tabcd... (10 bytes)\n"},
         // "é" is two bytes; the cut after byte 4 would split the second one.
         {"\xC3\xA9\xC3\xA9\xC3\xA9", 3, "\xC3\xA9... (6 bytes)"},
