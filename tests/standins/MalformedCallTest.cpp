@@ -1,6 +1,5 @@
 // Malformed calls reach every dispatch object here through the one member
-// engine, and each gets the code the runtime's own dispatcher gives it: the
-// control, the registered stand-ins and the in-process stand-ins alike.
+// engine, and each gets the code the runtime's own dispatcher gives it.
 #include <functional>
 #include <vector>
 

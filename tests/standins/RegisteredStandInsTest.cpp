@@ -1,6 +1,5 @@
-// The registered stand-ins as script clients drive them (members by name,
-// VT_I2, VT_BYREF|VT_VARIANT and text for numbers), as the adapter sees them,
-// and the module's factories and registration in the in-memory registry.
+// The registered stand-ins as script clients drive them (names in any case, VT_I2,
+// VT_BYREF|VT_VARIANT and text for numbers), as the adapter sees them, and the module's registration.
 #include <algorithm>
 #include <cstdio>
 #include <string>
