@@ -60,8 +60,6 @@ TEST_F(ObjectivesTest, GetterWritesTheChartsGridIntoTheLentTable) {
         chart_->SetProperty(chart::kObjectives, Grid(rows, 11));  // columns past 7 are ignored
         Outcome out = Get("Objectives");
         ASSERT_TRUE(out.Ok()) << out.description;
-        ASSERT_EQ(out.value.vt, VT_DISPATCH);
-        EXPECT_EQ(out.value.pdispVal, static_cast<IDispatch*>(table.Get())) << "the lent table comes back";
         const std::size_t length = version >= 310 ? 163 : 143;
         Row expected;
         for (const Case& c : cases) {

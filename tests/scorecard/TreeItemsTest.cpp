@@ -29,7 +29,6 @@ ComPtr<HostCellTable> Keyed(std::vector<std::string_view> keys) {
     return CellTable(rows, 4);
 }
 
-// The worked example: three rows, five columns, two objectives.
 ComPtr<HostCellTable> WorkedExample() {
     return CellTable({{Text("K1"), V(LONG{1}), Text("M1"), Text("a"), Text("b")},
                       {Text("K1"), V(LONG{2}), Text("M2"), Text("c"), Text("d")},
