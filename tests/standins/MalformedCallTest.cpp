@@ -21,8 +21,7 @@ using standins::RegisteredCellTable;
 using standins::RegisteredChart;
 using standins::RegisteredRecordTable;
 
-// An object and one well-formed call of a member that takes arguments,
-// given in parameter order.
+// An object and one well-formed call of a member taking arguments, in parameter order.
 struct Target {
     const char* name;
     std::function<ComPtr<IDispatch>()> make;

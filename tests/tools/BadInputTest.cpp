@@ -62,8 +62,7 @@ TEST(BadFile, EndsTheRunAtItsStepWithAMessage) {
         {"a pipe", "pipe.txt", "", "set Perspectives pipe.txt",
          "pipe.txt: is not a regular file (a device, a pipe or a socket); only files are read",
          [](const std::filesystem::path& file) { ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0); }},
-        // Refused from the size the file system reports, before a byte is
-        // read; the file is sparse, so the test costs no disk.
+        // Refused by the size the file system reports; sparse, so it costs no disk.
         {"a file over the size limit", "big.txt", "", "set Perspectives big.txt",
          "big.txt: 268435457 bytes is more than the 268435456 a file may have",
          [](const std::filesystem::path& file) {

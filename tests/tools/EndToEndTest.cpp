@@ -224,8 +224,6 @@ TEST(HostSteps, EnvironmentAndDialogAnswerTheControl) {
     }
 }
 
-// The chart's picture after a run, by the file's ending; another ending is
-// refused before any step runs.
 TEST(Picture, RunDrawsTheChartAsPngOrSvgAndRefusesOtherEndings) {
     struct Case { const char* file; int status; std::string starts; };
     const Case cases[] = {

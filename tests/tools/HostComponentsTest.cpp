@@ -73,8 +73,7 @@ TEST_F(VariantJson, RealsReadBackExactly) {
     }
 }
 
-// A value in the trace's JSON and as the readable grid shows it. (A grid with
-// rows is checked end to end: Trace.)
+// A grid with rows is checked end to end (Trace).
 TEST_F(SingleValue, ReadsAsJsonAndAsAGridCell) {
     const OLECHAR text[] = {u'a', 0, u'\t', u'"', u'\\', 0x1B, 0x7F, 0xE9}, lone[] = {u'a', 0xD800, u'\n'};
     COleVariant null;

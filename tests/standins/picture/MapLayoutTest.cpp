@@ -29,8 +29,7 @@ StrategyMap Crowd(std::size_t bands, std::size_t columns, std::size_t count,
     return map;
 }
 
-// Every box and caption lies inside the canvas, no two boxes overlap, and a
-// box's text and badges lie inside it, for maps up to 12 x 12 x 200.
+// Maps up to 12 x 12 x 200; a box's text and badges lie inside it too.
 TEST(MapLayoutTest, KeepsEveryBoxOnTheCanvasApartFromTheOthers) {
     struct Case { const char* name; StrategyMap map; Size canvas; };
     const Case cases[] = {

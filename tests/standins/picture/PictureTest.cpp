@@ -46,8 +46,7 @@ TEST(PictureTest, DrawsBandsAndBoxesInTheirColours) {
     }
 }
 
-// libjpeg reads the picture back at its size, with the boxes' colour
-// (within what the compression changes).
+// The box's colour within what the compression changes.
 TEST(PictureTest, JpegDecodesToThePicture) {
     const Size size{400, 250};
     const StrategyMap map = Known(kSent);
