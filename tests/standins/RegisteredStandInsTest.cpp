@@ -116,20 +116,10 @@ CLSID ClassIdFrom(const std::string& text) {
     return id;
 }
 
-class StandInsModuleTest : public StandInTest {
-protected:
-    void SetUp() override {
-        StandInTest::SetUp();
-        platform::ClearRegistry();
-    }
-    void TearDown() override {
-        platform::ClearRegistry();
-        StandInTest::TearDown();
-    }
-};
-
-// A made object keeps the module loaded while it lives.
-TEST_F(StandInsModuleTest, RegistersEachClassAndMakesItFromItsFactory) {
+// A made object keeps the module loaded while it lives. The registry is
+// emptied first and last, before the leak check.
+TEST_F(RegisteredStandInsTest, TheModuleRegistersEachClassAndMakesItFromItsFactory) {
+    platform::ClearRegistry();
     ASSERT_EQ(theStandIns.RegisterServer(), S_OK);
     for (const char16_t* progId : {u"Tessel.RecordTable", u"Tessel.CellTable", u"Tessel.Chart", u"Tessel.HostEnvironment"}) {
         SCOPED_TRACE(ToUtf8(progId));
@@ -151,6 +141,7 @@ TEST_F(StandInsModuleTest, RegistersEachClassAndMakesItFromItsFactory) {
     }
     EXPECT_EQ(theStandIns.UnregisterServer(), S_OK);
     EXPECT_EQ(platform::RegistryKeyPaths(), std::vector<std::u16string>{u"CLSID"});
+    platform::ClearRegistry();
 }
 
 }  // namespace
