@@ -76,13 +76,7 @@ TEST_F(VariantJson, RealsReadBackExactly) {
 // A grid with rows is checked end to end (Trace).
 TEST_F(SingleValue, ReadsAsJsonAndAsAGridCell) {
     const OLECHAR text[] = {u'a', 0, u'\t', u'"', u'\\', 0x1B, 0x7F, 0xE9}, lone[] = {u'a', 0xD800, u'\n'};
-    COleVariant null;
-    null.vt = VT_NULL;
-    COleSafeArray bytes, empty;
-    const unsigned char data[] = {0x00, 0xAB, 0xFF};
-    bytes.CreateOneDim(VT_UI1, 3, data);
-    const DWORD none[2] = {0, 3};
-    empty.Create(VT_VARIANT, 2, none);
+    using testing_support::ByteArray, testing_support::Grid, testing_support::Null;
     const std::tuple<COleVariant, const char*, const char*> cases[] = {
         {COleVariant(text, 8), R"({"vt":"BSTR","v":"a\u0000\t\"\\\u001b)" "\x7F\xC3\xA9\"}",
          "\"a\\0\\t\\\"\\\\\\x1b\\x7f\xC3\xA9\""},
@@ -92,9 +86,10 @@ TEST_F(SingleValue, ReadsAsJsonAndAsAGridCell) {
         {COleVariant(SHORT{0}, VT_BOOL), R"({"vt":"BOOL","v":false})", "false"},
         {COleVariant(SHORT{1}, VT_BOOL), R"({"vt":"BOOL","v":true})", "true"},
         {COleVariant(2.5), R"({"vt":"R8","v":2.5})", "2.5"},
-        {null, R"({"vt":"NULL"})", "null"},
-        {COleVariant(bytes), R"({"vt":"ARRAY|UI1","lbound":[0],"dims":[3],"hex":"00abff"})", "3 bytes"},
-        {COleVariant(empty), R"({"vt":"ARRAY|VARIANT","lbound":[0,0],"dims":[0,3],"v":[]})", "0x3 grid"},
+        {Null(), R"({"vt":"NULL"})", "null"},
+        {COleVariant(ByteArray({"\0\xAB\xFF", 3})), R"({"vt":"ARRAY|UI1","lbound":[0],"dims":[3],"hex":"00abff"})",
+         "3 bytes"},
+        {COleVariant(Grid({}, 3)), R"({"vt":"ARRAY|VARIANT","lbound":[0,0],"dims":[0,3],"v":[]})", "0x3 grid"},
     };
     for (const auto& [value, json, cell] : cases) {
         std::string shown;
