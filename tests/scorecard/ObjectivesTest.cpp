@@ -7,7 +7,6 @@
 namespace {
 
 using namespace testing_support;
-using standins::HostRecordTable;
 using V = COleVariant;
 
 // O1..O14 of a 163-byte record.

@@ -1,12 +1,10 @@
 // The registered stand-ins as script clients drive them (names in any case, VT_I2,
 // VT_BYREF|VT_VARIANT and text for numbers), as the adapter sees them, and the module's registration.
-#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "StandInTest.h"
-#include "control/HostEnvironment.h"
 #include "platform/DispatchDriver.h"
 #include "platform/posix/RegistryStore.h"
 #include "standins/Utf8.h"
