@@ -222,8 +222,8 @@ TEST_F(TemplatesTest, AKeptOrRefusedTableLeavesTheEntryAsItWas) {
         const Property& p = Find(c.property);
         const Method& m = p.inAddTemplate != kNotSent ? kAddTemplate : kAddTemplateEx;
         for (bool filledFirst : {true, false}) {
-            SCOPED_TRACE(testing::Message() << c.property << (filledFirst ? " filled" : " new") << ", flag "
-                                            << c.dataFlag);
+            SCOPED_TRACE(testing::Message() << c.property << (filledFirst ? " filled" : " new") << ", "
+                                            << c.refused.size() << " records, flag " << c.dataFlag);
             std::string before = Dump(COleVariant());  // created and empty
             if (filledFirst) {
                 ASSERT_TRUE(SetFilled(p).Ok());
