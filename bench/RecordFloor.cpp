@@ -99,6 +99,14 @@ private:
     ULONG rows_;
 };
 
+// Calls put(column) for each grid column a field feeds: its own, and the
+// one or two more that take the same value (each its own element).
+template <class Put>
+void EachColumn(const FieldSpec& f, Put put) {
+    for (const std::int8_t column : {f.also, f.third, f.column})
+        if (column != kNoColumn) put(column);
+}
+
 void FillRecord(FloorGrid& grid, const char* record, const FillLayout& layout, LONG row) {
     std::array<std::string_view, 32> values;
     const auto& fields = layout.fields;
@@ -116,18 +124,13 @@ void FillRecord(FloorGrid& grid, const char* record, const FillLayout& layout, L
         const FieldSpec& f = fields[i];
         switch (f.use) {
         case FieldUse::Text:
-        case FieldUse::Key:
-            for (const std::int8_t column : {f.also, f.third, f.column})
-                if (column != kNoColumn) grid.Put(row, column, Text(values[i]));
-            break;
+        case FieldUse::Key: EachColumn(f, [&](int column) { grid.Put(row, column, Text(values[i])); }); break;
         case FieldUse::Long:
-            for (const std::int8_t column : {f.also, f.third, f.column})
-                if (column != kNoColumn) grid.Put(row, column, VT_I4, Number(values[i]));
+        case FieldUse::Short: {
+            const VARTYPE vt = f.use == FieldUse::Long ? VT_I4 : VT_I2;
+            EachColumn(f, [&](int column) { grid.Put(row, column, vt, Number(values[i])); });
             break;
-        case FieldUse::Short:
-            for (const std::int8_t column : {f.also, f.third, f.column})
-                if (column != kNoColumn) grid.Put(row, column, VT_I2, Number(values[i]));
-            break;
+        }
         case FieldUse::Digit:
             grid.Put(row, f.column, VT_I2, marked[f.column] ? Number(values[i]) : kMarkedDefault);
             break;
