@@ -40,12 +40,12 @@
 #include "control/MemberDetail.h"
 #include "control/TesselAdapterCtrl.h"
 #include "links/Blob.h"
-#include "platform/CRuntime.h"
 #include "platform/ComponentError.h"
 #include "platform/OleSafeArray.h"
 #include "platform/VariantGrid.h"
 #include "standins/ChartStandIn.h"
 #include "standins/Utf8.h"
+#include "tables/ContextMenu.h"
 
 namespace {
 
@@ -127,11 +127,9 @@ constexpr std::string_view kSentRowByRow = "ContextMenu";
 
 void SendMenuRows(const COleSafeArray& grid, IDispatch& chart) {
     const CVariantGrid cells(grid);
-    const auto number = [](const VARIANT& text) {
-        return COleVariant(Cut16(AtoL(text.bstrVal, SysStringLen(text.bstrVal))), VT_I2);
-    };
     for (LONG r = 0; r < cells.Rows(); ++r) {
-        const COleVariant first = number(cells.At(r, 0)), second = number(cells.At(r, 2));
+        const COleVariant first = CContextMenu::Number(cells.At(r, 0));
+        const COleVariant second = CContextMenu::Number(cells.At(r, 2));
         VARIANT args[4] = {first, second, cells.At(r, 3), cells.At(r, 1)};  // last argument first
         DISPPARAMS params{args, nullptr, 4, 0};
         COleVariant result;

@@ -17,7 +17,6 @@
 #include "links/PerspectivesFromBlob.h"
 #include "links/StrategiesFromBlob.h"
 #include "links/TemplateStore.h"
-#include "platform/CRuntime.h"
 #include "platform/SaveFileDialog.h"
 #include "platform/VariantGrid.h"
 #include "scorecard/Objectives.h"
@@ -48,11 +47,6 @@ struct OutText {
     }
     BSTR Take() { return text.Detach().bstrVal; }
 };
-
-// A context-menu number: the cell's text read like atoi, cut to 16 bits.
-COleVariant MenuNumber(const VARIANT& text) {
-    return COleVariant(Cut16(AtoL(text.bstrVal, SysStringLen(text.bstrVal))), VT_I2);
-}
 
 // The logical font of the host's "PropFont" property.
 LOGFONTA HostFont(IHostEnvironment& environment) {
@@ -173,7 +167,7 @@ void CTesselAdapterCtrl::Send(DISPID method, CContextMenu&& grid) {
             if (cell.vt != VT_BSTR) changed[c].ChangeType(VT_BSTR, &cell);
             text[c] = cell.vt == VT_BSTR ? cell : changed[c];
         }
-        chart_.Call(method, {text[1], text[3], MenuNumber(text[2]), MenuNumber(text[0])}, VT_I4);
+        chart_.Call(method, {text[1], text[3], CContextMenu::Number(text[2]), CContextMenu::Number(text[0])}, VT_I4);
     }
 }
 

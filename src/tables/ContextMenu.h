@@ -2,6 +2,7 @@
 // fields as text; the numbers are read from it when the entries are sent.
 #pragma once
 
+#include "platform/CRuntime.h"
 #include "tables/RecordTable.h"
 
 namespace context_menu {
@@ -17,4 +18,10 @@ inline constexpr FillLayout kFill310{105, 4, kFields};
 inline constexpr RecordLayouts kLayouts{.fill310 = kFill310};
 }  // namespace context_menu
 
-class CContextMenu : public CRecordTable<context_menu::kLayouts> {};
+class CContextMenu : public CRecordTable<context_menu::kLayouts> {
+public:
+    // A number cell as the chart gets it: the text read like atoi, cut to 16 bits.
+    static COleVariant Number(const VARIANT& text) {
+        return COleVariant(Cut16(AtoL(text.bstrVal, SysStringLen(text.bstrVal))), VT_I2);
+    }
+};
